@@ -1,0 +1,47 @@
+#include "common/text.h"
+
+#include <algorithm>
+#include <cstring>
+
+bool IsGbkLeadByte(unsigned char byte) { return byte >= 0x81 && byte <= 0xFE; }
+
+namespace {
+
+// Number of bytes of `text` that fit in `limit` without splitting a character.
+std::size_t FittingLength(std::string_view text, std::size_t limit, LeadByteRule isLeadByte) {
+  if (text.size() <= limit) return text.size();
+  std::size_t pos = 0;
+  while (pos < limit) {
+    const std::size_t step = isLeadByte(static_cast<unsigned char>(text[pos])) ? 2 : 1;
+    if (pos + step > limit) break;
+    pos += step;
+  }
+  return pos;
+}
+
+}  // namespace
+
+std::string CutToField(std::string_view text, std::size_t width, LeadByteRule isLeadByte) {
+  if (width == 0) return {};
+  return std::string(text.substr(0, FittingLength(text, width - 1, isLeadByte)));
+}
+
+void CopyToField(char* field, std::size_t width, std::string_view text, LeadByteRule isLeadByte) {
+  if (width == 0) return;
+  const std::size_t length = FittingLength(text, width - 1, isLeadByte);
+  std::memcpy(field, text.data(), length);
+  field[length] = '\0';
+}
+
+std::int32_t ParseDecimalInt(std::string_view text) {
+  std::size_t pos = 0;
+  while (pos < text.size() && std::strchr(" \t\n\v\f\r", text[pos]) != nullptr && text[pos] != '\0') ++pos;
+  bool negative = false;
+  if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) negative = text[pos++] == '-';
+  // Accumulate toward the bound of the sign; stop growing once past it.
+  const std::int64_t bound = negative ? 2147483648LL : 2147483647LL;
+  std::int64_t value = 0;
+  for (; pos < text.size() && text[pos] >= '0' && text[pos] <= '9'; ++pos)
+    value = std::min(bound, value * 10 + (text[pos] - '0'));
+  return static_cast<std::int32_t>(negative ? -value : value);
+}

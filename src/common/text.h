@@ -1,0 +1,28 @@
+// Byte-string helpers for texts in a multibyte ANSI code page (GBK). Texts are
+// handled as bytes; where a scan must not split a double-byte character, the
+// caller says which bytes lead one: the system's rule in the program, GBK's
+// own table here and in tests.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+using LeadByteRule = bool (*)(unsigned char byte);
+
+// GBK: a byte from 0x81 to 0xFE starts a two-byte character.
+bool IsGbkLeadByte(unsigned char byte);
+
+// The text as a field of `width` bytes holds it: at most width - 1 bytes, and
+// never the first half of a double-byte character at the cut.
+std::string CutToField(std::string_view text, std::size_t width, LeadByteRule isLeadByte = IsGbkLeadByte);
+
+// Copies a zero-terminated text into a caller's field of `width` bytes by the
+// rule of CutToField; the field always ends with a zero byte.
+void CopyToField(char* field, std::size_t width, std::string_view text, LeadByteRule isLeadByte = IsGbkLeadByte);
+
+// Reads a decimal integer the way strtol does for base 10: leading white
+// space, an optional sign, digits up to the first other byte. No digits give
+// 0; a value beyond the 32-bit range gives the nearest bound.
+std::int32_t ParseDecimalInt(std::string_view text);

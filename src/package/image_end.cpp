@@ -1,0 +1,30 @@
+#include "package/image_end.h"
+
+namespace {
+
+constexpr std::uint64_t kNtHeadersPointer = 0x3C;
+constexpr std::uint64_t kSectionTableOffset = 248;
+constexpr std::uint64_t kSectionHeaderSize = 40;
+
+// Little-endian integer of `bytes` bytes at `offset`, if it lies inside the file.
+std::optional<std::uint32_t> ReadLittleEndian(std::span<const std::uint8_t> file, std::uint64_t offset, int bytes) {
+  if (offset > file.size() || file.size() - offset < static_cast<std::uint64_t>(bytes)) return std::nullopt;
+  std::uint32_t value = 0;
+  for (int i = bytes - 1; i >= 0; --i) value = value << 8 | file[offset + i];
+  return value;
+}
+
+}  // namespace
+
+std::optional<std::uint64_t> FindImageEnd(std::span<const std::uint8_t> file) {
+  const auto ntHeaders = ReadLittleEndian(file, kNtHeadersPointer, 4);
+  if (!ntHeaders) return std::nullopt;
+  const auto sectionCount = ReadLittleEndian(file, std::uint64_t{*ntHeaders} + 6, 2);
+  if (!sectionCount || *sectionCount == 0) return std::nullopt;
+  const std::uint64_t lastHeader =
+      std::uint64_t{*ntHeaders} + kSectionTableOffset + kSectionHeaderSize * (*sectionCount - 1);
+  const auto rawSize = ReadLittleEndian(file, lastHeader + 16, 4);
+  const auto rawOffset = ReadLittleEndian(file, lastHeader + 20, 4);
+  if (!rawSize || !rawOffset) return std::nullopt;
+  return std::uint64_t{*rawOffset} + *rawSize;
+}

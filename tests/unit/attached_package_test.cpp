@@ -1,0 +1,201 @@
+#include "package/attached_package.h"
+
+#include <gtest/gtest.h>
+
+#include "package/image_end.h"
+#include "zip_builder.h"
+
+using testkit::Bytes;
+using testkit::Concat;
+using testkit::MakePeImage;
+using testkit::ZipBuilder;
+
+namespace {
+
+std::string Read(AttachedPackage& package, const char* name) {
+  std::vector<char> content;
+  if (package.ReadMember(name, &content) != AttachedPackage::ReadResult::kRead) return "<missing>";
+  return std::string(content.begin(), content.end());
+}
+
+void Put32(Bytes& bytes, std::size_t at, std::uint32_t v) {
+  for (int i = 0; i < 4; ++i) bytes[at + i] = (v >> (8 * i)) & 0xFF;
+}
+
+}  // namespace
+
+TEST(FindImageEnd, TakesTheLastSectionHeaderWhateverTheOthersSay) {
+  Bytes image = MakePeImage(4096, 3);
+  EXPECT_EQ(FindImageEnd(image), 4096u);
+  // An earlier section claiming to run further does not move the end.
+  Put32(image, 0x80 + 248 + 16, 100000);
+  EXPECT_EQ(FindImageEnd(image), 4096u);
+}
+
+TEST(FindImageEnd, DamagedHeadersGiveNothingInsteadOfReadingOutside) {
+  const Bytes good = MakePeImage(1024, 2);
+  Bytes pointsOut = good;
+  Put32(pointsOut, 0x3C, 0xFFFFFFF0);  // NT headers far beyond the file
+  Bytes tooManySections = good;
+  tooManySections[0x80 + 6] = 0xFF;  // 255 sections: table runs past the end
+  Bytes noSections = good;
+  noSections[0x80 + 6] = 0;
+
+  EXPECT_FALSE(FindImageEnd(Bytes(good.begin(), good.begin() + 0x3E)));
+  EXPECT_FALSE(FindImageEnd(pointsOut));
+  EXPECT_FALSE(FindImageEnd(tooManySections));
+  EXPECT_FALSE(FindImageEnd(noSections));
+  EXPECT_FALSE(FindImageEnd({}));
+}
+
+TEST(AttachedPackage, OpenReportsEachFailure) {
+  AttachedPackage package;
+  EXPECT_EQ(package.Open(MakePeImage()), PackageOpenResult::kNothingAppended);
+  // Raw data said to run past the end of the file: still nothing appended.
+  Bytes shortFile = MakePeImage(1024);
+  shortFile.resize(900);
+  EXPECT_EQ(package.Open(shortFile), PackageOpenResult::kNothingAppended);
+  EXPECT_EQ(package.Open(Concat({MakePeImage(), testkit::ToBytes("not a zip archive at all")})),
+            PackageOpenResult::kNotAnArchive);
+  EXPECT_EQ(package.Open(Concat({Bytes(0x30, 0), testkit::ToBytes("junk")})), PackageOpenResult::kNotAnArchive);
+  EXPECT_EQ(package.Open(Concat({MakePeImage(), ZipBuilder().Add("a", "b").Build()})), PackageOpenResult::kOpened);
+}
+
+TEST(AttachedPackage, RejectsMalformedEndRecords) {
+  const Bytes zip = ZipBuilder().Add("config/cg.txt", "x").Build();
+  const std::size_t end = zip.size() - 22;
+  struct Case {
+    const char* what;
+    std::size_t offset;  // within the end record
+    std::uint32_t value;
+    int width;
+  } cases[] = {
+      {"second disk", 4, 1, 2},
+      {"directory on another disk", 6, 1, 2},
+      {"entry counts differ", 8, 2, 2},
+      {"directory beyond the end record", 16, 0x100, 4},
+  };
+  for (const Case& c : cases) {
+    Bytes damaged = zip;
+    for (int i = 0; i < c.width; ++i) damaged[end + c.offset + i] = (c.value >> (8 * i)) & 0xFF;
+    AttachedPackage package;
+    EXPECT_EQ(package.Open(Concat({MakePeImage(), damaged})), PackageOpenResult::kNotAnArchive) << c.what;
+  }
+}
+
+TEST(AttachedPackage, EndRecordIsSoughtInTheLast65535BytesOnly) {
+  const std::string fits(65535 - 22, 'c');
+  const std::string tooLong(65535 - 21, 'c');
+  AttachedPackage package;
+  EXPECT_EQ(package.Open(Concat({MakePeImage(), ZipBuilder().Add("a", "1").Comment(fits).Build()})),
+            PackageOpenResult::kOpened);
+  EXPECT_EQ(package.Open(Concat({MakePeImage(), ZipBuilder().Add("a", "1").Comment(tooLong).Build()})),
+            PackageOpenResult::kNotAnArchive);
+}
+
+TEST(AttachedPackage, LastOfSeveralArchivesIsThePackageWhole) {
+  const Bytes first = ZipBuilder().Add("config/cg.txt", "first").Add("only-in-first", "1").Build();
+  const Bytes second = ZipBuilder().Add("config/cg.txt", "second").Build();
+  AttachedPackage package;
+  ASSERT_EQ(package.Open(Concat({MakePeImage(), first, second})), PackageOpenResult::kOpened);
+  EXPECT_EQ(Read(package, "config/cg.txt"), "second");
+  EXPECT_EQ(Read(package, "only-in-first"), "<missing>");
+  EXPECT_EQ(package.MemberNames(), std::vector<std::string>{"config/cg.txt"});
+}
+
+TEST(AttachedPackage, LookupIsExactAndTheFirstOfDuplicatesWins) {
+  const std::string name255(255, 'n');
+  const std::string name256(256, 'n');
+  const Bytes zip = ZipBuilder()
+                        .Add("config/", "")
+                        .Add("config/cg.txt", "first")
+                        .Add("config/cg.txt", "second")
+                        .Add(name255, "255")
+                        .Add(name256, "256")
+                        .Build();
+  AttachedPackage package;
+  ASSERT_EQ(package.Open(Concat({MakePeImage(), zip})), PackageOpenResult::kOpened);
+  int index = 0;
+  std::uint32_t size = 0;
+  ASSERT_TRUE(package.FindMember("config/cg.txt", &index, &size));
+  EXPECT_EQ(index, 1);
+  EXPECT_EQ(size, 5u);
+  EXPECT_EQ(Read(package, "config/cg.txt"), "first");
+  EXPECT_FALSE(package.FindMember("config/Cg.txt", &index, &size));
+  EXPECT_EQ(index, -1);
+  EXPECT_FALSE(package.FindMember("config\\cg.txt", &index, &size));
+  EXPECT_FALSE(package.FindMember("config/cg.tx", &index, &size));
+  EXPECT_FALSE(package.FindMember("config/cg.txt ", &index, &size));
+  EXPECT_EQ(Read(package, name255.c_str()), "255");
+  EXPECT_FALSE(package.FindMember(name256.c_str(), &index, &size));
+}
+
+TEST(AttachedPackage, StoredAndDeflatedMembersExtractAlike) {
+  std::string content;
+  for (int i = 0; i < 5000; ++i) content += "line " + std::to_string(i) + "\r\n";
+  const Bytes zip = ZipBuilder().Add("stored", content, false).Add("deflated", content, true).Build();
+  AttachedPackage package;
+  ASSERT_EQ(package.Open(Concat({MakePeImage(), zip})), PackageOpenResult::kOpened);
+  EXPECT_EQ(Read(package, "stored"), content);
+  EXPECT_EQ(Read(package, "deflated"), content);
+}
+
+TEST(AttachedPackage, ExtractionGoesOnWhereItStoppedUntilNothingIsLeft) {
+  const Bytes zip = ZipBuilder().Add("a", "0123456789").Add("b", "xyz").Build();
+  AttachedPackage package;
+  ASSERT_EQ(package.Open(Concat({MakePeImage(), zip})), PackageOpenResult::kOpened);
+  char buffer[4] = {};
+  EXPECT_EQ(package.ExtractMember(0, buffer, 4), 4);
+  EXPECT_EQ(std::string(buffer, 4), "0123");
+  EXPECT_EQ(package.ExtractMember(0, buffer, 4), 4);
+  EXPECT_EQ(std::string(buffer, 4), "4567");
+  EXPECT_EQ(package.ExtractMember(0, buffer, 4), 2);
+  EXPECT_EQ(package.ExtractMember(0, buffer, 4), 0);  // closed: the next call starts over
+  EXPECT_EQ(package.ExtractMember(0, buffer, 4), 4);
+  EXPECT_EQ(std::string(buffer, 4), "0123");
+  // Another member, then back: starts over too.
+  EXPECT_EQ(package.ExtractMember(1, buffer, 4), 3);
+  EXPECT_EQ(package.ExtractMember(0, buffer, 4), 4);
+  EXPECT_EQ(std::string(buffer, 4), "0123");
+  // A successful lookup closes the member in progress; a failed one does not.
+  int index = 0;
+  std::uint32_t size = 0;
+  EXPECT_FALSE(package.FindMember("missing", &index, &size));
+  EXPECT_EQ(package.ExtractMember(0, buffer, 4), 4);
+  EXPECT_EQ(std::string(buffer, 4), "4567");
+  EXPECT_TRUE(package.FindMember("b", &index, &size));
+  EXPECT_EQ(package.ExtractMember(0, buffer, 4), 4);
+  EXPECT_EQ(std::string(buffer, 4), "0123");
+  EXPECT_EQ(package.ExtractMember(2, buffer, 4), -1);
+  EXPECT_EQ(package.ExtractMember(-1, buffer, 4), -1);
+}
+
+TEST(AttachedPackage, DamagedMembersReadAsMissing) {
+  Bytes zip = ZipBuilder().Add("method", "data", false).Add("deflate", std::string(1000, 'z')).Build();
+  // Local header of "method" says method 9, the directory says 0.
+  zip[8] = 9;
+  AttachedPackage package;
+  ASSERT_EQ(package.Open(Concat({MakePeImage(), zip})), PackageOpenResult::kOpened);
+  EXPECT_EQ(Read(package, "method"), "<missing>");
+
+  // A deflated member whose data is garbage.
+  Bytes garbage = ZipBuilder().Add("deflate", std::string(1000, 'z')).Build();
+  garbage[30 + 7] = 0xFF;
+  garbage[30 + 8] = 0xFF;
+  ASSERT_EQ(package.Open(Concat({MakePeImage(), garbage})), PackageOpenResult::kOpened);
+  EXPECT_EQ(Read(package, "deflate"), "<missing>");
+}
+
+TEST(AttachedPackage, AMemberClaimingAnImpossibleSizeIsNeverAllocated) {
+  Bytes zip = ZipBuilder().Add("huge", "tiny").Build();
+  // Uncompressed size in the central directory: 4 GB - 1.
+  const std::size_t directory = zip.size() - 22 - (46 + 4);
+  Put32(zip, directory + 24, 0xFFFFFFFF);
+  AttachedPackage package;
+  ASSERT_EQ(package.Open(Concat({MakePeImage(), zip})), PackageOpenResult::kOpened);
+  int index = 0;
+  std::uint32_t size = 0;
+  ASSERT_TRUE(package.FindMember("huge", &index, &size));
+  EXPECT_EQ(size, 0xFFFFFFFFu);
+  EXPECT_EQ(Read(package, "huge"), "<missing>");
+}

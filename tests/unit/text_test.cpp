@@ -1,0 +1,56 @@
+#include "common/text.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+TEST(ParseDecimalInt, ReadsLikeStrtolWithSaturation) {
+  struct Case {
+    const char* text;
+    std::int32_t value;
+  } cases[] = {
+      {"1000", 1000},
+      {"630 ;\xD3\xCE\xCF\xB7", 630},  // "630 ;游戏": stops at the space
+      {"-28", -28},
+      {"+7", 7},
+      {" \t\r\n\v\f42", 42},
+      {"12abc", 12},
+      {"abc", 0},
+      {"", 0},
+      {"-", 0},
+      {"- 5", 0},
+      {"0x10", 0},
+      {"2147483647", 2147483647},
+      {"2147483648", 2147483647},
+      {"99999999999999999999", 2147483647},
+      {"-2147483648", -2147483647 - 1},
+      {"-2147483649", -2147483647 - 1},
+      {"16777215", 16777215},
+  };
+  for (const Case& c : cases) EXPECT_EQ(ParseDecimalInt(c.text), c.value) << '"' << c.text << '"';
+}
+
+TEST(CutToField, KeepsAtMostWidthMinusOneBytesWithoutSplittingACharacter) {
+  struct Case {
+    const char* text;
+    std::size_t width;
+    const char* expected;
+  } cases[] = {
+      {"abc", 4, "abc"},
+      {"abcd", 4, "abc"},
+      {"", 4, ""},
+      {"abc", 1, ""},
+      {"abc", 0, ""},
+      {"a\xC6\xF4\xB6\xAF", 4, "a\xC6\xF4"},  // "a启动" cut after 启
+      {"ab\xC6\xF4", 4, "ab"},              // 启 would be split: dropped whole
+      {"\xC6\xF4\xB6\xAF", 5, "\xC6\xF4\xB6\xAF"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(CutToField(c.text, c.width), c.expected) << c.text << " / " << c.width;
+    char field[8];
+    std::memset(field, 'x', sizeof field);
+    if (c.width == 0 || c.width > sizeof field) continue;
+    CopyToField(field, c.width, c.text);
+    EXPECT_STREQ(field, c.expected);
+  }
+}
