@@ -13,3 +13,5 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # Tests run through Wine; scripts/wine-run holds the prefix and display settings.
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-run)
+# Every program is linked statically: nothing but the system's DLLs is needed.
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")

@@ -45,3 +45,19 @@ std::int32_t ParseDecimalInt(std::string_view text) {
     value = std::min(bound, value * 10 + (text[pos] - '0'));
   return static_cast<std::int32_t>(negative ? -value : value);
 }
+
+std::size_t LastCharacter(std::string_view text, char c, LeadByteRule isLeadByte) {
+  std::size_t found = std::string_view::npos;
+  for (std::size_t pos = 0; pos < text.size();) {
+    if (text[pos] == c) found = pos;
+    pos += isLeadByte(static_cast<unsigned char>(text[pos])) && pos + 1 < text.size() ? 2 : 1;
+  }
+  return found;
+}
+
+std::string ProgramTitle(std::string_view path, LeadByteRule isLeadByte) {
+  const std::size_t slash = LastCharacter(path, '\\', isLeadByte);
+  const std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
+  const std::size_t dot = LastCharacter(name, '.', isLeadByte);
+  return dot == std::string_view::npos ? std::string() : std::string(name.substr(0, dot));
+}

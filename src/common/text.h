@@ -26,3 +26,12 @@ void CopyToField(char* field, std::size_t width, std::string_view text, LeadByte
 // space, an optional sign, digits up to the first other byte. No digits give
 // 0; a value beyond the 32-bit range gives the nearest bound.
 std::int32_t ParseDecimalInt(std::string_view text);
+
+// The file name of a path without directory and extension: everything after
+// the last backslash (a trail byte of a double-byte character is not one),
+// up to the last dot. A name without a dot gives the empty text.
+std::string ProgramTitle(std::string_view path, LeadByteRule isLeadByte = IsGbkLeadByte);
+
+// The last occurrence of `c` in `text` that is a character of its own, not
+// the trail byte of a double-byte character; npos when there is none.
+std::size_t LastCharacter(std::string_view text, char c, LeadByteRule isLeadByte = IsGbkLeadByte);

@@ -43,7 +43,7 @@ bool IniDocument::Load(const char* bytes, std::size_t size) {
   // leave that line an entry without "=", so the mark is moved off the first
   // byte by a blank line, which parses as nothing.
   static constexpr char kByteOrderMark[] = "\xEF\xBB\xBF";
-  const std::size_t length = ::strnlen(bytes, size);  // a zero byte ends the text
+  const std::size_t length = size == 0 ? 0 : ::strnlen(bytes, size);  // a zero byte ends the text
   const bool marked = length >= 3 && std::memcmp(bytes, kByteOrderMark, 3) == 0;
   std::string text;
   try {

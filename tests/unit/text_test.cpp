@@ -54,3 +54,19 @@ TEST(CutToField, KeepsAtMostWidthMinusOneBytesWithoutSplittingACharacter) {
     EXPECT_STREQ(field, c.expected);
   }
 }
+
+TEST(ProgramTitle, DropsDirectoryAndExtensionWithMultibyteRules) {
+  struct Case {
+    const char* path;
+    const char* title;
+  } cases[] = {
+      {"C:\\Games\\Launcher.exe", "Launcher"},
+      {"Launcher.exe", "Launcher"},
+      {"C:\\a.b\\my.game.exe", "my.game"},
+      {"C:\\Games\\Launcher", ""},                      // no dot: empty
+      {"C:\\\xB1\x5C\\\xD3\xCE\xCF\xB7.exe", "\xD3\xCE\xCF\xB7"},  // 盶 ends in 0x5C: not a separator
+      {"C:\\x\\\xB1\x5C.exe", "\xB1\x5C"},
+      {"\\\\server\\share\\L.exe", "L"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(ProgramTitle(c.path), c.title) << c.path;
+}

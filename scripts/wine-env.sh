@@ -1,0 +1,52 @@
+# Sourced: prepares Wine for the launcher and its tests.
+#   source scripts/wine-env.sh fresh   a new prefix and display for this run,
+#                                     both removed by wine_env_stop
+#   source scripts/wine-env.sh         the developer's prefix in build/wine,
+#                                     kept between runs
+# Sets WINEPREFIX, WINEARCH, DISPLAY (a virtual one unless a usable display is
+# given), LANG (code page 936 needs zh_CN) and keeps one wineserver alive.
+
+_wine_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+export WINEARCH=win32
+export WINEDEBUG=${WINEDEBUG:--all}
+export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
+_wine_fresh=${1:-}
+_wine_started_xvfb=""
+
+if [ "$_wine_fresh" = fresh ]; then
+  _wine_tmp=$(mktemp -d /tmp/launcher-wine.XXXXXX)
+  export WINEPREFIX="$_wine_tmp/prefix"
+else
+  export WINEPREFIX=${WINEPREFIX:-$_wine_root/build/wine/prefix}
+fi
+
+# A display: the caller's if it answers, else a new Xvfb of our own.
+if [ "$_wine_fresh" = fresh ] || [ -z "${DISPLAY:-}" ] || ! xdpyinfo >/dev/null 2>&1; then
+  for n in $(seq 90 140); do
+    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    _wine_started_xvfb=$!
+    export DISPLAY=":$n"
+    for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.05; done
+    break
+  done
+fi
+
+mkdir -p "$WINEPREFIX"
+# One server for the whole run: a warm start of a program costs a fifth.
+wineserver -p
+if [ ! -f "$WINEPREFIX/.launcher-ready" ]; then
+  wineboot -i >/dev/null 2>&1
+  # Without a window manager every hide of an active window stalls ~2 s
+  # unless Wine manages the windows itself.
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+  touch "$WINEPREFIX/.launcher-ready"
+fi
+
+wine_env_stop() {
+  wineserver -k >/dev/null 2>&1 || true
+  [ -n "$_wine_started_xvfb" ] && kill "$_wine_started_xvfb" 2>/dev/null
+  [ -n "${_wine_tmp:-}" ] && rm -rf "$_wine_tmp"
+  return 0
+}
+export LAUNCHER_WINE_READY=1

@@ -1,0 +1,32 @@
+# The Windows shell: windows, GDI, COM, WinINet, processes. mingw-w64 only.
+add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
+
+add_library(launcher_shell STATIC
+  win/window.cpp
+  win/dialog.cpp
+  win/text.cpp
+  app/startup_failure.cpp
+  app/launcher_app.cpp
+  package/package_file_win.cpp
+)
+target_link_libraries(launcher_shell PUBLIC launcher_core
+  gdiplus ole32 oleaut32 uuid comctl32 ws2_32 shlwapi wininet user32 gdi32 shell32)
+target_compile_options(launcher_shell PRIVATE -Wall -Wextra)
+
+# The icon is drawn by a script, not kept as a binary.
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+set(LAUNCHER_ICON "${CMAKE_CURRENT_BINARY_DIR}/launcher.ico")
+add_custom_command(OUTPUT "${LAUNCHER_ICON}"
+  COMMAND Python3::Interpreter "${CMAKE_SOURCE_DIR}/scripts/make_icon.py" "${LAUNCHER_ICON}"
+  DEPENDS "${CMAKE_SOURCE_DIR}/scripts/make_icon.py")
+# Resources as an object library: the Windows tests link the same templates.
+add_library(launcher_resources OBJECT app/launcher.rc "${LAUNCHER_ICON}")
+target_include_directories(launcher_resources PRIVATE app "${CMAKE_CURRENT_BINARY_DIR}")
+set_source_files_properties(app/launcher.rc PROPERTIES
+  OBJECT_DEPENDS "${LAUNCHER_ICON};${CMAKE_CURRENT_SOURCE_DIR}/app/launcher.manifest")
+
+add_executable(Launcher WIN32 app/main.cpp $<TARGET_OBJECTS:launcher_resources>)
+target_link_libraries(Launcher PRIVATE launcher_shell)
+# Static and stripped: an unstripped image keeps its symbol table after the
+# last section, exactly where the appended package is looked for.
+target_link_options(Launcher PRIVATE -static -s)

@@ -1,0 +1,77 @@
+#include "app/launcher_app.h"
+
+#include <winsock2.h>
+// Before GDI+, which needs the OLE types that a lean windows.h leaves out.
+#include <ole2.h>
+#include <commctrl.h>
+#include <gdiplus.h>
+
+#include "app/startup_failure.h"
+#include "common/text.h"
+#include "common/texts.h"
+#include "update/update_files.h"
+#include "win/text.h"
+
+namespace {
+
+// Windows Sockets 1.1 exactly, as the launcher has always asked for.
+bool StartSockets() {
+  WSADATA data{};
+  return WSAStartup(MAKEWORD(1, 1), &data) == 0 && data.wVersion == MAKEWORD(1, 1);
+}
+
+// A finished self-update leaves the old program and its script behind in the
+// working directory; they go at the next start. Only the current directory
+// is looked at, which need not be the program's own.
+void RemoveUpdateLeftovers() {
+  char directory[kMaxPath] = {};
+  const DWORD length = GetCurrentDirectoryA(sizeof directory, directory);
+  if (length == 0 || length >= sizeof directory) return;
+  for (const char* name : {kBackupExeName, kUpdateScriptName}) {
+    const auto path = PathInDirectory(directory, name);
+    if (path && GetFileAttributesA(path->c_str()) != INVALID_FILE_ATTRIBUTES) DeleteFileA(path->c_str());
+  }
+}
+
+}  // namespace
+
+LauncherApp& App() {
+  static LauncherApp app;
+  return app;
+}
+
+bool LauncherApp::StartUp() {
+  InitCommonControls();
+  // The framework's own per-instance set-up has nothing to do here: the
+  // window layer keeps no application state.
+  if (!StartSockets()) {
+    MessageBoxA(nullptr, texts::kSocketsFailed, win::ProgramFileTitle().c_str(), MB_OK | MB_ICONEXCLAMATION);
+    return false;
+  }
+  // Hosting the browser control needs OLE on this thread.
+  OleInitialize(nullptr);
+  const Gdiplus::GdiplusStartupInput gdiplusInput;
+  Gdiplus::GdiplusStartup(&gdiplusToken_, &gdiplusInput, nullptr);
+  RemoveUpdateLeftovers();
+  if (!LoadConfiguration()) return false;
+  // The login background and the windows follow here.
+  return false;
+}
+
+bool LauncherApp::LoadConfiguration() {
+  return OpenPackage(&holder_.programFile, &holder_.package) &&
+         ReadConfigFile(&holder_.package, &holder_.document, "config/cg.txt") &&
+         BuildConfig(holder_.document, &holder_.config);
+}
+
+int LauncherApp::ShutDown() {
+  gameWindow_ = nullptr;
+  if (gdiplusToken_ == 0) return 0;
+  Gdiplus::GdiplusShutdown(gdiplusToken_);
+  gdiplusToken_ = 0;
+  return 0;
+}
+
+void LauncherApp::SetGameAddress(const char* address) {
+  CopyToField(gameAddress_, sizeof gameAddress_, address, win::IsSystemLeadByte);
+}

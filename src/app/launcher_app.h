@@ -1,0 +1,55 @@
+// The application object: prepares the process, removes what a finished
+// self-update left behind, opens the package, builds the configuration, and
+// runs the windows one after another, each as a modal dialog on the main
+// thread. It owns the configuration for the whole run.
+#pragma once
+
+#include <windows.h>
+
+#include "package/attached_package.h"
+#include "package/ini_document.h"
+#include "package/launcher_config.h"
+#include "package/package_file_win.h"
+
+class CGameDialog;
+
+// What start-up loads once and every window reads.
+struct ConfigHolder {
+  ProgramFile programFile;
+  AttachedPackage package;
+  IniDocument document;
+  LauncherConfig config;
+};
+
+class LauncherApp {
+ public:
+  LauncherApp() = default;
+  LauncherApp(const LauncherApp&) = delete;
+  LauncherApp& operator=(const LauncherApp&) = delete;
+
+  // The start-up sequence. Always false: there is no main loop after it.
+  bool StartUp();
+  // The exit step; returns the process exit status.
+  int ShutDown();
+
+  // The address the login page handed over (GBK), cut to 255 bytes.
+  void SetGameAddress(const char* address);
+  const char* GameAddress() const { return gameAddress_; }
+  // The game window being run; null before it exists and once exit began.
+  CGameDialog* GetGameWindow() const { return gameWindow_; }
+
+  const ConfigHolder& Holder() const { return holder_; }
+  ConfigHolder& Holder() { return holder_; }
+  const LauncherConfig& Config() const { return holder_.config; }
+
+ private:
+  bool LoadConfiguration();
+
+  ULONG_PTR gdiplusToken_ = 0;
+  ConfigHolder holder_;
+  CGameDialog* gameWindow_ = nullptr;
+  char gameAddress_[256] = {};
+};
+
+// The one application object of the process.
+LauncherApp& App();

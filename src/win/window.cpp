@@ -1,0 +1,79 @@
+#include "win/window.h"
+
+#include <utility>
+
+namespace win {
+namespace {
+
+constexpr char kObjectProperty[] = "launcher.window";
+thread_local Window* pendingWindow = nullptr;
+
+}  // namespace
+
+Window::~Window() {
+  // An object that dies before its window leaves the window to the system.
+  if (hwnd_ != nullptr) {
+    RemovePropA(hwnd_, kObjectProperty);
+    SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(originalProc_));
+  }
+}
+
+Window* Window::FromHandle(HWND hwnd) { return static_cast<Window*>(GetPropA(hwnd, kObjectProperty)); }
+
+bool Window::PreTranslateMessage(MSG*) { return false; }
+
+LRESULT Window::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  return DefaultProc(message, wParam, lParam);
+}
+
+LRESULT Window::DefaultProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  return CallWindowProcA(originalProc_, hwnd_, message, wParam, lParam);
+}
+
+Window::CreationScope::CreationScope(Window* window)
+    : hook_(SetWindowsHookExA(WH_CBT, CreationHook, nullptr, GetCurrentThreadId())) {
+  pendingWindow = window;
+}
+
+Window::CreationScope::~CreationScope() {
+  pendingWindow = nullptr;
+  if (hook_ != nullptr) UnhookWindowsHookEx(hook_);
+}
+
+LRESULT CALLBACK Window::CreationHook(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HCBT_CREATEWND && pendingWindow != nullptr) {
+    // The first window made in the scope is the object's own; its children
+    // come later and are left alone.
+    std::exchange(pendingWindow, nullptr)->Attach(reinterpret_cast<HWND>(wParam));
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+void Window::Attach(HWND hwnd) {
+  hwnd_ = hwnd;
+  SetPropA(hwnd, kObjectProperty, this);
+  originalProc_ = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Window::StaticProc)));
+}
+
+LRESULT CALLBACK Window::StaticProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  Window* window = FromHandle(hwnd);
+  if (window == nullptr) return DefWindowProcA(hwnd, message, wParam, lParam);
+  if (message != WM_NCDESTROY) return window->WindowProc(message, wParam, lParam);
+  const LRESULT result = window->WindowProc(message, wParam, lParam);
+  RemovePropA(hwnd, kObjectProperty);
+  SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(window->originalProc_));
+  window->hwnd_ = nullptr;
+  window->OnWindowDestroyed();
+  return result;
+}
+
+bool PreTranslateChain(MSG* message) {
+  for (HWND hwnd = message->hwnd; hwnd != nullptr; hwnd = GetParent(hwnd)) {
+    if (Window* window = Window::FromHandle(hwnd); window != nullptr && window->PreTranslateMessage(message))
+      return true;
+  }
+  return false;
+}
+
+}  // namespace win

@@ -1,0 +1,116 @@
+#include "launcher_driver.h"
+
+namespace testkit {
+
+const Bytes& LauncherExe() {
+  static const Bytes exe = ReadFileBytes(WinePath(LAUNCHER_EXE));
+  return exe;
+}
+
+bool MessageBoxView::Press(int id) const {
+  return PostMessageA(hwnd, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(hwnd, id)));
+}
+
+std::optional<MessageBoxView> ReadMessageBox(HWND hwnd) {
+  if (ClassName(hwnd) != "#32770") return std::nullopt;
+  HWND textControl = GetDlgItem(hwnd, 0xFFFF);
+  if (textControl == nullptr) return std::nullopt;
+  MessageBoxView box;
+  box.hwnd = hwnd;
+  box.caption = WindowText(hwnd);
+  box.text = WindowText(textControl);
+  box.owner = GetWindow(hwnd, GW_OWNER);
+  for (HWND child = GetWindow(hwnd, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+    if (ClassName(child) == "Button" && IsWindowVisible(child)) box.buttons.push_back(GetDlgCtrlID(child));
+  }
+  return box;
+}
+
+LauncherProcess::LauncherProcess(const Bytes& package, LaunchOptions options) {
+  Bytes exe = LauncherExe();
+  exe.insert(exe.end(), package.begin(), package.end());
+  if (!programDir_.Write(options.exeName, exe)) return;
+  if (options.separateWorkDir) workDir_ = std::make_unique<TempDir>();
+  for (const auto& [name, content] : options.programDirFiles) programDir_.Write(name, content);
+  for (const auto& [name, content] : options.workDirFiles) WorkDir().Write(name, content);
+
+  const std::string path = programDir_.File(options.exeName);
+  std::string commandLine = "\"" + path + "\"";
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info{};
+  if (!CreateProcessA(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, WorkDir().Path().c_str(),
+                      &startup, &info))
+    return;
+  CloseHandle(info.hThread);
+  process_ = info.hProcess;
+  processId_ = info.dwProcessId;
+}
+
+LauncherProcess::~LauncherProcess() {
+  if (process_ == nullptr) return;
+  if (WaitForSingleObject(process_, 0) == WAIT_TIMEOUT) {
+    TerminateProcess(process_, 1);
+    WaitForSingleObject(process_, 5000);
+  }
+  CloseHandle(process_);
+}
+
+namespace {
+
+struct WindowSearch {
+  DWORD processId;
+  bool visibleOnly;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectWindow(HWND hwnd, LPARAM param) {
+  auto* search = reinterpret_cast<WindowSearch*>(param);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(hwnd, &owner);
+  if (owner == search->processId && (!search->visibleOnly || IsWindowVisible(hwnd))) search->found.push_back(hwnd);
+  return TRUE;
+}
+
+}  // namespace
+
+std::vector<HWND> LauncherProcess::Windows(bool visibleOnly) const {
+  WindowSearch search{processId_, visibleOnly, {}};
+  EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+HWND LauncherProcess::WaitForWindow(const std::function<bool(HWND)>& match, DWORD timeoutMs) {
+  HWND found = nullptr;
+  PumpUntil(
+      [&] {
+        const auto windows = Windows();
+        sawWindow_ = sawWindow_ || !windows.empty();
+        for (HWND hwnd : windows)
+          if (match(hwnd)) found = hwnd;
+        return found != nullptr || WaitForSingleObject(process_, 0) == WAIT_OBJECT_0;
+      },
+      timeoutMs);
+  return found;
+}
+
+std::optional<MessageBoxView> LauncherProcess::WaitForMessageBox(DWORD timeoutMs) {
+  HWND box = WaitForWindow([](HWND hwnd) { return ReadMessageBox(hwnd).has_value(); }, timeoutMs);
+  return box != nullptr ? ReadMessageBox(box) : std::nullopt;
+}
+
+std::optional<DWORD> LauncherProcess::WaitForExit(DWORD timeoutMs) {
+  if (process_ == nullptr) return std::nullopt;
+  const bool ended = PumpUntil(
+      [&] {
+        sawWindow_ = sawWindow_ || !Windows().empty();
+        return WaitForSingleObject(process_, 0) == WAIT_OBJECT_0;
+      },
+      timeoutMs);
+  if (!ended) return std::nullopt;
+  DWORD code = 0;
+  GetExitCodeProcess(process_, &code);
+  return code;
+}
+
+}  // namespace testkit

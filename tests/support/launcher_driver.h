@@ -1,0 +1,72 @@
+// Drives a packed launcher from outside, as a user would: the built
+// Launcher.exe with a package appended is copied into a fresh directory and
+// started there; the test then finds its windows and message boxes through
+// the window system, reads them, presses their buttons and waits for the end.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "win_testkit.h"
+
+namespace testkit {
+
+// The built Launcher.exe, bare.
+const Bytes& LauncherExe();
+
+// A message box of the launcher (class "#32770" with a text in control 0xFFFF).
+struct MessageBoxView {
+  HWND hwnd = nullptr;
+  std::string caption;
+  std::string text;
+  HWND owner = nullptr;
+  std::vector<int> buttons;  // identifiers: 1 OK, 2 Cancel, ...
+  // Posts the button's command, as a click would.
+  bool Press(int id) const;
+};
+std::optional<MessageBoxView> ReadMessageBox(HWND hwnd);
+
+struct LaunchOptions {
+  std::string exeName = "Launcher.exe";
+  bool separateWorkDir = false;  // start in another directory than the program's
+  // Files put in the program's and in the working directory before the start.
+  std::vector<std::pair<std::string, Bytes>> programDirFiles;
+  std::vector<std::pair<std::string, Bytes>> workDirFiles;
+};
+
+class LauncherProcess {
+ public:
+  // Starts Launcher.exe + `package` (nothing appended when empty).
+  explicit LauncherProcess(const Bytes& package, LaunchOptions options = {});
+  ~LauncherProcess();
+  LauncherProcess(const LauncherProcess&) = delete;
+  LauncherProcess& operator=(const LauncherProcess&) = delete;
+
+  bool Started() const { return process_ != nullptr; }
+  const TempDir& ProgramDir() const { return programDir_; }
+  const TempDir& WorkDir() const { return workDir_ ? *workDir_ : programDir_; }
+  DWORD Id() const { return processId_; }
+
+  // Top-level windows of the process, visible ones only unless asked.
+  std::vector<HWND> Windows(bool visibleOnly = true) const;
+  HWND WaitForWindow(const std::function<bool(HWND)>& match, DWORD timeoutMs = 10000);
+  std::optional<MessageBoxView> WaitForMessageBox(DWORD timeoutMs = 10000);
+  // The exit status, or nothing when the process still runs after the time.
+  std::optional<DWORD> WaitForExit(DWORD timeoutMs = 10000);
+  // Whether any visible window of the process was seen while waiting.
+  bool SawWindow() const { return sawWindow_; }
+
+ private:
+  TempDir programDir_;
+  std::unique_ptr<TempDir> workDir_;
+  HANDLE process_ = nullptr;
+  DWORD processId_ = 0;
+  bool sawWindow_ = false;
+};
+
+}  // namespace testkit

@@ -1,0 +1,117 @@
+#include "win_testkit.h"
+
+#include <map>
+
+namespace testkit {
+namespace {
+
+std::map<UINT_PTR, std::function<void()>>& PendingActions() {
+  static std::map<UINT_PTR, std::function<void()>> actions;
+  return actions;
+}
+
+void CALLBACK RunAction(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  auto node = PendingActions().extract(id);
+  if (!node.empty()) node.mapped()();
+}
+
+void RemoveTree(const std::string& path) {
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA((path + "\\*").c_str(), &found);
+  if (search != INVALID_HANDLE_VALUE) {
+    do {
+      const std::string name = found.cFileName;
+      if (name == "." || name == "..") continue;
+      const std::string child = path + "\\" + name;
+      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+        RemoveTree(child);
+      else
+        DeleteFileA(child.c_str());
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+  }
+  RemoveDirectoryA(path.c_str());
+}
+
+}  // namespace
+
+void RunSoon(std::function<void()> action, UINT delayMs) {
+  const UINT_PTR id = SetTimer(nullptr, 0, delayMs, RunAction);
+  PendingActions()[id] = std::move(action);
+}
+
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
+  const DWORD start = GetTickCount();
+  while (!done()) {
+    if (GetTickCount() - start > timeoutMs) return false;
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&message);
+      DispatchMessageA(&message);
+    }
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+  }
+  return true;
+}
+
+std::string WinePath(const std::string& path) {
+  if (path.empty() || path[0] != '/') return path;
+  std::string result = "Z:" + path;
+  for (char& c : result)
+    if (c == '/') c = '\\';
+  return result;
+}
+
+TempDir::TempDir() {
+  char base[MAX_PATH] = {};
+  GetTempPathA(sizeof base, base);
+  static int counter = 0;
+  for (;;) {
+    path_ = std::string(base) + "launcher-test-" + std::to_string(GetCurrentProcessId()) + "-" +
+            std::to_string(++counter);
+    if (CreateDirectoryA(path_.c_str(), nullptr)) break;
+  }
+}
+
+TempDir::~TempDir() { RemoveTree(path_); }
+
+bool TempDir::Write(const std::string& name, const Bytes& content) const { return WriteFileBytes(File(name), content); }
+
+bool TempDir::Exists(const std::string& name) const {
+  return GetFileAttributesA(File(name).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool WriteFileBytes(const std::string& path, const Bytes& content) {
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  const BOOL ok = WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
+  CloseHandle(file);
+  return ok && written == content.size();
+}
+
+Bytes ReadFileBytes(const std::string& path) {
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return {};
+  Bytes content(GetFileSize(file, nullptr));
+  DWORD read = 0;
+  if (!content.empty()) ReadFile(file, content.data(), static_cast<DWORD>(content.size()), &read, nullptr);
+  CloseHandle(file);
+  content.resize(read);
+  return content;
+}
+
+std::string WindowText(HWND hwnd) {
+  char text[1024] = {};
+  const int length = GetWindowTextA(hwnd, text, sizeof text);
+  return std::string(text, length > 0 ? length : 0);
+}
+
+std::string ClassName(HWND hwnd) {
+  char name[256] = {};
+  const int length = GetClassNameA(hwnd, name, sizeof name);
+  return std::string(name, length > 0 ? length : 0);
+}
+
+}  // namespace testkit

@@ -1,0 +1,48 @@
+// Helpers for tests that run under Wine: act from inside a modal loop, pump
+// messages, temporary directories, Wine paths.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "zip_builder.h"
+
+namespace testkit {
+
+// Runs `action` from the next message loop on this thread (a modal dialog's)
+// after `delayMs`.
+void RunSoon(std::function<void()> action, UINT delayMs = 0);
+
+// Serves this thread's messages until `done` is true or the time is up.
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000);
+
+// A build path as Wine sees it ("/a/b" is "Z:\a\b").
+std::string WinePath(const std::string& path);
+
+// A fresh directory under the temporary folder, removed with its contents.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+
+  const std::string& Path() const { return path_; }
+  std::string File(const std::string& name) const { return path_ + "\\" + name; }
+  bool Write(const std::string& name, const Bytes& content) const;
+  bool Exists(const std::string& name) const;
+
+ private:
+  std::string path_;
+};
+
+bool WriteFileBytes(const std::string& path, const Bytes& content);
+Bytes ReadFileBytes(const std::string& path);
+
+// A window's text and class name through the ANSI functions (GBK bytes).
+std::string WindowText(HWND hwnd);
+std::string ClassName(HWND hwnd);
+
+}  // namespace testkit
