@@ -61,14 +61,6 @@ struct AttachedPackage::Archive {
     uLong uncompressedSize;
     uLong method;
 
-    // Deflate cannot expand data by more than about 1032 to 1, and stored
-    // data is its own size: a member that claims more is damaged or hostile,
-    // and no buffer of that size is ever allocated for it.
-    bool SizeIsPlausible() const {
-      constexpr std::uint64_t kMaxDeflateRatio = 1032;
-      const std::uint64_t limit = method == 0 ? compressedSize : (std::uint64_t{compressedSize} + 1) * kMaxDeflateRatio;
-      return uncompressedSize <= limit;
-    }
   };
   MemoryStream stream;
   unzFile zip = nullptr;
@@ -78,6 +70,13 @@ struct AttachedPackage::Archive {
     if (zip != nullptr) unzClose(zip);
   }
 };
+
+bool MemberSizeIsPlausible(std::uint32_t method, std::uint64_t compressedSize, std::uint64_t uncompressedSize,
+                           std::uint64_t packageSize) {
+  constexpr std::uint64_t kMaxDeflateRatio = 1032;
+  if (compressedSize > packageSize) return false;
+  return uncompressedSize <= (method == 0 ? compressedSize : (compressedSize + 1) * kMaxDeflateRatio);
+}
 
 AttachedPackage::AttachedPackage() = default;
 AttachedPackage::~AttachedPackage() = default;
@@ -159,7 +158,9 @@ AttachedPackage::ReadResult AttachedPackage::ReadMember(const char* name, std::v
   int index = -1;
   std::uint32_t size = 0;
   if (!FindMember(name, &index, &size)) return ReadResult::kMissing;
-  if (!archive_->entries[index].SizeIsPlausible()) return ReadResult::kMissing;
+  const Archive::Entry& entry = archive_->entries[index];
+  if (!MemberSizeIsPlausible(entry.method, entry.compressedSize, entry.uncompressedSize, archive_->stream.size))
+    return ReadResult::kMissing;
   try {
     content->assign(size, '\0');
   } catch (const std::bad_alloc&) {

@@ -16,6 +16,12 @@ enum class PackageOpenResult {
   kNotAnArchive,     // the appended bytes (or the image headers) cannot be read
 };
 
+// A member's data lies inside the package; deflate cannot expand data by
+// more than about 1032 to 1, and stored data is its own size. A member that
+// claims more is damaged or hostile, and no buffer of that size is allocated.
+bool MemberSizeIsPlausible(std::uint32_t method, std::uint64_t compressedSize, std::uint64_t uncompressedSize,
+                           std::uint64_t packageSize);
+
 class AttachedPackage {
  public:
   AttachedPackage();
@@ -25,6 +31,8 @@ class AttachedPackage {
 
   // `file` is the whole program file. Opens the last archive appended to it.
   PackageOpenResult Open(std::span<const std::uint8_t> file);
+  // The bytes are read long after Open: a temporary would be gone by then.
+  PackageOpenResult Open(std::vector<std::uint8_t>&&) = delete;
 
   // Exact, case-sensitive lookup of a member name ("/" and "\" differ); the
   // first of equal names wins. Names of 256 bytes or more are never found.

@@ -12,6 +12,19 @@ using testkit::ZipBuilder;
 
 namespace {
 
+// A package that keeps the file it was opened on, as the launcher keeps its
+// mapped program file.
+class TestPackage : public AttachedPackage {
+ public:
+  PackageOpenResult Open(Bytes file) {
+    const Bytes previous = std::exchange(file_, std::move(file));
+    return AttachedPackage::Open(file_);
+  }
+
+ private:
+  Bytes file_;
+};
+
 std::string Read(AttachedPackage& package, const char* name) {
   std::vector<char> content;
   if (package.ReadMember(name, &content) != AttachedPackage::ReadResult::kRead) return "<missing>";
@@ -49,7 +62,7 @@ TEST(FindImageEnd, DamagedHeadersGiveNothingInsteadOfReadingOutside) {
 }
 
 TEST(AttachedPackage, OpenReportsEachFailure) {
-  AttachedPackage package;
+  TestPackage package;
   EXPECT_EQ(package.Open(MakePeImage()), PackageOpenResult::kNothingAppended);
   // Raw data said to run past the end of the file: still nothing appended.
   Bytes shortFile = MakePeImage(1024);
@@ -78,7 +91,7 @@ TEST(AttachedPackage, RejectsMalformedEndRecords) {
   for (const Case& c : cases) {
     Bytes damaged = zip;
     for (int i = 0; i < c.width; ++i) damaged[end + c.offset + i] = (c.value >> (8 * i)) & 0xFF;
-    AttachedPackage package;
+    TestPackage package;
     EXPECT_EQ(package.Open(Concat({MakePeImage(), damaged})), PackageOpenResult::kNotAnArchive) << c.what;
   }
 }
@@ -86,7 +99,7 @@ TEST(AttachedPackage, RejectsMalformedEndRecords) {
 TEST(AttachedPackage, EndRecordIsSoughtInTheLast65535BytesOnly) {
   const std::string fits(65535 - 22, 'c');
   const std::string tooLong(65535 - 21, 'c');
-  AttachedPackage package;
+  TestPackage package;
   EXPECT_EQ(package.Open(Concat({MakePeImage(), ZipBuilder().Add("a", "1").Comment(fits).Build()})),
             PackageOpenResult::kOpened);
   EXPECT_EQ(package.Open(Concat({MakePeImage(), ZipBuilder().Add("a", "1").Comment(tooLong).Build()})),
@@ -96,7 +109,7 @@ TEST(AttachedPackage, EndRecordIsSoughtInTheLast65535BytesOnly) {
 TEST(AttachedPackage, LastOfSeveralArchivesIsThePackageWhole) {
   const Bytes first = ZipBuilder().Add("config/cg.txt", "first").Add("only-in-first", "1").Build();
   const Bytes second = ZipBuilder().Add("config/cg.txt", "second").Build();
-  AttachedPackage package;
+  TestPackage package;
   ASSERT_EQ(package.Open(Concat({MakePeImage(), first, second})), PackageOpenResult::kOpened);
   EXPECT_EQ(Read(package, "config/cg.txt"), "second");
   EXPECT_EQ(Read(package, "only-in-first"), "<missing>");
@@ -113,7 +126,7 @@ TEST(AttachedPackage, LookupIsExactAndTheFirstOfDuplicatesWins) {
                         .Add(name255, "255")
                         .Add(name256, "256")
                         .Build();
-  AttachedPackage package;
+  TestPackage package;
   ASSERT_EQ(package.Open(Concat({MakePeImage(), zip})), PackageOpenResult::kOpened);
   int index = 0;
   std::uint32_t size = 0;
@@ -134,7 +147,7 @@ TEST(AttachedPackage, StoredAndDeflatedMembersExtractAlike) {
   std::string content;
   for (int i = 0; i < 5000; ++i) content += "line " + std::to_string(i) + "\r\n";
   const Bytes zip = ZipBuilder().Add("stored", content, false).Add("deflated", content, true).Build();
-  AttachedPackage package;
+  TestPackage package;
   ASSERT_EQ(package.Open(Concat({MakePeImage(), zip})), PackageOpenResult::kOpened);
   EXPECT_EQ(Read(package, "stored"), content);
   EXPECT_EQ(Read(package, "deflated"), content);
@@ -142,7 +155,7 @@ TEST(AttachedPackage, StoredAndDeflatedMembersExtractAlike) {
 
 TEST(AttachedPackage, ExtractionGoesOnWhereItStoppedUntilNothingIsLeft) {
   const Bytes zip = ZipBuilder().Add("a", "0123456789").Add("b", "xyz").Build();
-  AttachedPackage package;
+  TestPackage package;
   ASSERT_EQ(package.Open(Concat({MakePeImage(), zip})), PackageOpenResult::kOpened);
   char buffer[4] = {};
   EXPECT_EQ(package.ExtractMember(0, buffer, 4), 4);
@@ -174,7 +187,7 @@ TEST(AttachedPackage, DamagedMembersReadAsMissing) {
   Bytes zip = ZipBuilder().Add("method", "data", false).Add("deflate", std::string(1000, 'z')).Build();
   // Local header of "method" says method 9, the directory says 0.
   zip[8] = 9;
-  AttachedPackage package;
+  TestPackage package;
   ASSERT_EQ(package.Open(Concat({MakePeImage(), zip})), PackageOpenResult::kOpened);
   EXPECT_EQ(Read(package, "method"), "<missing>");
 
@@ -186,16 +199,35 @@ TEST(AttachedPackage, DamagedMembersReadAsMissing) {
   EXPECT_EQ(Read(package, "deflate"), "<missing>");
 }
 
+TEST(MemberSizeIsPlausible, BoundsWhatAMemberCanClaim) {
+  struct Case {
+    std::uint32_t method;
+    std::uint64_t compressed, uncompressed, package;
+    bool plausible;
+  } cases[] = {
+      {0, 100, 100, 1000, true},    {0, 100, 101, 1000, false},   {8, 100, 101 * 1032, 1000, true},
+      {8, 100, 101 * 1032 + 1, 1000, false}, {8, 1001, 10, 1000, false}, {8, 0xFFFFFFF0, 0xFFFFFFFF, 1000, false},
+      {8, 0, 0, 0, true},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(MemberSizeIsPlausible(c.method, c.compressed, c.uncompressed, c.package), c.plausible)
+        << c.method << " " << c.compressed << " " << c.uncompressed << " " << c.package;
+}
+
 TEST(AttachedPackage, AMemberClaimingAnImpossibleSizeIsNeverAllocated) {
-  Bytes zip = ZipBuilder().Add("huge", "tiny").Build();
-  // Uncompressed size in the central directory: 4 GB - 1.
-  const std::size_t directory = zip.size() - 22 - (46 + 4);
-  Put32(zip, directory + 24, 0xFFFFFFFF);
-  AttachedPackage package;
-  ASSERT_EQ(package.Open(Concat({MakePeImage(), zip})), PackageOpenResult::kOpened);
-  int index = 0;
-  std::uint32_t size = 0;
-  ASSERT_TRUE(package.FindMember("huge", &index, &size));
-  EXPECT_EQ(size, 0xFFFFFFFFu);
-  EXPECT_EQ(Read(package, "huge"), "<missing>");
+  // Sizes in the central directory: 4 GB - 1 out of the real data, and out
+  // of a compressed size larger than the whole package.
+  for (const std::uint32_t compressed : {0u, 0xFFFFFFF0u}) {
+    Bytes zip = ZipBuilder().Add("huge", "tiny").Build();
+    const std::size_t directory = zip.size() - 22 - (46 + 4);
+    if (compressed != 0) Put32(zip, directory + 20, compressed);
+    Put32(zip, directory + 24, 0xFFFFFFFF);
+    TestPackage package;
+    ASSERT_EQ(package.Open(Concat({MakePeImage(), zip})), PackageOpenResult::kOpened);
+    int index = 0;
+    std::uint32_t size = 0;
+    ASSERT_TRUE(package.FindMember("huge", &index, &size));
+    EXPECT_EQ(size, 0xFFFFFFFFu);
+    EXPECT_EQ(Read(package, "huge"), "<missing>") << compressed;
+  }
 }
