@@ -10,9 +10,11 @@ add_dependencies(wintestkit Launcher)
 add_executable(win32_tests
   win32/dialog_test.cpp
   win32/package_file_test.cpp
+  win32/resources_test.cpp
   $<TARGET_OBJECTS:launcher_resources>
 )
 target_link_libraries(win32_tests PRIVATE wintestkit GTest::gtest_main)
+target_compile_definitions(win32_tests PRIVATE LAUNCHER_EXE="$<TARGET_FILE:Launcher>")
 add_test(NAME win32_tests COMMAND win32_tests)
 
 add_executable(e2e_tests
@@ -21,3 +23,7 @@ add_executable(e2e_tests
 target_link_libraries(e2e_tests PRIVATE wintestkit GTest::gtest_main)
 add_test(NAME e2e_tests COMMAND e2e_tests)
 set_tests_properties(win32_tests e2e_tests PROPERTIES TIMEOUT 600)
+
+# Checked on the build machine, not under Wine: the exe is a 32-bit GUI image
+# that imports nothing but the system's own DLLs.
+add_test(NAME launcher_image COMMAND ${CMAKE_SOURCE_DIR}/tests/check_image.sh $<TARGET_FILE:Launcher>)

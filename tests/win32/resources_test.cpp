@@ -1,0 +1,100 @@
+// What the launcher's own file carries besides its code: the icon, the
+// manifest and the dialog templates that its windows are made from.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/resource.h"
+#include "launcher_driver.h"
+
+namespace {
+
+class LauncherModule {
+ public:
+  LauncherModule()
+      : module_(LoadLibraryExA(testkit::WinePath(LAUNCHER_EXE).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE)) {}
+  ~LauncherModule() {
+    if (module_ != nullptr) FreeLibrary(module_);
+  }
+  std::string Resource(LPCSTR type, LPCSTR name) const {
+    HRSRC found = FindResourceA(module_, name, type);
+    if (found == nullptr) return {};
+    const char* data = static_cast<const char*>(LockResource(LoadResource(module_, found)));
+    return std::string(data, SizeofResource(module_, found));
+  }
+  HMODULE Get() const { return module_; }
+
+ private:
+  HMODULE module_;
+};
+
+// The fields of a DIALOGEX template that the windows rely on.
+struct DialogTemplate {
+  DWORD style = 0, exStyle = 0;
+  WORD pointSize = 0;
+  std::wstring caption, font;
+};
+
+std::wstring ReadString(const WORD*& p) {
+  std::wstring text;
+  while (*p != 0) text += static_cast<wchar_t>(*p++);
+  ++p;
+  return text;
+}
+
+DialogTemplate ParseDialog(const std::string& resource) {
+  const WORD* p = reinterpret_cast<const WORD*>(resource.data());
+  DialogTemplate t;
+  if (resource.size() < 26 || p[1] != 0xFFFF) return t;  // not DIALOGEX
+  t.exStyle = p[4] | DWORD{p[5]} << 16;
+  t.style = p[6] | DWORD{p[7]} << 16;
+  p += 13;  // version, signature, help id, ex style, style, count, x, y, cx, cy
+  for (int i = 0; i < 2; ++i) {  // menu and class: 0, 0xFFFF + ordinal, or a string
+    if (*p == 0xFFFF)
+      p += 2;
+    else
+      ReadString(p);
+  }
+  t.caption = ReadString(p);
+  if (t.style & DS_SETFONT) {
+    t.pointSize = *p;
+    p += 3;  // point size, weight, italic + charset
+    t.font = ReadString(p);
+  }
+  return t;
+}
+
+}  // namespace
+
+TEST(LauncherResources, IconManifestAndDialogTemplates) {
+  LauncherModule exe;
+  ASSERT_NE(exe.Get(), nullptr);
+  EXPECT_FALSE(exe.Resource(RT_GROUP_ICON, MAKEINTRESOURCEA(IDR_MAINFRAME)).empty());
+  EXPECT_NE(exe.Resource(RT_MANIFEST, MAKEINTRESOURCEA(1)).find(">true</dpiAware>"), std::string::npos);
+
+  struct Expected {
+    int id;
+    DWORD style, exStyle;
+    WORD pointSize;
+    const wchar_t* font;
+  } templates[] = {
+      {IDD_LAUNCHER_TRANSLUCENT, WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT | DS_FIXEDSYS, WS_EX_APPWINDOW, 8,
+       L"MS Shell Dlg"},
+      {IDD_LAUNCHER_STANDARD, WS_POPUP | WS_VISIBLE | WS_SYSMENU | DS_SETFONT, 0, 9, L"\x5B8B\x4F53"},  // 宋体
+      {IDD_GAME, WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | DS_SETFONT, 0, 9, L"\x5B8B\x4F53"},
+  };
+  for (const Expected& e : templates) {
+    SCOPED_TRACE(e.id);
+    const DialogTemplate t = ParseDialog(exe.Resource(RT_DIALOG, MAKEINTRESOURCEA(e.id)));
+    EXPECT_EQ(t.style, e.style);
+    EXPECT_EQ(t.exStyle, e.exStyle);
+    EXPECT_EQ(t.pointSize, e.pointSize);
+    EXPECT_EQ(t.font, e.font);
+  }
+}
+
+TEST(Environment, RunsWithTheChineseAnsiCodePage) {
+  // The launcher's texts are GBK: every Windows test assumes code page 936.
+  EXPECT_EQ(GetACP(), 936u);
+  EXPECT_TRUE(IsDBCSLeadByte(0xC6));
+}
