@@ -2,6 +2,7 @@
 # Launcher.exe must run on a bare Windows: a 32-bit GUI image, stripped,
 # importing only DLLs that every Windows installation has.
 set -u
+export LC_ALL=C  # the messages grepped below are the untranslated ones
 exe=$1
 dump=$(i686-w64-mingw32-objdump -p "$exe")
 status=0
