@@ -13,6 +13,7 @@ inline constexpr char kOpenZipFailed[] = "OpenZip\xCA\xA7\xB0\xDC";  // OpenZip�
 inline constexpr char kMappingFailed[] = "CreateMapFile fail";
 inline constexpr char kReadIniFailed[] = "\xB6\xC1\xC8\xA1" "ini" "\xCE\xC4\xBC\xFE\xCA\xA7\xB0\xDC";  // 读取ini文件失败
 inline constexpr char kLoadIniFailed[] = "\xD7\xB0\xD4\xD8" "ini" "\xCE\xC4\xBC\xFE\xCA\xA7\xB0\xDC";  // 装载ini文件失败
+inline constexpr char kReadImageFailed[] = "\xB6\xC1\xC8\xA1\xCD\xBC\xC6\xAC\xCA\xA7\xB0\xDC";  // 读取图片失败
 // The system's sockets cannot be started (no fixed wording exists for it).
 inline constexpr char kSocketsFailed[] =  // Windows 套接字初始化失败
     "Windows \xCC\xD7\xBD\xD3\xD7\xD6\xB3\xF5\xCA\xBC\xBB\xAF\xCA\xA7\xB0\xDC";

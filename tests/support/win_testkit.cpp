@@ -1,6 +1,11 @@
 #include "win_testkit.h"
 
+#include <ole2.h>
+#include <gdiplus.h>
+
 #include <map>
+
+#include "launcher_driver.h"
 
 namespace testkit {
 namespace {
@@ -100,6 +105,37 @@ Bytes ReadFileBytes(const std::string& path) {
   CloseHandle(file);
   content.resize(read);
   return content;
+}
+
+void StartGdiplus() {
+  static ULONG_PTR token = [] {
+    ULONG_PTR t = 0;
+    const Gdiplus::GdiplusStartupInput input;
+    Gdiplus::GdiplusStartup(&t, &input, nullptr);
+    return t;
+  }();
+  (void)token;
+}
+
+namespace {
+
+BOOL CALLBACK FindBox(HWND hwnd, LPARAM found) {
+  if (!ReadMessageBox(hwnd)) return TRUE;
+  *reinterpret_cast<HWND*>(found) = hwnd;
+  return FALSE;
+}
+
+}  // namespace
+
+void AnswerMessageBox(int button, MessageBoxView* seen) {
+  RunSoon([button, seen] {
+    HWND box = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), FindBox, reinterpret_cast<LPARAM>(&box));
+    if (box == nullptr) return AnswerMessageBox(button, seen);  // not shown yet
+    const auto view = ReadMessageBox(box);
+    if (seen != nullptr) *seen = *view;
+    view->Press(button);
+  }, 20);
 }
 
 std::string WindowText(HWND hwnd) {

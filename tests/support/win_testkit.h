@@ -41,6 +41,14 @@ class TempDir {
 bool WriteFileBytes(const std::string& path, const Bytes& content);
 Bytes ReadFileBytes(const std::string& path);
 
+// GDI+ for the test program's lifetime, as the launcher starts it.
+void StartGdiplus();
+
+// Answers the next message box this thread shows (from inside its modal
+// loop) with `button`, after handing its contents to `seen`.
+struct MessageBoxView;
+void AnswerMessageBox(int button, MessageBoxView* seen = nullptr);
+
 // A window's text and class name through the ANSI functions (GBK bytes).
 std::string WindowText(HWND hwnd);
 std::string ClassName(HWND hwnd);

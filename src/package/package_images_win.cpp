@@ -1,0 +1,158 @@
+#include "package/package_images_win.h"
+
+#include <cstring>
+#include <vector>
+
+#include "app/startup_failure.h"
+#include "common/texts.h"
+#include "package/attached_package.h"
+
+namespace {
+
+// A stream over a movable copy of the bytes; the stream frees the copy.
+win::ComPtr<IStream> MakeStream(const std::vector<char>& bytes) {
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
+  if (block == nullptr) return {};
+  if (void* target = GlobalLock(block)) {
+    if (!bytes.empty()) std::memcpy(target, bytes.data(), bytes.size());
+    GlobalUnlock(block);
+  }
+  win::ComPtr<IStream> stream;
+  if (FAILED(CreateStreamOnHGlobal(block, TRUE, stream.Put()))) {
+    GlobalFree(block);
+    return {};
+  }
+  return stream;
+}
+
+// The member's bytes, or the start-up failure box when it is not there. A
+// member that cannot be extracted whole is treated the same way.
+bool ReadImageMember(AttachedPackage* package, const char* path, std::vector<char>* bytes) {
+  switch (package->ReadMember(path, bytes)) {
+    case AttachedPackage::ReadResult::kRead: return true;
+    case AttachedPackage::ReadResult::kMissing: ShowStartupFailure(texts::kReadImageFailed); return false;
+    case AttachedPackage::ReadResult::kNoMemory: return false;
+  }
+  return false;
+}
+
+bool IsPaletteFormat(Gdiplus::PixelFormat format) { return (format & PixelFormatIndexed) != 0; }
+
+// Copies the decoded pixels, converted by GDI+ to `format`, into the DIB.
+bool CopyPixels(Gdiplus::Bitmap& source, Gdiplus::PixelFormat format, DibImage* image) {
+  Gdiplus::Rect all(0, 0, image->Width(), image->Height());
+  Gdiplus::BitmapData data{};
+  if (source.LockBits(&all, Gdiplus::ImageLockModeRead, format, &data) != Gdiplus::Ok) return false;
+  const std::size_t rowBytes = (static_cast<std::size_t>(image->Width()) * image->BitsPerPixel() + 7) / 8;
+  for (int y = 0; y < image->Height(); ++y)
+    std::memcpy(image->Row(y), static_cast<const std::uint8_t*>(data.Scan0) + static_cast<std::ptrdiff_t>(y) * data.Stride,
+                rowBytes);
+  source.UnlockBits(&data);
+  return true;
+}
+
+bool DecodePalette(Gdiplus::Bitmap& source, DibImage* image) {
+  const INT size = source.GetPaletteSize();
+  if (size < static_cast<INT>(sizeof(Gdiplus::ColorPalette))) return false;
+  std::vector<std::uint8_t> storage(size);
+  auto* palette = reinterpret_cast<Gdiplus::ColorPalette*>(storage.data());
+  if (source.GetPalette(palette, size) != Gdiplus::Ok || palette->Count == 0 || palette->Count > 256) return false;
+  RGBQUAD table[256] = {};
+  for (UINT i = 0; i < palette->Count; ++i) {
+    const Gdiplus::ARGB colour = palette->Entries[i];
+    // The fourth byte stays 0: a palette entry's transparency is dropped.
+    table[i] = {static_cast<BYTE>(colour), static_cast<BYTE>(colour >> 8), static_cast<BYTE>(colour >> 16), 0};
+  }
+  const Gdiplus::PixelFormat format = source.GetPixelFormat();
+  return image->Create(static_cast<int>(source.GetWidth()), static_cast<int>(source.GetHeight()),
+                       Gdiplus::GetPixelFormatSize(format), table, static_cast<int>(palette->Count)) &&
+         CopyPixels(source, format, image);
+}
+
+bool Decode(IStream* stream, DibImage* image) {
+  Gdiplus::Bitmap source(stream, FALSE);
+  if (source.GetLastStatus() != Gdiplus::Ok) return false;
+  const Gdiplus::PixelFormat format = source.GetPixelFormat();
+  if (IsPaletteFormat(format)) return DecodePalette(source, image);
+  const int width = static_cast<int>(source.GetWidth());
+  const int height = static_cast<int>(source.GetHeight());
+  if (format == PixelFormat24bppRGB) return image->Create(width, height, 24) && CopyPixels(source, format, image);
+  // Everything else becomes 32 bits: straight alpha where the picture has
+  // alpha, a fourth byte without meaning where it has none.
+  const bool alpha = Gdiplus::IsAlphaPixelFormat(format) != FALSE;
+  if (!image->Create(width, height, 32)) return false;
+  image->SetHasAlpha(alpha);
+  return CopyPixels(source, alpha ? PixelFormat32bppARGB : PixelFormat32bppRGB, image);
+}
+
+}  // namespace
+
+bool DibImage::Create(int width, int height, int bitsPerPixel, const RGBQUAD* palette, int paletteSize) {
+  bitmap_.Reset();
+  bits_ = nullptr;
+  if (width <= 0 || height <= 0) return false;
+  std::vector<std::uint8_t> info(sizeof(BITMAPINFOHEADER) + sizeof(RGBQUAD) * 256);
+  auto* header = reinterpret_cast<BITMAPINFO*>(info.data());
+  header->bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  header->bmiHeader.biWidth = width;
+  header->bmiHeader.biHeight = height;  // positive: rows bottom-up
+  header->bmiHeader.biPlanes = 1;
+  header->bmiHeader.biBitCount = static_cast<WORD>(bitsPerPixel);
+  header->bmiHeader.biCompression = BI_RGB;
+  header->bmiHeader.biClrUsed = static_cast<DWORD>(paletteSize);
+  if (palette != nullptr) std::memcpy(header->bmiColors, palette, sizeof(RGBQUAD) * paletteSize);
+  void* bits = nullptr;
+  bitmap_.Reset(CreateDIBSection(nullptr, header, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!bitmap_) return false;
+  bits_ = static_cast<std::uint8_t*>(bits);
+  width_ = width;
+  height_ = height;
+  bitsPerPixel_ = bitsPerPixel;
+  hasAlpha_ = false;
+  return true;
+}
+
+PackagePicture::PackagePicture(win::ComPtr<IStream> stream, std::unique_ptr<Gdiplus::Image> image)
+    : stream_(std::move(stream)), image_(std::move(image)) {}
+
+PackagePicture::~PackagePicture() {
+  image_.reset();  // before the stream it reads from
+}
+
+UINT PackagePicture::Width() const { return image_->GetLastStatus() == Gdiplus::Ok ? image_->GetWidth() : 0; }
+UINT PackagePicture::Height() const { return image_->GetLastStatus() == Gdiplus::Ok ? image_->GetHeight() : 0; }
+
+bool LoadPackageImage(AttachedPackage* package, const char* path, DibImage* image) {
+  std::vector<char> bytes;
+  if (!ReadImageMember(package, path, &bytes)) return false;
+  const win::ComPtr<IStream> stream = MakeStream(bytes);
+  return stream && Decode(stream.Get(), image);
+}
+
+bool LoadPackagePicture(AttachedPackage* package, const char* path, std::unique_ptr<PackagePicture>* picture) {
+  std::vector<char> bytes;
+  if (!ReadImageMember(package, path, &bytes)) return false;
+  win::ComPtr<IStream> stream = MakeStream(bytes);
+  if (!stream) return false;
+  std::unique_ptr<Gdiplus::Image> image(Gdiplus::Image::FromStream(stream.Get(), FALSE));
+  if (image == nullptr) return false;
+  *picture = std::make_unique<PackagePicture>(std::move(stream), std::move(image));
+  return true;
+}
+
+HBITMAP CutBitmap(HBITMAP source, int x, int y, int width, int height) {
+  if (width <= 0 || height <= 0) return nullptr;
+  win::UniqueDc sourceDc(CreateCompatibleDC(nullptr));
+  win::UniqueDc pieceDc(CreateCompatibleDC(nullptr));
+  if (!sourceDc || !pieceDc) return nullptr;
+  win::SelectedObject selectedSource(sourceDc.Get(), source);
+  // Compatible with a context that holds the source: a DIB source gives a
+  // DIB piece of the same format.
+  win::UniqueBitmap piece(CreateCompatibleBitmap(sourceDc.Get(), width, height));
+  if (!piece) return nullptr;
+  {
+    win::SelectedObject selectedPiece(pieceDc.Get(), piece.Get());
+    BitBlt(pieceDc.Get(), 0, 0, width, height, sourceDc.Get(), x, y, SRCCOPY);
+  }
+  return piece.Release();
+}

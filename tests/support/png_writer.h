@@ -1,0 +1,36 @@
+// Writes PNG files for tests: every colour type the launcher's decoder must
+// handle, from pixels given by the test.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "zip_builder.h"
+
+namespace testkit {
+
+struct PngSpec {
+  int width = 1, height = 1;
+  int colourType = 6;  // 0 grey, 2 RGB, 3 palette, 4 grey + alpha, 6 RGBA
+  int bitDepth = 8;
+  Bytes rows;                 // raw rows top-down, without filter bytes
+  Bytes palette;              // RGB triples for colour type 3
+  Bytes transparency;         // tRNS chunk content, if any
+};
+
+Bytes EncodePng(const PngSpec& spec);
+
+// An RGBA picture of w x h whose pixels come from `pixel(x, y)` as 0xAARRGGBB.
+template <class F>
+Bytes RgbaPng(int width, int height, F pixel) {
+  PngSpec spec{width, height, 6, 8, {}, {}, {}};
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) {
+      const std::uint32_t argb = pixel(x, y);
+      spec.rows.insert(spec.rows.end(), {static_cast<std::uint8_t>(argb >> 16), static_cast<std::uint8_t>(argb >> 8),
+                                         static_cast<std::uint8_t>(argb), static_cast<std::uint8_t>(argb >> 24)});
+    }
+  return EncodePng(spec);
+}
+
+}  // namespace testkit
