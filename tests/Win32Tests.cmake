@@ -1,7 +1,7 @@
 # Windows tests, compiled with mingw and run through Wine (the toolchain's
 # emulator): unit tests of the window layer and the shell, and end-to-end
 # tests that start the packed launcher and drive it from outside.
-add_library(wintestkit STATIC support/win_testkit.cpp support/launcher_driver.cpp)
+add_library(wintestkit STATIC support/win_testkit.cpp support/launcher_driver.cpp support/png_writer.cpp)
 target_include_directories(wintestkit PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/support)
 target_link_libraries(wintestkit PUBLIC testkit launcher_shell GTest::gtest)
 target_compile_definitions(wintestkit PRIVATE LAUNCHER_EXE="$<TARGET_FILE:Launcher>")
@@ -11,6 +11,7 @@ add_executable(win32_tests
   win32/dialog_test.cpp
   win32/package_file_test.cpp
   win32/resources_test.cpp
+  win32/package_images_test.cpp
   $<TARGET_OBJECTS:launcher_resources>
 )
 target_link_libraries(win32_tests PRIVATE wintestkit GTest::gtest_main)
