@@ -9,6 +9,7 @@ add_library(launcher_shell STATIC
   app/launcher_app.cpp
   package/package_file_win.cpp
   package/package_images_win.cpp
+  skin/skin_button.cpp
 )
 target_link_libraries(launcher_shell PUBLIC launcher_core
   gdiplus ole32 oleaut32 uuid comctl32 ws2_32 shlwapi wininet user32 gdi32 shell32)

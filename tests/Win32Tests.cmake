@@ -7,15 +7,19 @@ target_link_libraries(wintestkit PUBLIC testkit launcher_shell GTest::gtest)
 target_compile_definitions(wintestkit PRIVATE LAUNCHER_EXE="$<TARGET_FILE:Launcher>")
 add_dependencies(wintestkit Launcher)
 
+# Links in tests point at this program to see them opened.
+add_executable(mark WIN32 support/mark_main.cpp)
+
 add_executable(win32_tests
   win32/dialog_test.cpp
   win32/package_file_test.cpp
   win32/resources_test.cpp
   win32/package_images_test.cpp
+  win32/skin_button_test.cpp
   $<TARGET_OBJECTS:launcher_resources>
 )
 target_link_libraries(win32_tests PRIVATE wintestkit GTest::gtest_main)
-target_compile_definitions(win32_tests PRIVATE LAUNCHER_EXE="$<TARGET_FILE:Launcher>")
+target_compile_definitions(win32_tests PRIVATE LAUNCHER_EXE="$<TARGET_FILE:Launcher>" MARK_EXE="$<TARGET_FILE:mark>")
 add_test(NAME win32_tests COMMAND win32_tests)
 
 add_executable(e2e_tests

@@ -71,7 +71,7 @@ LRESULT Dialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     if (OnCommand(id, HIWORD(wParam), reinterpret_cast<HWND>(lParam))) return 0;
   }
-  return DefaultProc(message, wParam, lParam);
+  return Window::WindowProc(message, wParam, lParam);
 }
 
 INT_PTR CALLBACK Dialog::DialogProc(HWND hwnd, UINT message, WPARAM, LPARAM) {

@@ -23,6 +23,11 @@ Window* Window::FromHandle(HWND hwnd) { return static_cast<Window*>(GetPropA(hwn
 bool Window::PreTranslateMessage(MSG*) { return false; }
 
 LRESULT Window::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_DRAWITEM) {
+    const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+    if (item != nullptr && item->CtlType != ODT_MENU && SendMessageA(item->hwndItem, kReflectedDrawItem, wParam, lParam))
+      return TRUE;
+  }
   return DefaultProc(message, wParam, lParam);
 }
 

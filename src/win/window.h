@@ -7,6 +7,10 @@
 
 namespace win {
 
+// WM_DRAWITEM as a parent hands it back to the control it is about, so that
+// a control that draws itself keeps its drawing code (the classic OCM_ value).
+inline constexpr UINT kReflectedDrawItem = 0x2000 + WM_DRAWITEM;
+
 class Window {
  public:
   Window() = default;
@@ -24,8 +28,10 @@ class Window {
   virtual bool PreTranslateMessage(MSG* message);
 
  protected:
-  // Every message of the window. The default passes it to the window's own
-  // procedure (for a dialog: the system's dialog handling).
+  // Every message of the window. The default reflects WM_DRAWITEM to the
+  // control it is about and passes everything else, or what the control
+  // left, to the window's own procedure (for a dialog: the system's dialog
+  // handling).
   virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT DefaultProc(UINT message, WPARAM wParam, LPARAM lParam);
 

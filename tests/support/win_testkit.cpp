@@ -138,6 +138,13 @@ void AnswerMessageBox(int button, MessageBoxView* seen) {
   }, 20);
 }
 
+COLORREF ScreenPixel(int x, int y) {
+  HDC screen = GetDC(nullptr);
+  const COLORREF colour = GetPixel(screen, x, y);
+  ReleaseDC(nullptr, screen);
+  return colour;
+}
+
 std::string WindowText(HWND hwnd) {
   char text[1024] = {};
   const int length = GetWindowTextA(hwnd, text, sizeof text);

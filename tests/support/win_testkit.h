@@ -49,6 +49,9 @@ void StartGdiplus();
 struct MessageBoxView;
 void AnswerMessageBox(int button, MessageBoxView* seen = nullptr);
 
+// The colour on the screen at a point, as the user sees it.
+COLORREF ScreenPixel(int x, int y);
+
 // A window's text and class name through the ANSI functions (GBK bytes).
 std::string WindowText(HWND hwnd);
 std::string ClassName(HWND hwnd);
