@@ -10,6 +10,8 @@ add_library(launcher_shell STATIC
   package/package_file_win.cpp
   package/package_images_win.cpp
   skin/skin_button.cpp
+  skin/layered_window.cpp
+  skin/translucent_dialog.cpp
 )
 target_link_libraries(launcher_shell PUBLIC launcher_core
   gdiplus ole32 oleaut32 uuid comctl32 ws2_32 shlwapi wininet user32 gdi32 shell32)

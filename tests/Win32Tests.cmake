@@ -16,6 +16,7 @@ add_executable(win32_tests
   win32/resources_test.cpp
   win32/package_images_test.cpp
   win32/skin_button_test.cpp
+  win32/translucent_dialog_test.cpp
   $<TARGET_OBJECTS:launcher_resources>
 )
 target_link_libraries(win32_tests PRIVATE wintestkit GTest::gtest_main)

@@ -54,7 +54,10 @@ bool LauncherApp::StartUp() {
   Gdiplus::GdiplusStartup(&gdiplusToken_, &gdiplusInput, nullptr);
   RemoveUpdateLeftovers();
   if (!LoadConfiguration()) return false;
-  // The login background and the windows follow here.
+  // Loaded whatever window comes next: a skin without it is broken even when
+  // it goes straight to the game.
+  if (!LoadPackagePicture(&holder_.package, "config/main1.png", &loginBackground_)) return false;
+  // The windows follow here.
   return false;
 }
 
@@ -66,6 +69,7 @@ bool LauncherApp::LoadConfiguration() {
 
 int LauncherApp::ShutDown() {
   gameWindow_ = nullptr;
+  loginBackground_.reset();  // a GDI+ object: gone before GDI+ is
   if (gdiplusToken_ == 0) return 0;
   Gdiplus::GdiplusShutdown(gdiplusToken_);
   gdiplusToken_ = 0;

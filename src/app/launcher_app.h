@@ -10,6 +10,9 @@
 #include "package/ini_document.h"
 #include "package/launcher_config.h"
 #include "package/package_file_win.h"
+#include "package/package_images_win.h"
+
+#include <memory>
 
 class CGameDialog;
 
@@ -41,12 +44,15 @@ class LauncherApp {
   const ConfigHolder& Holder() const { return holder_; }
   ConfigHolder& Holder() { return holder_; }
   const LauncherConfig& Config() const { return holder_.config; }
+  // The login window's background, until the login window takes it.
+  std::unique_ptr<PackagePicture> TakeLoginBackground() { return std::move(loginBackground_); }
 
  private:
   bool LoadConfiguration();
 
   ULONG_PTR gdiplusToken_ = 0;
   ConfigHolder holder_;
+  std::unique_ptr<PackagePicture> loginBackground_;
   CGameDialog* gameWindow_ = nullptr;
   char gameAddress_[256] = {};
 };

@@ -44,9 +44,10 @@ INT_PTR Dialog::DoModal() {
 
 void Dialog::EndModal(INT_PTR result) {
   result_ = result;
+  // A dialog without a loop of its own just leaves the screen.
+  if (Handle() != nullptr) ShowWindow(Handle(), SW_HIDE);
   if (!running_) return;
   running_ = false;
-  if (Handle() != nullptr) ShowWindow(Handle(), SW_HIDE);
   PostMessageA(Handle(), WM_NULL, 0, 0);  // wake the loop
 }
 

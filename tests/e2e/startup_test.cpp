@@ -13,7 +13,12 @@ using testkit::ZipBuilder;
 
 namespace {
 
-Bytes ValidPackage() { return ZipBuilder().Add("config/cg.txt", testkit::MinimalConfig()).Build(); }
+Bytes ValidPackage() {
+  return ZipBuilder()
+      .Add("config/cg.txt", testkit::MinimalConfig())
+      .Add("config/main1.png", std::string("\x89PNG\r\n\x1a\n"))
+      .Build();
+}
 
 // Starts the launcher with `package`, expects a start-up failure box with
 // `message`, answers it and expects the process to end.
@@ -45,6 +50,9 @@ TEST(Startup, FailuresShowTheirBoxAndEnd) {
        texts::kReadIniFailed},
       {"the second archive lacks config/cg.txt", Concat({ValidPackage(), ZipBuilder().Add("a", "b").Build()}),
        texts::kReadIniFailed},
+      {"no config/main1.png, even when the game window comes first",
+       ZipBuilder().Add("config/cg.txt", testkit::MinimalConfig("firstUrl=http://127.0.0.1/game\r\n")).Build(),
+       texts::kReadImageFailed},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);

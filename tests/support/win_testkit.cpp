@@ -6,6 +6,7 @@
 #include <map>
 
 #include "launcher_driver.h"
+#include "win/dialog.h"
 
 namespace testkit {
 namespace {
@@ -44,6 +45,14 @@ void RemoveTree(const std::string& path) {
 void RunSoon(std::function<void()> action, UINT delayMs) {
   const UINT_PTR id = SetTimer(nullptr, 0, delayMs, RunAction);
   PendingActions()[id] = std::move(action);
+}
+
+INT_PTR RunModal(win::Dialog& dialog, const std::function<void()>& steps, bool endAfterSteps) {
+  RunSoon([&] {
+    steps();
+    if (endAfterSteps && dialog.IsRunningModal()) dialog.EndModal(IDOK);
+  });
+  return dialog.DoModal();
 }
 
 bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
@@ -142,6 +151,13 @@ COLORREF ScreenPixel(int x, int y) {
   HDC screen = GetDC(nullptr);
   const COLORREF colour = GetPixel(screen, x, y);
   ReleaseDC(nullptr, screen);
+  return colour;
+}
+
+COLORREF WindowPixel(HWND hwnd, int x, int y) {
+  HDC dc = GetDC(hwnd);
+  const COLORREF colour = GetPixel(dc, x, y);
+  ReleaseDC(hwnd, dc);
   return colour;
 }
 

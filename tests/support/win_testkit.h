@@ -5,8 +5,10 @@
 #include <windows.h>
 
 #include <functional>
+#include <ostream>
 #include <string>
 
+#include "win/dialog.h"
 #include "zip_builder.h"
 
 namespace testkit {
@@ -14,6 +16,10 @@ namespace testkit {
 // Runs `action` from the next message loop on this thread (a modal dialog's)
 // after `delayMs`.
 void RunSoon(std::function<void()> action, UINT delayMs = 0);
+
+// Runs `dialog` modally and `steps` from inside its loop; then ends the run
+// with IDOK unless `endAfterSteps` is false. Returns the run's result.
+INT_PTR RunModal(win::Dialog& dialog, const std::function<void()>& steps, bool endAfterSteps = true);
 
 // Serves this thread's messages until `done` is true or the time is up.
 bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000);
@@ -49,11 +55,22 @@ void StartGdiplus();
 struct MessageBoxView;
 void AnswerMessageBox(int button, MessageBoxView* seen = nullptr);
 
-// The colour on the screen at a point, as the user sees it.
+// The colour on the screen at a point, as the user sees it (what X shows:
+// let the windows paint and flush first).
 COLORREF ScreenPixel(int x, int y);
+// The colour a window has drawn at a point of its client area.
+COLORREF WindowPixel(HWND hwnd, int x, int y);
 
 // A window's text and class name through the ANSI functions (GBK bytes).
 std::string WindowText(HWND hwnd);
 std::string ClassName(HWND hwnd);
 
 }  // namespace testkit
+
+// Rectangles compare and print in test assertions.
+inline bool operator==(const RECT& a, const RECT& b) {
+  return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+inline std::ostream& operator<<(std::ostream& out, const RECT& r) {
+  return out << "(" << r.left << "," << r.top << ")-(" << r.right << "," << r.bottom << ")";
+}

@@ -59,15 +59,6 @@ class Marker {
   std::string name_;
 };
 
-// Runs `steps` inside the host's modal loop, then closes it.
-void WithHost(ButtonHost& host, const std::function<void()>& steps) {
-  testkit::RunSoon([&] {
-    steps();
-    host.EndModal(IDOK);
-  });
-  host.DoModal();
-}
-
 LPARAM At(int x, int y) { return MAKELPARAM(x, y); }
 
 }  // namespace
@@ -76,7 +67,7 @@ TEST(SkinButton, PressOpensTheLinkAtOnceAndDraggingOffMeansNoClick) {
   Marker marker;
   ButtonHost host;
   int opensAfterPress = -1;
-  WithHost(host, [&] {
+  testkit::RunModal(host, [&] {
     HWND b = host.button.Handle();
     host.button.SetLink(marker.Path().c_str());
     SendMessageA(b, WM_LBUTTONDOWN, MK_LBUTTON, At(5, 5));
@@ -97,7 +88,7 @@ TEST(SkinButton, DoubleClickIsTwoPressesAndSpaceClicksWithoutOpening) {
   Marker marker;
   ButtonHost host;
   int clicksAfterDoubleClick = -1;
-  WithHost(host, [&] {
+  testkit::RunModal(host, [&] {
     HWND b = host.button.Handle();
     host.button.SetLink(marker.Path().c_str());
     SendMessageA(b, WM_LBUTTONDOWN, MK_LBUTTON, At(5, 5));
@@ -117,7 +108,7 @@ TEST(SkinButton, DoubleClickIsTwoPressesAndSpaceClicksWithoutOpening) {
 TEST(SkinButton, SemicolonsInTheLinkBecomeAmpersands) {
   Marker marker("a&b.exe");
   ButtonHost host;
-  WithHost(host, [&] {
+  testkit::RunModal(host, [&] {
     std::string link = marker.Path();
     link.replace(link.rfind('&'), 1, ";");
     host.button.SetLink(link.c_str());
@@ -130,7 +121,7 @@ TEST(SkinButton, SemicolonsInTheLinkBecomeAmpersands) {
 
 TEST(SkinButton, NeverChecked) {
   ButtonHost host;
-  WithHost(host, [&] {
+  testkit::RunModal(host, [&] {
     SendMessageA(host.button.Handle(), BM_SETCHECK, BST_CHECKED, 0);
     EXPECT_EQ(SendMessageA(host.button.Handle(), BM_GETCHECK, 0, 0), 0);
   });
@@ -183,7 +174,7 @@ int TipsFor(HWND button) {
 TEST(SkinButton, HasATooltipOnlyOnceSetTipWasCalled) {
   ButtonHost host;
   int before = -1, after = -1, again = -1;
-  WithHost(host, [&] {
+  testkit::RunModal(host, [&] {
     before = TipsFor(host.button.Handle());
     host.button.SetTip("close");
     after = TipsFor(host.button.Handle());
@@ -218,14 +209,12 @@ TEST(SkinButton, FaceFollowsPushedAndDisabledStates) {
   const COLORREF red = RGB(255, 0, 0), blue = RGB(0, 0, 255), green = RGB(0, 255, 0);
   ButtonHost host;
   std::vector<COLORREF> seen;
-  WithHost(host, [&] {
+  testkit::RunModal(host, [&] {
     HWND b = host.button.Handle();
     host.button.SetImages(SolidBitmap(red), SolidBitmap(blue), SolidBitmap(green));
     auto look = [&] {
       RedrawWindow(b, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-      POINT centre{20, 10};
-      ClientToScreen(b, &centre);
-      seen.push_back(testkit::ScreenPixel(centre.x, centre.y));
+      seen.push_back(testkit::WindowPixel(b, 20, 10));
     };
     look();
     SendMessageA(b, BM_SETSTATE, TRUE, 0);

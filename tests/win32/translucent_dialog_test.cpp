@@ -1,0 +1,185 @@
+#include "skin/translucent_dialog.h"
+
+#include <gtest/gtest.h>
+
+#include "app/resource.h"
+#include "launcher_driver.h"
+#include "package/attached_package.h"
+#include "png_writer.h"
+
+namespace {
+
+constexpr COLORREF kKey = RGB(0, 255, 0);
+
+// A background picture loaded the way start-up loads it.
+std::unique_ptr<PackagePicture> Picture(const testkit::Bytes& png) {
+  testkit::StartGdiplus();
+  static testkit::Bytes file;  // the package reads from it while loading
+  file = testkit::Concat({testkit::MakePeImage(), testkit::ZipBuilder().Add("config/main1.png",
+                                                                             std::string(png.begin(), png.end())).Build()});
+  AttachedPackage package;
+  EXPECT_EQ(package.Open(file), PackageOpenResult::kOpened);
+  std::unique_ptr<PackagePicture> picture;
+  EXPECT_TRUE(LoadPackagePicture(&package, "config/main1.png", &picture));
+  return picture;
+}
+
+// A window class that paints itself in one colour.
+const char* ColourClass(const char* name, COLORREF colour) {
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = DefWindowProcA;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.hbrBackground = CreateSolidBrush(colour);
+  wc.lpszClassName = name;
+  RegisterClassA(&wc);  // a second registration fails harmlessly
+  return name;
+}
+
+class TestCompanion : public CStandardDialog {
+ public:
+  explicit TestCompanion(HWND parent) : CStandardDialog(IDD_LAUNCHER_STANDARD, kKey, parent) {}
+
+ protected:
+  BOOL OnInitDialog() override {
+    CStandardDialog::OnInitDialog();
+    // An opaque control: blue, 10 x 10 at (5, 5).
+    CreateWindowExA(0, ColourClass("LauncherTestBlue", RGB(0, 0, 255)), "", WS_CHILD | WS_VISIBLE, 5, 5, 10, 10,
+                    Handle(), nullptr, nullptr, nullptr);
+    return TRUE;
+  }
+};
+
+class Pair : public CTranslucentDialog {
+ public:
+  explicit Pair(std::unique_ptr<PackagePicture> picture, bool withCompanion = true)
+      : CTranslucentDialog(IDD_LAUNCHER_TRANSLUCENT, std::move(picture), nullptr), withCompanion_(withCompanion) {}
+  bool childrenInitialised = false;
+
+ protected:
+  std::unique_ptr<CStandardDialog> CreateStandardDialog() override {
+    if (!withCompanion_) return nullptr;
+    auto companion = std::make_unique<TestCompanion>(Handle());
+    companion->SetTranslucentWindow(this);
+    return companion;
+  }
+  void OnInitChildren() override { childrenInitialised = true; }
+
+ private:
+  bool withCompanion_;
+};
+
+RECT WindowRect(HWND hwnd) {
+  RECT r{};
+  GetWindowRect(hwnd, &r);
+  return r;
+}
+
+RECT ClientRectOnScreen(HWND hwnd) {
+  RECT r{};
+  GetClientRect(hwnd, &r);
+  MapWindowPoints(hwnd, nullptr, reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+}  // namespace
+
+TEST(TranslucentDialog, TakesThePicturesSizeCentredByTheCaptionedRectangle) {
+  Pair pair(Picture(testkit::RgbaPng(200, 120, [](int, int) { return 0xFF808080u; })));
+  RECT window{}, companion{}, client{};
+  testkit::RunModal(pair, [&] {
+    window = WindowRect(pair.Handle());
+    companion = WindowRect(pair.Companion()->Handle());
+    client = ClientRectOnScreen(pair.Handle());
+  });
+  EXPECT_TRUE(pair.childrenInitialised);
+  RECT work{}, captioned{0, 0, 200, 120};
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  AdjustWindowRect(&captioned, WS_CAPTION | WS_SYSMENU, FALSE);
+  const int left = work.left + ((work.right - work.left) - (captioned.right - captioned.left)) / 2;
+  const int top = work.top + ((work.bottom - work.top) - (captioned.bottom - captioned.top)) / 2;
+  EXPECT_EQ(window, (RECT{left, top, left + 200, top + 120}));
+  EXPECT_LT(left, work.left + ((work.right - work.left) - 200) / 2);  // left of the exact centre
+  EXPECT_EQ(companion, client);
+}
+
+TEST(TranslucentDialog, AnUndecodablePictureGivesAnEmptyWindow) {
+  Pair pair(Picture(testkit::ToBytes("not a png")));
+  RECT window{}, companion{};
+  testkit::RunModal(pair, [&] {
+    window = WindowRect(pair.Handle());
+    companion = WindowRect(pair.Companion()->Handle());
+  });
+  EXPECT_EQ(window.right - window.left, 0);
+  EXPECT_EQ(window.bottom - window.top, 0);
+  EXPECT_LE(companion.right - companion.left, 0);
+}
+
+TEST(TranslucentDialog, CompanionFollowsMovesAndSizes) {
+  Pair pair(Picture(testkit::RgbaPng(100, 80, [](int, int) { return 0xFF000000u; })));
+  RECT moved{}, client{};
+  testkit::RunModal(pair, [&] {
+    SetWindowPos(pair.Handle(), nullptr, 37, 41, 150, 90, SWP_NOZORDER);
+    moved = WindowRect(pair.Companion()->Handle());
+    client = ClientRectOnScreen(pair.Handle());
+  });
+  EXPECT_EQ(moved, client);
+}
+
+TEST(TranslucentDialog, CompanionOkOrCancelEndsTheRunWithCancel) {
+  for (int command : {IDOK, IDCANCEL}) {
+    Pair pair(Picture(testkit::RgbaPng(50, 50, [](int, int) { return 0xFF000000u; })));
+    HWND companion = nullptr;
+    const INT_PTR result = testkit::RunModal(
+        pair,
+        [&] {
+          companion = pair.Companion()->Handle();
+          PostMessageA(companion, WM_COMMAND, command, 0);
+        },
+        false);
+    EXPECT_EQ(result, IDCANCEL) << command;
+    EXPECT_FALSE(IsWindow(companion));  // destroyed with its owner
+  }
+}
+
+TEST(TranslucentDialog, PairWithoutCompanionRuns) {
+  Pair pair(Picture(testkit::RgbaPng(30, 30, [](int, int) { return 0xFF000000u; })), false);
+  EXPECT_EQ(testkit::RunModal(pair, [&] { SetWindowPos(pair.Handle(), nullptr, 5, 5, 0, 0, SWP_NOSIZE | SWP_NOZORDER); }), IDOK);
+  EXPECT_EQ(pair.Companion(), nullptr);
+}
+
+namespace {
+
+// A plain yellow window under everything the pair shows.
+class Backdrop {
+ public:
+  Backdrop() {
+    hwnd_ = CreateWindowExA(0, ColourClass("LauncherTestBackdrop", RGB(255, 255, 0)), "", WS_POPUP | WS_VISIBLE, 0, 0,
+                            GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr, nullptr,
+                            nullptr);
+    UpdateWindow(hwnd_);
+  }
+  ~Backdrop() { DestroyWindow(hwnd_); }
+
+ private:
+  HWND hwnd_;
+};
+
+}  // namespace
+
+TEST(TranslucentDialog, ScreenShowsOpaquePictureControlsAndWhatLiesBeneathTheRest) {
+  Backdrop backdrop;
+  // Left half opaque red, right half fully transparent.
+  Pair pair(Picture(testkit::RgbaPng(120, 80, [](int x, int) { return x < 60 ? 0xFFFF0000u : 0x00000000u; })));
+  COLORREF opaque = 0, transparent = 0, control = 0;
+  testkit::RunModal(pair, [&] {
+    testkit::PumpUntil([] { return false; }, 300);  // let both windows paint
+    const RECT client = ClientRectOnScreen(pair.Handle());
+    const RECT companion = WindowRect(pair.Companion()->Handle());
+    opaque = testkit::ScreenPixel(client.left + 30, client.top + 50);
+    transparent = testkit::ScreenPixel(client.left + 100, client.top + 50);
+    control = testkit::ScreenPixel(companion.left + 10, companion.top + 10);
+  });
+  EXPECT_EQ(opaque, RGB(255, 0, 0));
+  EXPECT_EQ(transparent, RGB(255, 255, 0));
+  EXPECT_EQ(control, RGB(0, 0, 255));
+}
