@@ -8,10 +8,26 @@ add_library(launcher_shell STATIC
   app/startup_failure.cpp
   app/launcher_app.cpp
   package/package_file_win.cpp
+  browser/wide_text_win.cpp
+  browser/page_call_win.cpp
+  browser/launcher_restart_win.cpp
+  browser/client_call_win.cpp
+  browser/event_connection_win.cpp
+  browser/web_ui_controller_win.cpp
+  browser/control_site_win.cpp
+  browser/web_browser_win.cpp
+  browser/web_browser_ex_win.cpp
+  browser/browser_event_sink_win.cpp
+  browser/web_page_win.cpp
+  update/file_system_win.cpp
+  update/internet_client_win.cpp
+  update/system_process_win.cpp
+  update/update_worker_win.cpp
   package/package_images_win.cpp
   skin/skin_button.cpp
   skin/layered_window.cpp
   skin/translucent_dialog.cpp
+  login/login_window.cpp
 )
 target_link_libraries(launcher_shell PUBLIC launcher_core
   gdiplus ole32 oleaut32 uuid comctl32 ws2_32 shlwapi wininet user32 gdi32 shell32)

@@ -12,8 +12,19 @@ add_executable(mark WIN32 support/mark_main.cpp)
 
 add_executable(win32_tests
   win32/dialog_test.cpp
+  win32/browser_host_test.cpp
+  win32/browser_ui_controller_test.cpp
+  win32/fake_browser_objects.c
+  win32/script_page.cpp
+  win32/script_bridge_test.cpp
+  win32/web_page_test.cpp
+  win32/launcher_restart_test.cpp
   win32/package_file_test.cpp
   win32/resources_test.cpp
+  win32/update_check_test.cpp
+  win32/update_download_test.cpp
+  win32/update_process_test.cpp
+  win32/update_worker_test.cpp
   win32/package_images_test.cpp
   win32/skin_button_test.cpp
   win32/translucent_dialog_test.cpp
@@ -25,9 +36,20 @@ add_test(NAME win32_tests COMMAND win32_tests)
 
 add_executable(e2e_tests
   e2e/startup_test.cpp
+  e2e/login_test.cpp
+  e2e/update_cycle_test.cpp
 )
 target_link_libraries(e2e_tests PRIVATE wintestkit GTest::gtest_main)
 add_test(NAME e2e_tests COMMAND e2e_tests)
+
+# The self-update's tests: a loopback server run by the machine's python3.
+add_library(update_testkit STATIC win32/update_test_server.cpp win32/update_process_tree.cpp)
+target_include_directories(update_testkit PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/win32)
+target_link_libraries(update_testkit PUBLIC wintestkit)
+target_compile_definitions(update_testkit PRIVATE
+  UPDATE_TEST_SERVER="${CMAKE_CURRENT_SOURCE_DIR}/win32/update_test_server.py")
+target_link_libraries(win32_tests PRIVATE update_testkit)
+target_link_libraries(e2e_tests PRIVATE update_testkit)
 set_tests_properties(win32_tests e2e_tests PROPERTIES TIMEOUT 600)
 
 # Checked on the build machine, not under Wine: the exe is a 32-bit GUI image

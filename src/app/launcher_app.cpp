@@ -9,6 +9,7 @@
 #include "app/startup_failure.h"
 #include "common/text.h"
 #include "common/texts.h"
+#include "login/login_window.h"
 #include "update/update_files.h"
 #include "win/text.h"
 
@@ -35,6 +36,9 @@ void RemoveUpdateLeftovers() {
 
 }  // namespace
 
+LauncherApp::LauncherApp() = default;
+LauncherApp::~LauncherApp() = default;
+
 LauncherApp& App() {
   static LauncherApp app;
   return app;
@@ -57,8 +61,16 @@ bool LauncherApp::StartUp() {
   // Loaded whatever window comes next: a skin without it is broken even when
   // it goes straight to the game.
   if (!LoadPackagePicture(&holder_.package, "config/main1.png", &loginBackground_)) return false;
-  // The windows follow here.
+  RunWindows();
   return false;
+}
+
+// One window after the other, each running to its end before the next is
+// made: the login window, unless the configuration names the game page.
+void LauncherApp::RunWindows() {
+  if (Config().firstUrl.size() > 2) return;
+  loginWindow_ = std::make_unique<CLauncherTranslucentDlg>(std::move(loginBackground_));
+  loginWindow_->DoModal();
 }
 
 bool LauncherApp::LoadConfiguration() {

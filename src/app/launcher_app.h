@@ -15,6 +15,7 @@
 #include <memory>
 
 class CGameDialog;
+class CLauncherTranslucentDlg;
 
 // What start-up loads once and every window reads.
 struct ConfigHolder {
@@ -26,7 +27,8 @@ struct ConfigHolder {
 
 class LauncherApp {
  public:
-  LauncherApp() = default;
+  LauncherApp();
+  ~LauncherApp();
   LauncherApp(const LauncherApp&) = delete;
   LauncherApp& operator=(const LauncherApp&) = delete;
 
@@ -49,10 +51,12 @@ class LauncherApp {
 
  private:
   bool LoadConfiguration();
+  void RunWindows();
 
   ULONG_PTR gdiplusToken_ = 0;
   ConfigHolder holder_;
   std::unique_ptr<PackagePicture> loginBackground_;
+  std::unique_ptr<CLauncherTranslucentDlg> loginWindow_;
   CGameDialog* gameWindow_ = nullptr;
   char gameAddress_[256] = {};
 };

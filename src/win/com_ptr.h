@@ -45,6 +45,7 @@ class ComPtr {
     Reset();
     return &ptr_;
   }
+  void** PutVoid() { return reinterpret_cast<void**>(Put()); }
   T* Detach() { return std::exchange(ptr_, nullptr); }
 
   template <class U>
@@ -57,5 +58,11 @@ class ComPtr {
  private:
   T* ptr_ = nullptr;
 };
+
+// `unknown`'s interface `U`, or an empty pointer.
+template <class U>
+ComPtr<U> QueryInterfaceOf(IUnknown* unknown) {
+  return ComPtr<IUnknown>::Share(unknown).template As<U>();
+}
 
 }  // namespace win

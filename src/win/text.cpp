@@ -16,4 +16,13 @@ std::string ProgramFileTitle() {
   return ProgramTitle(std::string_view(path, length), IsSystemLeadByte);
 }
 
+std::string AnsiFromWide(std::wstring_view text) {
+  if (text.empty()) return {};
+  const int length = static_cast<int>(text.size());
+  const int size = WideCharToMultiByte(CP_ACP, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
+  std::string ansi(size > 0 ? size : 0, '\0');
+  if (size > 0) WideCharToMultiByte(CP_ACP, 0, text.data(), length, ansi.data(), size, nullptr, nullptr);
+  return ansi;
+}
+
 }  // namespace win

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace win {
 
@@ -12,5 +13,9 @@ bool IsSystemLeadByte(unsigned char byte);
 // The program file's name without directory and extension ("Launcher"):
 // the caption of the launcher's questions and its HTTP user agent.
 std::string ProgramFileTitle();
+
+// UTF-16 text in the system's ANSI code page (GBK on 936); characters the
+// code page lacks become the system's default character.
+std::string AnsiFromWide(std::wstring_view text);
 
 }  // namespace win

@@ -1,5 +1,7 @@
 #include "launcher_driver.h"
 
+#include <algorithm>
+
 namespace testkit {
 
 const Bytes& LauncherExe() {
@@ -27,7 +29,7 @@ std::optional<MessageBoxView> ReadMessageBox(HWND hwnd) {
 }
 
 LauncherProcess::LauncherProcess(const Bytes& package, LaunchOptions options) {
-  Bytes exe = LauncherExe();
+  Bytes exe = options.program.empty() ? LauncherExe() : options.program;
   exe.insert(exe.end(), package.begin(), package.end());
   if (!programDir_.Write(options.exeName, exe)) return;
   if (options.separateWorkDir) workDir_ = std::make_unique<TempDir>();
@@ -94,9 +96,40 @@ HWND LauncherProcess::WaitForWindow(const std::function<bool(HWND)>& match, DWOR
   return found;
 }
 
+bool LauncherProcess::WaitUntilIdle(HWND window, DWORD timeoutMs) {
+  const DWORD start = GetTickCount();
+  DWORD_PTR ignored = 0;
+  while (!SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &ignored)) {
+    if (!IsWindow(window) || GetTickCount() - start > timeoutMs) return false;
+  }
+  const DWORD left = timeoutMs - std::min<DWORD>(timeoutMs, GetTickCount() - start);
+  return process_ != nullptr && WaitForInputIdle(process_, left) == 0;
+}
+
 std::optional<MessageBoxView> LauncherProcess::WaitForMessageBox(DWORD timeoutMs) {
   HWND box = WaitForWindow([](HWND hwnd) { return ReadMessageBox(hwnd).has_value(); }, timeoutMs);
   return box != nullptr ? ReadMessageBox(box) : std::nullopt;
+}
+
+std::string LauncherProcess::Describe() const {
+  std::string text = "launcher ";
+  DWORD code = 0;
+  if (process_ == nullptr)
+    text += "never started";
+  else if (WaitForSingleObject(process_, 0) == WAIT_OBJECT_0 && GetExitCodeProcess(process_, &code))
+    text += "ended with " + std::to_string(code);
+  else
+    text += "running";
+  for (HWND hwnd : Windows(false)) {
+    char line[512];
+    RECT r{};
+    GetWindowRect(hwnd, &r);
+    snprintf(line, sizeof line, "\n  %p %s \"%s\" owner %p %s (%ld,%ld)-(%ld,%ld)", static_cast<void*>(hwnd),
+             ClassName(hwnd).c_str(), WindowText(hwnd).c_str(), static_cast<void*>(GetWindow(hwnd, GW_OWNER)),
+             IsWindowVisible(hwnd) ? "visible" : "hidden", r.left, r.top, r.right, r.bottom);
+    text += line;
+  }
+  return text;
 }
 
 std::optional<DWORD> LauncherProcess::WaitForExit(DWORD timeoutMs) {

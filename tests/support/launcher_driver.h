@@ -32,6 +32,7 @@ struct MessageBoxView {
 std::optional<MessageBoxView> ReadMessageBox(HWND hwnd);
 
 struct LaunchOptions {
+  Bytes program;  // the program to pack and start; empty: the built Launcher.exe
   std::string exeName = "Launcher.exe";
   bool separateWorkDir = false;  // start in another directory than the program's
   // Files put in the program's and in the working directory before the start.
@@ -54,10 +55,17 @@ class LauncherProcess {
 
   // Top-level windows of the process, visible ones only unless asked.
   std::vector<HWND> Windows(bool visibleOnly = true) const;
-  HWND WaitForWindow(const std::function<bool(HWND)>& match, DWORD timeoutMs = 10000);
-  std::optional<MessageBoxView> WaitForMessageBox(DWORD timeoutMs = 10000);
+  HWND WaitForWindow(const std::function<bool(HWND)>& match, DWORD timeoutMs = 30000);
+  // Waits until the launcher's window thread serves messages again and has
+  // no input pending: a page being set up can keep it busy for seconds.
+  // Tests act on the launcher only once it is idle, as a user's clicks wait
+  // for a busy window.
+  bool WaitUntilIdle(HWND window, DWORD timeoutMs = 30000);
+  std::optional<MessageBoxView> WaitForMessageBox(DWORD timeoutMs = 30000);
   // The exit status, or nothing when the process still runs after the time.
-  std::optional<DWORD> WaitForExit(DWORD timeoutMs = 10000);
+  std::optional<DWORD> WaitForExit(DWORD timeoutMs = 30000);
+  // The process's windows and state, for failure messages.
+  std::string Describe() const;
   // Whether any visible window of the process was seen while waiting.
   bool SawWindow() const { return sawWindow_; }
 

@@ -61,6 +61,11 @@ COLORREF ScreenPixel(int x, int y);
 // The colour a window has drawn at a point of its client area.
 COLORREF WindowPixel(HWND hwnd, int x, int y);
 
+// A real left click at the centre of a window (of any process): the pointer
+// moves there and the button goes down and up through the input queue, so
+// the window sees exactly what a user's click makes.
+void ClickCentre(HWND window);
+
 // A window's text and class name through the ANSI functions (GBK bytes).
 std::string WindowText(HWND hwnd);
 std::string ClassName(HWND hwnd);

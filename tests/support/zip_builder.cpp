@@ -133,7 +133,10 @@ Bytes Concat(std::initializer_list<Bytes> parts) {
 Bytes ToBytes(const std::string& text) { return Bytes(text.begin(), text.end()); }
 
 std::string MinimalConfig(const std::string& extraGlobalLines) {
-  return "[global]\r\nlinkCount=1\r\n" + extraGlobalLines + "[link1]\r\ntype=4\r\n";
+  // A game header that no page in the tests navigates to: with an empty
+  // one, the login area's first navigation would hand itself over.
+  return "[global]\r\nlinkCount=1\r\ngameheader=test-game-header|\r\n" + extraGlobalLines +
+         "[link1]\r\ntype=4\r\nwidth=100\r\nheight=100\r\nurl=about:blank\r\n";
 }
 
 }  // namespace testkit

@@ -35,7 +35,8 @@ Bytes MakePeImage(std::uint32_t imageEnd = 1024, std::uint16_t sections = 2);
 Bytes Concat(std::initializer_list<Bytes> parts);
 Bytes ToBytes(const std::string& text);
 
-// A configuration file text with [global] linkCount=1 and the given extra lines.
+// A configuration file text with one login area (about:blank), a game header
+// no test page uses, and the given extra [global] lines.
 std::string MinimalConfig(const std::string& extraGlobalLines = "");
 
 }  // namespace testkit

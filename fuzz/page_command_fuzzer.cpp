@@ -1,0 +1,104 @@
+// The input is what a game page can send with JsCallClient, and the text of
+// a call into the page. The first byte's length prefix gives the configured
+// title; then each argument of the parameter block, in block order, is a
+// type byte, four bytes of number and a length-prefixed UTF-16LE text. What
+// is left after the block is split as a page function's argument text.
+#include <cstdint>
+#include <cstring>
+#include <string>
+
+#include "browser/page_arguments.h"
+#include "browser/page_command.h"
+
+namespace {
+
+class Reader {
+ public:
+  Reader(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
+  bool Empty() const { return pos_ >= size_; }
+  std::uint8_t Byte() { return pos_ < size_ ? data_[pos_++] : 0; }
+  std::string Bytes(std::size_t count) {
+    count = std::min(count, size_ - pos_);
+    std::string bytes(reinterpret_cast<const char*>(data_ + pos_), count);
+    pos_ += count;
+    return bytes;
+  }
+  std::string Rest() { return Bytes(size_ - pos_); }
+
+ private:
+  const std::uint8_t* data_;
+  std::size_t size_;
+  std::size_t pos_ = 0;
+};
+
+// Converts as code page 936 might: ASCII as itself, everything else as two
+// bytes, a GBK lead byte and a trail byte.
+bool GbkLikeText(std::u16string_view text, char* buffer, std::size_t size) {
+  std::string bytes;
+  for (char16_t c : text) {
+    if (c < 0x80) {
+      bytes += static_cast<char>(c);
+    } else {
+      bytes += static_cast<char>(0x81 + c % 126);
+      bytes += static_cast<char>(0x40 + c % 190);
+    }
+  }
+  if (bytes.size() + 1 > size) return false;
+  std::memcpy(buffer, bytes.c_str(), bytes.size() + 1);
+  return true;
+}
+
+PageArgument ReadArgument(Reader& reader) {
+  static const std::uint16_t kTypes[] = {kVariantI4, kVariantString, kVariantInt, kVariantUint, 0x4008, 0};
+  PageArgument argument;
+  const std::uint8_t selector = reader.Byte();
+  argument.type = kTypes[selector % (sizeof kTypes / sizeof kTypes[0])];
+  std::uint32_t number = 0;
+  for (int i = 0; i < 4; ++i) number = number << 8 | reader.Byte();
+  argument.number = static_cast<std::int32_t>(number);
+  const std::size_t length = reader.Byte() * 2u;  // up to 510 characters with the next byte
+  const std::string text = reader.Bytes(length + (selector & 0x80 ? 2 * 255 : 0));
+  for (std::size_t i = 0; i + 1 < text.size(); i += 2)
+    argument.text +=
+        static_cast<char16_t>(static_cast<std::uint8_t>(text[i]) | static_cast<std::uint8_t>(text[i + 1]) << 8);
+  return argument;
+}
+
+void Check(bool condition) {
+  if (!condition) __builtin_trap();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  Reader reader(data, size);
+  const std::string title = CutToField(reader.Bytes(reader.Byte()), kPageTextField);
+  PageCallBlock block;
+  const std::size_t count = reader.Byte() % 5;
+  for (std::size_t i = 0; i < count && !reader.Empty(); ++i) block.push_back(ReadArgument(reader));
+
+  const PageCommand command = InterpretPageCall(block, title, GbkLikeText, IsGbkLeadByte);
+  Check(command.text.size() < kPageTextField);
+  const std::int32_t code = PageCallCode(block);
+  const auto parameter = PageCallParameter(block, GbkLikeText);
+  switch (command.action) {
+    case PageAction::kNone: Check(block.empty() || (code != 1 && code != 2)); break;
+    case PageAction::kClose: Check(code == 1); break;
+    case PageAction::kRestartAndClose: Check(code == 2); break;
+    case PageAction::kSetButtonLink: Check(code == 4 && parameter && command.text == *parameter); break;
+    case PageAction::kSetTitle: {
+      Check(code == 6 && parameter.has_value());
+      const std::string full = title + "-" + *parameter;
+      Check(full.compare(0, command.text.size(), command.text) == 0);
+      // Cut only when too long, and then by at most one character.
+      Check(full.size() < kPageTextField ? command.text == full : command.text.size() + 2 >= kPageTextField);
+      break;
+    }
+  }
+
+  for (const std::string& piece : SplitPageArguments(reader.Rest())) {
+    Check(!piece.empty() && piece.find(',') == std::string::npos && piece.find('\0') == std::string::npos);
+  }
+  Check(SplitPageArguments(std::string_view(reinterpret_cast<const char*>(data), size)).size() <= kMaxPageArguments);
+  return 0;
+}

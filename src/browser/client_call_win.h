@@ -1,0 +1,74 @@
+// The object a game page sees as window.external. The page calls its one
+// method, JsCallClient, with a code and maybe a parameter; the call goes to
+// the game window that is running at that moment.
+#pragma once
+
+#include <oaidl.h>
+
+#include <atomic>
+
+// What the game window offers the page: it runs one page command from the
+// call's parameter block, as the script engine handed it over (arguments
+// last to first). It reads the block with ReadPageCommand and carries out
+// what that says: close with OK; start a new launcher
+// (StartNewLauncherInstance), then close whether or not that worked; set
+// the link of its first button of kind 12; or set the title text it draws
+// next.
+class IPageCommandTarget {
+ public:
+  virtual void RunPageCommand(const DISPPARAMS* params) = 0;
+
+ protected:
+  ~IPageCommandTarget() = default;
+};
+
+// The running game window as a command target, or null when none runs. It
+// is asked at every call, so a call before the window exists or after it
+// has gone is dropped.
+using PageCommandTargetLookup = IPageCommandTarget* (*)();
+
+// An automation object that counts references but is never freed by them:
+// its owner keeps it for as long as any page can reach it. Only derived
+// objects give it methods.
+class ClientCall : public IDispatch {
+ public:
+  ClientCall(const ClientCall&) = delete;
+  ClientCall& operator=(const ClientCall&) = delete;
+
+  STDMETHODIMP QueryInterface(REFIID iid, void** object) override;
+  // Both return the count they leave; Release stops at 0.
+  STDMETHODIMP_(ULONG) AddRef() override;
+  STDMETHODIMP_(ULONG) Release() override;
+  STDMETHODIMP GetTypeInfoCount(UINT* count) override;
+  STDMETHODIMP GetTypeInfo(UINT index, LCID locale, ITypeInfo** info) override;
+  STDMETHODIMP GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID locale, DISPID* ids) override;
+  STDMETHODIMP Invoke(DISPID id, REFIID iid, LCID locale, WORD flags, DISPPARAMS* params, VARIANT* result,
+                      EXCEPINFO* exception, UINT* argumentError) override;
+
+ protected:
+  ClientCall() = default;
+  ~ClientCall() = default;
+
+ private:
+  std::atomic<LONG> references_{1};
+};
+
+// The game window's window.external: JsCallClient and nothing else.
+class GameDialogCallback final : public ClientCall {
+ public:
+  static constexpr DISPID kJsCallClient = 100;
+
+  explicit GameDialogCallback(PageCommandTargetLookup lookup) : lookup_(lookup) {}
+
+  // Knows exactly "JsCallClient" (case-sensitive); anything else is refused
+  // with E_NOTIMPL, so the page's script sees no such method.
+  STDMETHODIMP GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID locale, DISPID* ids) override;
+  // JsCallClient hands the parameter block to the running game window.
+  // Always S_OK, and the result is never written: the page's call returns
+  // nothing.
+  STDMETHODIMP Invoke(DISPID id, REFIID iid, LCID locale, WORD flags, DISPPARAMS* params, VARIANT* result,
+                      EXCEPINFO* exception, UINT* argumentError) override;
+
+ private:
+  PageCommandTargetLookup lookup_;
+};

@@ -1,0 +1,39 @@
+#include "browser/page_call_win.h"
+
+#include <oleauto.h>
+
+#include "browser/wide_text_win.h"
+#include "win/text.h"
+
+static_assert(kVariantI4 == VT_I4 && kVariantString == VT_BSTR && kVariantInt == VT_INT && kVariantUint == VT_UINT);
+
+namespace {
+
+PageArgument ReadArgument(const VARIANT& value) {
+  PageArgument argument;
+  argument.type = value.vt;
+  switch (value.vt) {
+    case VT_INT: argument.number = value.intVal; break;
+    case VT_UINT: argument.number = static_cast<std::int32_t>(value.uintVal); break;
+    case VT_BSTR:
+      // A null BSTR is the empty string; a BSTR may hold zero characters.
+      if (value.bstrVal != nullptr) argument.text.assign(value.bstrVal, value.bstrVal + SysStringLen(value.bstrVal));
+      break;
+    default: break;
+  }
+  return argument;
+}
+
+}  // namespace
+
+PageCallBlock ReadPageCallBlock(const DISPPARAMS* params) {
+  PageCallBlock block;
+  if (params == nullptr || params->rgvarg == nullptr) return block;
+  block.reserve(params->cArgs);
+  for (UINT i = 0; i < params->cArgs; ++i) block.push_back(ReadArgument(params->rgvarg[i]));
+  return block;
+}
+
+PageCommand ReadPageCommand(const DISPPARAMS* params, std::string_view configuredTitle) {
+  return InterpretPageCall(ReadPageCallBlock(params), configuredTitle, ToOemText, win::IsSystemLeadByte);
+}

@@ -1,0 +1,19 @@
+// The shell's half of a page command: the call's DISPPARAMS copied into the
+// core's parameter block, then read by the core's rules with the system's
+// code pages.
+#pragma once
+
+#include <oaidl.h>
+
+#include <string_view>
+
+#include "browser/page_command.h"
+
+// The entries of `params` in their own order (last script argument first).
+// No block, or a block without its entries, gives an empty one.
+PageCallBlock ReadPageCallBlock(const DISPPARAMS* params);
+
+// What the call asks of the game window; `configuredTitle` is [global]
+// title. Texts are converted with ToOemText and cut by the system's
+// lead-byte rule.
+PageCommand ReadPageCommand(const DISPPARAMS* params, std::string_view configuredTitle);

@@ -1,0 +1,70 @@
+// The commands a game page sends with window.external.JsCallClient, read
+// from the call's parameter block as the script engine hands it over. The
+// shell only copies the block out of its DISPPARAMS; what a call means is
+// decided here.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "common/text.h"
+
+// The automation type codes the commands tell apart (VT_I4, VT_BSTR,
+// VT_INT, VT_UINT). A script number arrives as kVariantI4.
+inline constexpr std::uint16_t kVariantI4 = 3;
+inline constexpr std::uint16_t kVariantString = 8;
+inline constexpr std::uint16_t kVariantInt = 22;
+inline constexpr std::uint16_t kVariantUint = 23;
+
+// One entry of a call's parameter block.
+struct PageArgument {
+  std::uint16_t type = 0;   // the type code with its flag bits
+  std::int32_t number = 0;  // the value of an int or uint entry
+  std::u16string text;      // the characters of a string entry; a null string is empty
+};
+
+// A call's parameter block in the block's own order, which lists the
+// script's arguments last to first: the first argument is the last entry.
+using PageCallBlock = std::vector<PageArgument>;
+
+// Converts UTF-16 text into `buffer` of `size` bytes, terminating zero
+// included; false, writing nothing, when the result does not fit.
+using TextConverter = bool (*)(std::u16string_view text, char* buffer, std::size_t size);
+
+enum class PageAction {
+  kNone,
+  kClose,            // 1: end the game window's modal run with OK, unasked
+  kRestartAndClose,  // 2: start a new launcher, then close as for 1
+  kSetButtonLink,    // 4: `text` becomes the link of the first button of kind 12
+  kSetTitle,         // 6: `text` becomes the title drawn in the title bar
+};
+
+struct PageCommand {
+  PageAction action = PageAction::kNone;
+  std::string text;  // bytes in the OEM code page; cut to kPageTextField - 1
+};
+
+// The parameter a command takes is converted into a field of this size, and
+// the composed title is cut to fit one.
+inline constexpr std::size_t kPageTextField = 256;
+
+// The call's code: its first argument when that is an int, a uint, or a
+// string read as a decimal integer; any other type, a script number
+// included, gives 0, and so does a call without arguments.
+std::int32_t PageCallCode(const PageCallBlock& block);
+
+// The call's parameter: its second argument when that is a string whose
+// conversion fits kPageTextField bytes. A string ends at its first zero
+// character, as the texts it becomes do.
+std::optional<std::string> PageCallParameter(const PageCallBlock& block, TextConverter toOemText);
+
+// What one call asks of the game window. A code that takes a parameter does
+// nothing without one. The new title is `configuredTitle`, "-" and the
+// parameter, cut to kPageTextField - 1 bytes without splitting a character;
+// it starts from the configured title every time, so titles never pile up.
+PageCommand InterpretPageCall(const PageCallBlock& block, std::string_view configuredTitle, TextConverter toOemText,
+                              LeadByteRule isLeadByte);

@@ -1,0 +1,158 @@
+#include "login/login_window.h"
+
+#include "app/launcher_app.h"
+#include "app/resource.h"
+#include "common/text.h"
+#include "login/login_rules.h"
+#include "update/update_worker_win.h"
+#include "win/text.h"
+
+namespace {
+
+constexpr UINT kQuestionStyle = 0x3101;  // OK/Cancel, Cancel default, system- and task-modal
+
+bool IsKeyDown(int key) { return (GetKeyState(key) & 0x8000) != 0; }
+
+}  // namespace
+
+CLauncherStandardDlg::CLauncherStandardDlg(HWND parent)
+    : CStandardDialog(IDD_LAUNCHER_STANDARD, kLoginKeyColour, parent) {}
+
+CLauncherStandardDlg::~CLauncherStandardDlg() { loginPageEvents_.Disconnect(); }
+
+BOOL CLauncherStandardDlg::OnInitDialog() {
+  CStandardDialog::OnInitDialog();
+  documentCompleteCount_ = 0;
+  Build();
+  return TRUE;
+}
+
+void CLauncherStandardDlg::Build() {
+  const LauncherConfig& config = App().Config();
+  // The check runs while the player logs in, whatever becomes of the links.
+  std::unique_ptr<UpdateWorker> worker = MakeUpdateWorker(config, Handle());
+  if (worker == nullptr) return;
+  StartUpdateWorker(std::move(worker));
+  if (TranslucentWindow() == nullptr) return;
+  fillColour_ = config.loginCenterColor;
+  SetWindowTextA(Handle(), config.title.c_str());
+  SetWindowTextA(TranslucentWindow()->Handle(), config.title.c_str());
+
+  const std::vector<PlannedLink> plan = PlanLinks(config.links);
+  for (std::size_t i = 0; i < plan.size(); ++i) {
+    const PlannedLink& planned = plan[i];
+    const LinkSpec& link = config.links[i];
+    if (planned.kind == LinkKind::kButton && !MakeButton(link, planned.number, planned.controlId)) return;
+    if (planned.kind == LinkKind::kHtmlArea &&
+        !MakeHtmlArea(link, planned.controlId,
+                      RECT{planned.rect.left, planned.rect.top, planned.rect.right, planned.rect.bottom}))
+      return;
+  }
+}
+
+bool CLauncherStandardDlg::MakeButton(const LinkSpec& link, int number, unsigned id) {
+  AttachedPackage* package = &App().Holder().package;
+  DibImage normal, pressed;
+  if (!LoadPackageImage(package, ButtonImageName(number, false).c_str(), &normal)) return false;
+  auto button = std::make_unique<CSkinButton>();
+  const RECT rect{link.x, link.y, link.x + normal.Width(), link.y + normal.Height()};
+  if (!button->Create("", WS_CHILD | WS_VISIBLE, rect, Handle(), id)) return false;
+  if (!LoadPackageImage(package, ButtonImageName(number, true).c_str(), &pressed)) return false;
+  button->SetImages(normal.Detach(), pressed.Detach(), nullptr);
+  button->SetLink(link.url.c_str());
+  button->SetKind(static_cast<BYTE>(link.type));
+  buttons_.push_back(std::move(button));
+  return true;
+}
+
+bool CLauncherStandardDlg::MakeHtmlArea(const LinkSpec& link, unsigned id, const RECT& rect) {
+  browsers_.push_back(std::make_unique<CWebBrowserEx>());
+  CWebBrowserEx& browser = *browsers_.back();
+  if (!browser.Create("", WS_CHILD, rect, Handle(), id)) return false;
+  // The login page's events are the ones that count; they are heard before
+  // its first navigation, which may already hand the game over.
+  if (id == kFirstHtmlAreaId) loginPageEvents_.Connect(browser);
+  browser.Navigate("about:blank");
+  browser.AttachUiController(false);
+  browser.Navigate(link.url.c_str());
+  htmlArea_ = rect;
+  return true;
+}
+
+bool CLauncherStandardDlg::OnCommand(WORD id, WORD, HWND) {
+  if (id == kMinimiseCommand) {
+    ShowWindow(Handle(), SW_MINIMIZE);
+    if (TranslucentWindow() != nullptr) ShowWindow(TranslucentWindow()->Handle(), SW_MINIMIZE);
+    return true;
+  }
+  if (id == kCloseCommand) {
+    ConfirmClose();
+    return true;
+  }
+  return false;
+}
+
+void CLauncherStandardDlg::ConfirmClose() {
+  const std::string caption = win::ProgramFileTitle();
+  if (MessageBoxA(Handle(), App().Config().closeMsg.c_str(), caption.c_str(), kQuestionStyle) == IDOK) OnOK();
+}
+
+LRESULT CLauncherStandardDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message != WM_PAINT || htmlAreaShown_) return CStandardDialog::WindowProc(message, wParam, lParam);
+  // The dialog's own painting erases to the key colour; the page's place
+  // is filled after it, so the fill is what shows until the page is there.
+  const LRESULT result = CStandardDialog::WindowProc(message, wParam, lParam);
+  win::WindowDc dc(Handle());
+  win::UniqueBrush brush(CreateSolidBrush(fillColour_));
+  FillRect(dc.Get(), &htmlArea_, brush.Get());
+  return result;
+}
+
+bool CLauncherStandardDlg::PreTranslateMessage(MSG* message) {
+  if (message->message == WM_KEYDOWN && CompanionKeyFilter(static_cast<unsigned>(message->wParam)) ==
+                                            KeyFilter::kPassThrough)
+    return false;  // Enter and Escape go to the focused control, never to OK or Cancel
+  if (message->message >= WM_KEYFIRST && message->message <= WM_KEYLAST) {
+    for (const auto& browser : browsers_)
+      if (browser->Handle() != nullptr && IsChild(browser->Handle(), message->hwnd) &&
+          browser->TranslateControlKey(message))
+        return true;
+  }
+  return CStandardDialog::PreTranslateMessage(message);
+}
+
+void CLauncherStandardDlg::OnDocumentComplete(IDispatch*, std::wstring_view) {
+  if (++documentCompleteCount_ != 1) return;
+  htmlAreaShown_ = true;
+  for (const auto& browser : browsers_)
+    if (browser->Handle() != nullptr) ShowWindow(browser->Handle(), SW_SHOW);
+}
+
+void CLauncherStandardDlg::OnBeforeNavigate2(IDispatch*, std::wstring_view url) {
+  // The address as the login page's buffer holds it: at most 511 bytes.
+  const std::string address = CutToField(win::AnsiFromWide(url), kNavigationBufferSize, win::IsSystemLeadByte);
+  const auto gameAddress = HandOverAddress(address, App().Config().gameheader);
+  if (!gameAddress) return;
+  App().SetGameAddress(gameAddress->c_str());
+  OnOK();
+}
+
+CLauncherTranslucentDlg::CLauncherTranslucentDlg(std::unique_ptr<PackagePicture> background)
+    : CTranslucentDialog(IDD_LAUNCHER_TRANSLUCENT, std::move(background), nullptr) {}
+
+std::unique_ptr<CStandardDialog> CLauncherTranslucentDlg::CreateStandardDialog() {
+  auto companion = std::make_unique<CLauncherStandardDlg>(Handle());
+  companion->SetTranslucentWindow(this);
+  return companion;
+}
+
+bool CLauncherTranslucentDlg::PreTranslateMessage(MSG* message) {
+  if (message->message == WM_KEYDOWN) {
+    switch (BackgroundKeyFilter(static_cast<unsigned>(message->wParam), IsKeyDown(VK_CONTROL), IsKeyDown(VK_SHIFT))) {
+      case KeyFilter::kPassThrough: return false;
+      case KeyFilter::kDrop: return true;
+      case KeyFilter::kDialogHandling: break;
+    }
+  }
+  return CTranslucentDialog::PreTranslateMessage(message);
+}

@@ -1,0 +1,56 @@
+// The login window: a translucent pair whose companion carries the
+// configured links (image buttons and browser areas) and hands the game
+// address over when the login page navigates to the game header.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "browser/browser_event_sink_win.h"
+#include "browser/web_browser_ex_win.h"
+#include "skin/skin_button.h"
+#include "skin/translucent_dialog.h"
+
+struct LinkSpec;
+
+class CLauncherStandardDlg : public CStandardDialog, private IBrowserEventListener {
+ public:
+  explicit CLauncherStandardDlg(HWND parent);
+  ~CLauncherStandardDlg() override;
+
+  bool PreTranslateMessage(MSG* message) override;
+
+ protected:
+  BOOL OnInitDialog() override;
+  bool OnCommand(WORD id, WORD code, HWND control) override;
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  // Makes the update worker and the links; stops at the first failure,
+  // leaving the window with what it made so far.
+  void Build();
+  bool MakeButton(const LinkSpec& link, int number, unsigned id);
+  bool MakeHtmlArea(const LinkSpec& link, unsigned id, const RECT& rect);
+  void ConfirmClose();
+  void OnDocumentComplete(IDispatch* window, std::wstring_view url) override;
+  void OnBeforeNavigate2(IDispatch* window, std::wstring_view url) override;
+
+  std::vector<std::unique_ptr<CSkinButton>> buttons_;
+  std::vector<std::unique_ptr<CWebBrowserEx>> browsers_;
+  BrowserEventSink loginPageEvents_{*this};  // of the first browser area only
+  int documentCompleteCount_ = 0;
+  RECT htmlArea_{};
+  bool htmlAreaShown_ = false;
+  COLORREF fillColour_ = 0;
+};
+
+class CLauncherTranslucentDlg : public CTranslucentDialog {
+ public:
+  explicit CLauncherTranslucentDlg(std::unique_ptr<PackagePicture> background);
+
+  bool PreTranslateMessage(MSG* message) override;
+
+ protected:
+  std::unique_ptr<CStandardDialog> CreateStandardDialog() override;
+  void OnInitChildren() override {}
+};

@@ -1,0 +1,33 @@
+#include "update/launcher_image.h"
+
+#include <vector>
+
+#include "package/attached_package.h"
+
+namespace {
+
+constexpr std::uint16_t kMachineI386 = 0x14C;
+
+std::uint32_t ReadLittleEndian(std::span<const std::uint8_t> bytes, std::size_t offset, int size) {
+  std::uint32_t value = 0;
+  for (int i = size - 1; i >= 0; --i) value = value << 8 | bytes[offset + i];
+  return value;
+}
+
+bool IsI386PeImage(std::span<const std::uint8_t> file) {
+  if (file.size() < 0x40 || file[0] != 'M' || file[1] != 'Z') return false;
+  const std::uint32_t ntHeaders = ReadLittleEndian(file, 0x3C, 4);
+  if (ntHeaders > file.size() || file.size() - ntHeaders < 6) return false;
+  return ReadLittleEndian(file, ntHeaders, 4) == 0x00004550 &&  // "PE\0\0"
+         ReadLittleEndian(file, ntHeaders + 4, 2) == kMachineI386;
+}
+
+}  // namespace
+
+bool IsLauncherImage(std::span<const std::uint8_t> file) {
+  if (!IsI386PeImage(file)) return false;
+  AttachedPackage package;
+  if (package.Open(file) != PackageOpenResult::kOpened) return false;
+  std::vector<char> config;
+  return package.ReadMember("config/cg.txt", &config) == AttachedPackage::ReadResult::kRead;
+}

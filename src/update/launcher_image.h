@@ -1,0 +1,12 @@
+// Whether a downloaded file can be a launcher at all, checked before it is
+// allowed to replace the running one: a server may answer 200 with an error
+// page, a captive portal's login form or an empty body.
+#pragma once
+
+#include <cstdint>
+#include <span>
+
+// True for a 32-bit x86 PE image ("MZ", the "PE\0\0" signature at the offset
+// stored at 0x3C, machine 0x14C) with a package appended that opens and from
+// which config/cg.txt reads whole.
+bool IsLauncherImage(std::span<const std::uint8_t> file);

@@ -1,0 +1,43 @@
+#include "update/server_url.h"
+
+#include "update/update_files.h"
+
+namespace {
+
+constexpr std::string_view kScheme = "http://";
+
+bool StartsWithScheme(std::string_view text) {
+  if (text.size() < kScheme.size()) return false;
+  for (std::size_t i = 0; i < kScheme.size(); ++i) {
+    char c = text[i];
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    if (c != kScheme[i]) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::string_view LastPathComponent(std::string_view path) {
+  const std::size_t separator = path.find_last_of("/\\");
+  return separator == std::string_view::npos ? path : path.substr(separator + 1);
+}
+
+std::optional<std::string> BuildServerUrl(std::string_view server, std::int32_t port, std::string_view path) {
+  if (server.empty()) return std::nullopt;
+  std::string url(StartsWithScheme(server) ? "" : kScheme);
+  url += server;
+  url += ':';
+  url += std::to_string(port);
+  url += path;
+  return url;
+}
+
+std::string DownloadPrefix(std::uint32_t tickCount) { return std::to_string(static_cast<std::int32_t>(tickCount)); }
+
+std::optional<std::string> DownloadPath(std::string_view workDir, std::string_view prefix,
+                                        std::string_view serverPath) {
+  std::string name(prefix);
+  name += LastPathComponent(serverPath);
+  return PathInDirectory(workDir, name);
+}

@@ -1,0 +1,20 @@
+// The running launcher process as the update check sees it: its clock, its
+// directories, starting the update script and ending itself.
+#pragma once
+
+#include "update/update_platform.h"
+
+class SystemProcess : public ProcessControl {
+ public:
+  std::uint32_t TickCount() override;
+  std::optional<std::string> CurrentDirectory() override;
+  std::optional<std::string> ProgramPath() override;
+  // cmd.exe runs the script with its console hidden, at idle priority, in
+  // the launcher's own directory and environment. The path is quoted, so a
+  // directory with spaces never lets another program ("C:\Program.exe") run.
+  bool StartHiddenScript(const std::string& scriptPath) override;
+  // Ends at once from whichever thread calls, with status 0, without asking
+  // any window to close: the other threads may be anywhere, and the clean-up
+  // code of COM and GDI+ at process detach could wait on them.
+  void EndProcess() override;
+};

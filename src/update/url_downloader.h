@@ -1,0 +1,39 @@
+// Fetches one address into one local file, once.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "update/update_platform.h"
+
+// A Content-Length value: decimal digits only, surrounding spaces allowed.
+// Anything else announces nothing.
+std::optional<std::uint64_t> ParseContentLength(std::string_view text);
+
+class UrlDownloader {
+ public:
+  UrlDownloader(HttpClient& http, FileSystem& files, std::string url, std::string localPath);
+
+  // Copies the body of a 2xx answer to the local file, piece by piece.
+  //  - No answer, or no readable status: fails; no file is made.
+  //  - The file cannot be created: fails.
+  //  - A status outside 200 to 299: fails and leaves the empty file.
+  //  - The transfer breaks, the body ends before the length the server
+  //    announced (the HTTP layer may report a cut connection as a clean
+  //    end), or the file cannot be written: fails and removes the file.
+  // After a success a further call succeeds at once without a transfer.
+  bool Download();
+
+  const std::string& LocalPath() const { return localPath_; }
+
+ private:
+  bool CopyBody(HttpResponse& response, WritableFile& file);
+
+  HttpClient& http_;
+  FileSystem& files_;
+  std::string url_;
+  std::string localPath_;
+  bool done_ = false;
+};

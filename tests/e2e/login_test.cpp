@@ -1,0 +1,183 @@
+// The login window of a packed launcher, driven from outside: its pair of
+// windows, its links, its question, its keys, and the hand-over of the game.
+#include <gtest/gtest.h>
+
+#include "common/texts.h"
+#include "launcher_driver.h"
+#include "png_writer.h"
+
+using testkit::Bytes;
+using testkit::LauncherProcess;
+
+namespace {
+
+constexpr int kWidth = 400, kHeight = 300;
+
+std::string Png(int width, int height, std::uint32_t argb) {
+  const Bytes png = testkit::RgbaPng(width, height, [argb](int, int) { return argb; });
+  return std::string(png.begin(), png.end());
+}
+
+// A skin: an opaque grey background, buttons of 40 x 20 (normal red,
+// pressed blue) for links 1, 2 and 4, and whatever links the test writes.
+// The game header is one that no test page starts with unless it says so.
+Bytes LoginSkin(const std::string& links, const std::string& header = "client://loadgame|") {
+  // The update check goes to a closed port on this machine and ends at once.
+  const std::string config = "[global]\r\ntitle=Login Test\r\ncloseMsg=Quit?\r\nloginCenterColor=255\r\n"
+                             "server=127.0.0.1\r\nport=9\r\nversionUrl=/version.txt\r\n"
+                             "gameheader=" + header + "\r\n" + links;
+  testkit::ZipBuilder zip;
+  zip.Add("config/cg.txt", config).Add("config/main1.png", Png(kWidth, kHeight, 0xFF808080));
+  for (int n : {1, 2, 4}) {
+    zip.Add("config/" + std::to_string(n) + "_n.png", Png(40, 20, 0xFFFF0000));
+    zip.Add("config/" + std::to_string(n) + "_d.png", Png(40, 20, 0xFF0000FF));
+  }
+  return zip.Build();
+}
+
+const std::string kThreeLinks =
+    "linkCount=4\r\n"
+    "[link1]\r\ntype=3\r\nx=350\r\ny=10\r\n"                                   // close
+    "[link2]\r\ntype=2\r\nx=300\r\ny=10\r\n"                                   // minimise
+    "[link3]\r\ntype=4\r\nx=20\r\ny=60\r\nwidth=200\r\nheight=150\r\nurl=about:blank\r\n"
+    "[link4]\r\ntype=1\r\nx=20\r\ny=250\r\nurl=about:blank\r\n";               // pictures 4_n, 4_d
+
+struct LoginPair {
+  HWND background = nullptr;
+  HWND companion = nullptr;
+};
+
+LoginPair FindPair(LauncherProcess& launcher) {
+  LoginPair pair;
+  pair.background = launcher.WaitForWindow([](HWND w) { return testkit::WindowText(w) == "Login Test" &&
+                                                                GetWindow(w, GW_OWNER) == nullptr; });
+  if (pair.background == nullptr) return pair;
+  pair.companion = launcher.WaitForWindow([&](HWND w) {
+    return GetWindow(w, GW_OWNER) == pair.background && !testkit::ReadMessageBox(w).has_value();
+  });
+  if (pair.companion != nullptr && !launcher.WaitUntilIdle(pair.companion)) pair.companion = nullptr;
+  return pair;
+}
+
+RECT Rect(HWND w) {
+  RECT r{};
+  GetWindowRect(w, &r);
+  return r;
+}
+
+// True when the window is still there a little while after.
+bool Survives(HWND window) {
+  Sleep(300);
+  return IsWindow(window) && IsWindowVisible(window);
+}
+
+}  // namespace
+
+TEST(LoginWindow, PairIsCentredAndCarriesTheLinksAtTheirPlaces) {
+  LauncherProcess launcher(LoginSkin(kThreeLinks));
+  const LoginPair pair = FindPair(launcher);
+  ASSERT_NE(pair.companion, nullptr) << launcher.Describe();
+  RECT work{}, captioned{0, 0, kWidth, kHeight};
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  AdjustWindowRect(&captioned, WS_CAPTION | WS_SYSMENU, FALSE);
+  const int left = work.left + ((work.right - work.left) - (captioned.right - captioned.left)) / 2;
+  const int top = work.top + ((work.bottom - work.top) - (captioned.bottom - captioned.top)) / 2;
+  EXPECT_EQ(Rect(pair.background), (RECT{left, top, left + kWidth, top + kHeight}));
+  EXPECT_EQ(testkit::WindowText(pair.companion), "Login Test");
+
+  POINT origin{0, 0};
+  ClientToScreen(pair.companion, &origin);
+  struct Expected {
+    int id, x, y;
+  } buttons[] = {{203, 350, 10}, {202, 300, 10}, {201, 20, 250}};
+  for (const Expected& b : buttons) {
+    HWND button = GetDlgItem(pair.companion, b.id);
+    ASSERT_NE(button, nullptr) << b.id;
+    EXPECT_EQ(Rect(button), (RECT{origin.x + b.x, origin.y + b.y, origin.x + b.x + 40, origin.y + b.y + 20})) << b.id;
+  }
+  HWND area = GetDlgItem(pair.companion, 150);
+  ASSERT_NE(area, nullptr);
+  EXPECT_FALSE(IsWindowVisible(area));  // until the page has loaded
+}
+
+TEST(LoginWindow, CloseQuestionAsksAndOnlyOkCloses) {
+  LauncherProcess launcher(LoginSkin(kThreeLinks));
+  const LoginPair pair = FindPair(launcher);
+  ASSERT_NE(pair.companion, nullptr) << launcher.Describe();
+  for (int answer : {IDCANCEL, IDOK}) {
+    testkit::ClickCentre(GetDlgItem(pair.companion, 203));
+    const auto box = launcher.WaitForMessageBox();
+    ASSERT_TRUE(box.has_value()) << launcher.Describe();
+    EXPECT_EQ(box->text, "Quit?");
+    EXPECT_EQ(box->caption, "Launcher");
+    EXPECT_EQ(box->owner, pair.companion);
+    EXPECT_EQ(box->buttons, (std::vector<int>{IDOK, IDCANCEL}));
+    // Cancel is the default button.
+    EXPECT_EQ(GetWindowLongA(GetDlgItem(box->hwnd, IDCANCEL), GWL_STYLE) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
+    EXPECT_EQ(GetWindowLongA(GetDlgItem(box->hwnd, IDOK), GWL_STYLE) & BS_TYPEMASK, BS_PUSHBUTTON);
+    EXPECT_TRUE(GetWindowLongA(box->hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST);  // system-modal
+    box->Press(answer);
+    if (answer == IDCANCEL) EXPECT_TRUE(Survives(pair.background));
+  }
+  EXPECT_EQ(launcher.WaitForExit(), 0u);
+}
+
+TEST(LoginWindow, EnterAndEscapeNeverCloseButAltF4Does) {
+  LauncherProcess launcher(LoginSkin(kThreeLinks));
+  const LoginPair pair = FindPair(launcher);
+  ASSERT_NE(pair.companion, nullptr) << launcher.Describe();
+  for (HWND target : {pair.companion, pair.background, GetDlgItem(pair.companion, 201)})
+    for (WPARAM key : {VK_ESCAPE, VK_RETURN}) PostMessageA(target, WM_KEYDOWN, key, 0);
+  EXPECT_TRUE(Survives(pair.background));
+  EXPECT_TRUE(IsWindowVisible(pair.companion));
+  PostMessageA(pair.background, WM_SYSKEYDOWN, VK_F4, 1 << 29);  // Alt held
+  EXPECT_EQ(launcher.WaitForExit(), 0u);
+  EXPECT_FALSE(launcher.WaitForMessageBox(0).has_value());  // no question
+}
+
+TEST(LoginWindow, MinimiseButtonMinimisesBothWindows) {
+  LauncherProcess launcher(LoginSkin(kThreeLinks));
+  const LoginPair pair = FindPair(launcher);
+  ASSERT_NE(pair.companion, nullptr) << launcher.Describe();
+  testkit::ClickCentre(GetDlgItem(pair.companion, 202));
+  EXPECT_TRUE(testkit::PumpUntil([&] { return IsIconic(pair.background) && IsIconic(pair.companion); }));
+}
+
+TEST(LoginWindow, FillColourShowsWhereThePageWillBeAndSecondAreaIs151) {
+  const std::string links =
+      "linkCount=2\r\n"
+      "[link1]\r\ntype=4\r\nx=10\r\ny=10\r\nwidth=100\r\nheight=100\r\nurl=about:blank\r\n"
+      "[link2]\r\ntype=4\r\nx=200\r\ny=100\r\nwidth=150\r\nheight=120\r\nurl=about:blank\r\n";
+  LauncherProcess launcher(LoginSkin(links));
+  const LoginPair pair = FindPair(launcher);
+  ASSERT_NE(pair.companion, nullptr) << launcher.Describe();
+  EXPECT_NE(GetDlgItem(pair.companion, 150), nullptr);
+  EXPECT_NE(GetDlgItem(pair.companion, 151), nullptr);
+  POINT inSecond{275, 160}, inFirst{60, 60};  // the fill is the last area's rectangle
+  ClientToScreen(pair.companion, &inSecond);
+  ClientToScreen(pair.companion, &inFirst);
+  Sleep(500);  // let the windows reach the screen
+  EXPECT_EQ(testkit::ScreenPixel(inSecond.x, inSecond.y), RGB(255, 0, 0));
+  EXPECT_EQ(testkit::ScreenPixel(inFirst.x, inFirst.y), RGB(128, 128, 128));  // the background picture
+}
+
+TEST(LoginWindow, NavigationToTheGameHeaderHandsOverAndCloses) {
+  const std::string links =
+      "linkCount=1\r\n"
+      "[link1]\r\ntype=4\r\nx=10\r\ny=10\r\nwidth=100\r\nheight=100\r\n"
+      "url=client://loadgame|http://127.0.0.1:9/game.html\r\n";
+  LauncherProcess launcher(LoginSkin(links));
+  EXPECT_EQ(launcher.WaitForExit(), 0u);
+  EXPECT_FALSE(launcher.WaitForMessageBox(0).has_value());
+
+  // The same page under another header stays open.
+  LauncherProcess stays(LoginSkin(links, "client://loadgame/"));
+  ASSERT_NE(FindPair(stays).companion, nullptr);
+  EXPECT_FALSE(stays.WaitForExit(500).has_value());
+
+  // An empty header takes the very first navigation, to about:blank.
+  for (int run = 0; run < 3; ++run) {
+    LauncherProcess empty(LoginSkin(links, ""));
+    EXPECT_EQ(empty.WaitForExit(), 0u) << run;
+  }
+}

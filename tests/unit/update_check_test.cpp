@@ -1,0 +1,275 @@
+#include "update/update_check.h"
+
+#include <gtest/gtest.h>
+
+#include "package/launcher_config.h"
+#include "update/self_replacement.h"
+#include "update/update_files.h"
+#include "update/update_script.h"
+#include "update_test_fakes.h"
+#include "zip_builder.h"
+
+using namespace updatefakes;
+
+namespace {
+
+constexpr char kVersionUrl[] = "http://update.test:8080/static/version.txt";
+constexpr char kExeUrl[] = "http://update.test:8080/static/Launcher_new.exe";
+constexpr char kVersionFile[] = "C:\\Games\\917version.txt";
+constexpr char kLauncherFile[] = "C:\\Games\\917Launcher_new.exe";
+constexpr char kScriptFile[] = "C:\\Games\\Launcher_update.bat";
+const std::string kBom = "\xEF\xBB\xBF";  // UTF-8's byte-order mark
+
+std::string AsText(const testkit::Bytes& bytes) { return std::string(bytes.begin(), bytes.end()); }
+
+std::string NewLauncher() {
+  return AsText(testkit::Concat(
+      {testkit::MakePeImage(),
+       testkit::ZipBuilder().Add("config/cg.txt", testkit::MinimalConfig("version=1.02\r\n")).Build()}));
+}
+
+class UpdateCheck : public ::testing::Test {
+ protected:
+  std::optional<UpdateResult> Run() { return RunUpdateCheck(&settings, env); }
+
+  UpdateSettings settings{"/static/version.txt", "/static/Launcher_new.exe", "update.test", "1.01", 8080, "C:\\Games"};
+  FakeHttp http;
+  MemoryFileSystem files;
+  FakeProcess process;
+  UpdateEnvironment env{http, files, process, IsGbkLeadByte};
+};
+
+// Runs one check against `version` and `launcher` answers with the given
+// files refusing to be created or read, and checks what it left behind.
+void ExpectOutcome(const UpdateSettings& settings, const Answer& version, const Answer& launcher,
+                   const std::string& unwritable, const std::string& unreadable, std::optional<UpdateResult> result,
+                   Left versionLeft, Left launcherLeft) {
+  FakeHttp http;
+  http.answers[kVersionUrl] = version;
+  http.answers[kExeUrl] = launcher;
+  MemoryFileSystem files;
+  files.notCreatable.insert(unwritable);
+  files.notReadable.insert(unreadable);
+  FakeProcess process;
+  UpdateEnvironment env{http, files, process, IsGbkLeadByte};
+  EXPECT_EQ(RunUpdateCheck(&settings, env), result);
+  EXPECT_EQ(WhatIsLeft(files, kVersionFile), versionLeft);
+  EXPECT_EQ(WhatIsLeft(files, kLauncherFile), launcherLeft);
+  const bool replaced = !result.has_value();
+  EXPECT_EQ(files.Has(kScriptFile), replaced);
+  EXPECT_EQ(process.ended, replaced ? 1 : 0);
+}
+
+}  // namespace
+
+TEST_F(UpdateCheck, EachVersionFileOutcomeLeavesItsFile) {
+  Answer noAnswer;
+  noAnswer.connects = false;
+  Answer noStatus = Ok("1.02");
+  noStatus.status = std::nullopt;
+  Answer breaks = Ok("1.02");
+  breaks.breakAfter = 2;
+  struct Case {
+    const char* what;
+    Answer version;
+    std::string unwritable;
+    std::string unreadable;
+    UpdateResult result;
+    Left left;
+  } cases[] = {
+      {"up to date", Ok("1.01\r\n"), "", "", UpdateResult::UpToDate, Left::kRemoved},
+      {"404", WithStatus(404), "", "", UpdateResult::VersionDownloadFailed, Left::kEmpty},
+      {"transfer breaks", breaks, "", "", UpdateResult::VersionDownloadFailed, Left::kRemoved},
+      {"no answer", noAnswer, "", "", UpdateResult::VersionDownloadFailed, Left::kNeverCreated},
+      {"status unreadable", noStatus, "", "", UpdateResult::VersionDownloadFailed, Left::kNeverCreated},
+      {"not creatable", Ok("1.02"), kVersionFile, "", UpdateResult::VersionDownloadFailed, Left::kNeverCreated},
+      {"not readable", Ok("1.02"), "", kVersionFile, UpdateResult::VersionFileUnreadable, Left::kRemoved},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ExpectOutcome(settings, c.version, Ok(NewLauncher()), c.unwritable, c.unreadable, c.result, c.left,
+                  Left::kNeverCreated);
+  }
+}
+
+TEST_F(UpdateCheck, EachLauncherOutcomeLeavesItsFile) {
+  Answer noAnswer;
+  noAnswer.connects = false;
+  Answer breaks = Ok(NewLauncher());
+  breaks.breakAfter = 700;
+  Answer cutShort = Ok(NewLauncher());
+  cutShort.endAfter = 1023;
+  Answer noStatus = Ok(NewLauncher());
+  noStatus.status = std::nullopt;
+  const Answer html = Ok("<html><body>Please log in</body></html>");
+  const Answer noPackage = Ok(AsText(testkit::MakePeImage()));
+  constexpr auto kFailed = UpdateResult::LauncherDownloadFailed;
+  struct Case {
+    const char* what;
+    Answer launcher;
+    std::string unwritable;
+    std::optional<UpdateResult> result;
+    Left left;
+  } cases[] = {
+      {"404", WithStatus(404), "", kFailed, Left::kEmpty},
+      {"transfer breaks", breaks, "", kFailed, Left::kRemoved},
+      {"body cut short", cutShort, "", kFailed, Left::kRemoved},
+      {"no answer", noAnswer, "", kFailed, Left::kNeverCreated},
+      {"status unreadable", noStatus, "", kFailed, Left::kNeverCreated},
+      {"not creatable", Ok(NewLauncher()), kLauncherFile, kFailed, Left::kNeverCreated},
+      {"an HTML page with status 200", html, "", kFailed, Left::kRemoved},
+      {"an empty body", Ok(""), "", kFailed, Left::kRemoved},
+      {"a program without a package", noPackage, "", kFailed, Left::kRemoved},
+      {"script not creatable", Ok(NewLauncher()), kScriptFile, UpdateResult::ScriptNotCreated, Left::kContent},
+      {"replaced", Ok(NewLauncher()), "", std::nullopt, Left::kContent},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ExpectOutcome(settings, Ok("1.02"), c.launcher, c.unwritable, "", c.result, Left::kRemoved, c.left);
+  }
+}
+
+TEST_F(UpdateCheck, ComparesTheServersFirstLineWithTheConfiguredVersion) {
+  struct Case {
+    const char* configured;
+    std::string versionFile;
+    bool fetchesLauncher;
+  } cases[] = {
+      {"1.30", "1.4", false},
+      {"1.01", "1.1", false},
+      {"1.99", "2", true},
+      {"1.01", "1.02\r\n", true},
+      {"1.01", "1.01\r\n9.99", false},     // only the first line counts
+      {"1.01", kBom + "1.02\r\n", false},  // a byte-order mark makes major 0
+      {"1.01", "", false},
+      {"0.0", std::string(126, ' ') + "1.0", false},  // the number lies past 126 bytes
+      {"0.0", std::string(125, ' ') + "1.0", true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.configured + std::string(" vs ") + c.versionFile);
+    http.answers[kVersionUrl] = Ok(c.versionFile);
+    http.answers[kExeUrl] = WithStatus(404);
+    http.requests.clear();
+    settings.version = c.configured;
+    EXPECT_EQ(Run(), c.fetchesLauncher ? UpdateResult::LauncherDownloadFailed : UpdateResult::UpToDate);
+    EXPECT_EQ(http.requests.size(), c.fetchesLauncher ? 2u : 1u);
+  }
+}
+
+TEST_F(UpdateCheck, WritesTheScriptStartsItAndEnds) {
+  http.answers[kVersionUrl] = Ok("1.02");
+  const std::string launcher = NewLauncher();
+  http.answers[kExeUrl] = Ok(launcher);
+  process.currentDirectory = "D:\\Now";  // the directory at replacement time, not the one captured
+  EXPECT_EQ(Run(), std::nullopt);
+  EXPECT_EQ(files.files.at(kLauncherFile), launcher);
+  ASSERT_TRUE(files.Has("D:\\Now\\Launcher_update.bat"));
+  EXPECT_EQ(files.files.at("D:\\Now\\Launcher_update.bat"),
+            BuildUpdateScript("C:\\Games\\Launcher.exe", kLauncherFile));
+  EXPECT_EQ(process.startedScripts, std::vector<std::string>{"D:\\Now\\Launcher_update.bat"});
+  EXPECT_EQ(process.ended, 1);
+}
+
+TEST_F(UpdateCheck, EndsEvenWhenTheScriptDoesNotStart) {
+  http.answers[kVersionUrl] = Ok("1.02");
+  http.answers[kExeUrl] = Ok(NewLauncher());
+  process.scriptStarts = false;
+  EXPECT_EQ(Run(), std::nullopt);
+  EXPECT_EQ(process.startedScripts.size(), 1u);
+  EXPECT_EQ(process.ended, 1);
+  EXPECT_TRUE(files.Has(kLauncherFile));  // the old launcher stays in place; the new file waits
+}
+
+TEST(StartSelfReplacement, AScriptThatCannotBeWrittenWholeIsRemovedAndNothingStarts) {
+  struct Case {
+    const char* what;
+    std::optional<std::string> currentDirectory;
+    std::optional<std::string> programPath;
+    bool notCreatable;
+    std::optional<std::size_t> writeLimit;
+    bool failClose;
+  } cases[] = {
+      {"working directory unreadable", std::nullopt, "C:\\Games\\Launcher.exe", false, std::nullopt, false},
+      {"program path unreadable", "C:\\Games", std::nullopt, false, std::nullopt, false},
+      {"script path too long", std::string(240, 'd'), "C:\\Games\\Launcher.exe", false, std::nullopt, false},
+      {"script not creatable", "C:\\Games", "C:\\Games\\Launcher.exe", true, std::nullopt, false},
+      // Cut after its first rename, a script would leave no launcher at all.
+      {"the disk fills up midway", "C:\\Games", "C:\\Games\\Launcher.exe", false, 90, false},
+      {"closing the script fails", "C:\\Games", "C:\\Games\\Launcher.exe", false, std::nullopt, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    FakeHttp http;
+    MemoryFileSystem files;
+    if (c.notCreatable) files.notCreatable.insert(kScriptFile);
+    files.writeLimit = c.writeLimit;
+    files.failClose = c.failClose;
+    FakeProcess process;
+    process.currentDirectory = c.currentDirectory;
+    process.programPath = c.programPath;
+    UpdateEnvironment env{http, files, process, IsGbkLeadByte};
+    EXPECT_FALSE(StartSelfReplacement(kLauncherFile, env));
+    EXPECT_TRUE(files.files.empty()) << "a script was left behind";
+    EXPECT_TRUE(process.startedScripts.empty());
+    EXPECT_EQ(process.ended, 0);
+  }
+}
+
+TEST(StartSelfReplacement, PutsTheScriptBesideTwoSeparatorsAtADriveRoot) {
+  FakeHttp http;
+  MemoryFileSystem files;
+  FakeProcess process;
+  process.currentDirectory = "C:\\";
+  UpdateEnvironment env{http, files, process, IsGbkLeadByte};
+  EXPECT_TRUE(StartSelfReplacement("C:\\\\917L.exe", env));
+  EXPECT_EQ(process.startedScripts, std::vector<std::string>{"C:\\\\Launcher_update.bat"});
+}
+
+TEST_F(UpdateCheck, WithoutAStateDoesNothing) {
+  EXPECT_EQ(RunUpdateCheck(nullptr, env), UpdateResult::NoWorkerState);
+  EXPECT_TRUE(http.requests.empty());
+  EXPECT_TRUE(files.everCreated.empty());
+}
+
+TEST_F(UpdateCheck, WithoutAServerFetchesNothing) {
+  settings.server = "";
+  EXPECT_EQ(Run(), UpdateResult::VersionDownloadFailed);
+  EXPECT_TRUE(http.requests.empty());
+  EXPECT_TRUE(files.everCreated.empty());
+}
+
+TEST_F(UpdateCheck, AnEmptyVersionPathFetchesTheServerRootIntoAFileNamedByThePrefix) {
+  settings.versionUrl = "";
+  http.answers["http://update.test:8080"] = Ok("1.01");
+  EXPECT_EQ(Run(), UpdateResult::UpToDate);
+  EXPECT_EQ(http.requests, std::vector<std::string>{"http://update.test:8080"});
+  EXPECT_EQ(WhatIsLeft(files, "C:\\Games\\917"), Left::kRemoved);
+}
+
+TEST_F(UpdateCheck, UsesTheConfiguredSchemeAndSignedPort) {
+  settings.server = "HTTP://update.test";
+  settings.port = -1;
+  EXPECT_EQ(Run(), UpdateResult::VersionDownloadFailed);
+  EXPECT_EQ(http.requests, std::vector<std::string>{"HTTP://update.test:-1/static/version.txt"});
+}
+
+TEST_F(UpdateCheck, ChecksStartedAtDifferentTimesUseDifferentFiles) {
+  http.answers[kVersionUrl] = WithStatus(404);  // leaves its empty file behind
+  process.ticks = 917;
+  Run();
+  process.ticks = 0x80000000u;
+  Run();
+  EXPECT_EQ(WhatIsLeft(files, kVersionFile), Left::kEmpty);
+  EXPECT_EQ(WhatIsLeft(files, "C:\\Games\\-2147483648version.txt"), Left::kEmpty);
+}
+
+TEST(UpdateSettingsFrom, CopiesTheFiveSettingsAndTheDirectory) {
+  LauncherConfig config;
+  config.versionUrl = "/v.txt";
+  config.exeUrl = "/L.exe";
+  config.server = "h";
+  config.version = "1.01";
+  config.port = 8080;
+  config.title = "not copied";
+  EXPECT_TRUE(UpdateSettingsFrom(config, "C:\\w") == (UpdateSettings{"/v.txt", "/L.exe", "h", "1.01", 8080, "C:\\w"}));
+}

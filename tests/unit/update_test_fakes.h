@@ -1,0 +1,154 @@
+// In-memory stand-ins for the system under the update check: a scripted HTTP
+// server, a file system of strings and a process that records instead of
+// ending. Each fault the check must survive can be switched on per file or
+// per address.
+#pragma once
+
+#include <algorithm>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "update/update_platform.h"
+
+namespace updatefakes {
+
+struct Answer {
+  bool connects = true;             // false: no answer at all (refused, unknown host)
+  std::optional<int> status = 200;  // nothing: the status cannot be read
+  std::string body;
+  std::optional<std::string> contentLength;  // the header's text, as sent
+  std::optional<std::size_t> breakAfter;     // the read after this many bytes fails
+  std::optional<std::size_t> endAfter;       // the body ends cleanly after this many bytes
+};
+
+// Content-Length as a server that sends the whole body announces it.
+inline Answer Ok(std::string body) {
+  Answer answer;
+  answer.contentLength = std::to_string(body.size());
+  answer.body = std::move(body);
+  return answer;
+}
+inline Answer WithStatus(int status) {
+  Answer answer;
+  answer.status = status;
+  return answer;
+}
+
+class FakeResponse : public HttpResponse {
+ public:
+  explicit FakeResponse(const Answer& answer) : answer_(answer) {}
+  std::optional<int> Status() override { return answer_.status; }
+  std::optional<std::string> ContentLength() override { return answer_.contentLength; }
+  std::optional<std::size_t> Read(char* buffer, std::size_t size) override {
+    std::size_t end = answer_.body.size();
+    if (answer_.endAfter && *answer_.endAfter < end) end = *answer_.endAfter;
+    if (answer_.breakAfter && position_ >= *answer_.breakAfter) return std::nullopt;
+    if (answer_.breakAfter && *answer_.breakAfter < end) end = *answer_.breakAfter;
+    const std::size_t count = std::min(size, end - position_);
+    answer_.body.copy(buffer, count, position_);
+    position_ += count;
+    return count;
+  }
+
+ private:
+  Answer answer_;
+  std::size_t position_ = 0;
+};
+
+class FakeHttp : public HttpClient {
+ public:
+  std::unique_ptr<HttpResponse> Open(const std::string& url) override {
+    requests.push_back(url);
+    const auto found = answers.find(url);
+    if (found == answers.end() || !found->second.connects) return nullptr;
+    return std::make_unique<FakeResponse>(found->second);
+  }
+  std::map<std::string, Answer> answers;
+  std::vector<std::string> requests;
+};
+
+class MemoryFileSystem : public FileSystem {
+ public:
+  class File : public WritableFile {
+   public:
+    File(MemoryFileSystem& owner, std::string path) : owner_(owner), path_(std::move(path)) {}
+    bool Write(const char* data, std::size_t size) override {
+      ++owner_.writeCalls;
+      owner_.largestWrite = std::max(owner_.largestWrite, size);
+      std::string& content = owner_.files[path_];
+      if (owner_.writeLimit && content.size() + size > *owner_.writeLimit) {
+        content.append(data, *owner_.writeLimit - content.size());  // the disk fills up midway
+        return false;
+      }
+      content.append(data, size);
+      return true;
+    }
+    bool Close() override { return !owner_.failClose; }
+
+   private:
+    MemoryFileSystem& owner_;
+    std::string path_;
+  };
+
+  std::unique_ptr<WritableFile> Create(const std::string& path) override {
+    if (notCreatable.count(path) != 0) return nullptr;
+    files[path].clear();
+    everCreated.insert(path);
+    return std::make_unique<File>(*this, path);
+  }
+  std::optional<std::string> ReadStart(const std::string& path, std::size_t limit) override {
+    const auto found = files.find(path);
+    if (found == files.end() || notReadable.count(path) != 0) return std::nullopt;
+    return found->second.substr(0, limit);
+  }
+  bool Inspect(const std::string& path, const std::function<bool(std::span<const std::uint8_t>)>& inspect) override {
+    const auto found = files.find(path);
+    if (found == files.end()) return false;
+    const std::string& content = found->second;
+    return inspect({reinterpret_cast<const std::uint8_t*>(content.data()), content.size()});
+  }
+  bool Remove(const std::string& path) override { return files.erase(path) != 0; }
+
+  bool Has(const std::string& path) const { return files.count(path) != 0; }
+
+  std::map<std::string, std::string> files;
+  std::set<std::string> everCreated;
+  std::set<std::string> notCreatable;
+  std::set<std::string> notReadable;
+  std::optional<std::size_t> writeLimit;
+  bool failClose = false;
+  int writeCalls = 0;
+  std::size_t largestWrite = 0;
+};
+
+class FakeProcess : public ProcessControl {
+ public:
+  std::uint32_t TickCount() override { return ticks; }
+  std::optional<std::string> CurrentDirectory() override { return currentDirectory; }
+  std::optional<std::string> ProgramPath() override { return programPath; }
+  bool StartHiddenScript(const std::string& scriptPath) override {
+    startedScripts.push_back(scriptPath);
+    return scriptStarts;
+  }
+  void EndProcess() override { ++ended; }
+
+  std::uint32_t ticks = 917;
+  std::optional<std::string> currentDirectory = "C:\\Games";
+  std::optional<std::string> programPath = "C:\\Games\\Launcher.exe";
+  bool scriptStarts = true;
+  std::vector<std::string> startedScripts;
+  int ended = 0;
+};
+
+// What an operation left at a path.
+enum class Left { kNeverCreated, kRemoved, kEmpty, kContent };
+
+inline Left WhatIsLeft(const MemoryFileSystem& files, const std::string& path) {
+  if (files.everCreated.count(path) == 0) return Left::kNeverCreated;
+  if (!files.Has(path)) return Left::kRemoved;
+  return files.files.at(path).empty() ? Left::kEmpty : Left::kContent;
+}
+
+}  // namespace updatefakes

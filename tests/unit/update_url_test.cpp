@@ -1,0 +1,62 @@
+#include <gtest/gtest.h>
+
+#include "update/server_url.h"
+
+TEST(LastPathComponent, IsWhatFollowsTheLastSlashOrBackslash) {
+  struct Case {
+    const char* path;
+    const char* last;
+  } cases[] = {
+      {"/static/version.txt", "version.txt"},
+      {"version.txt", "version.txt"},
+      {"/a\\b/c\\Launcher.exe", "Launcher.exe"},
+      {"/dir/", ""},
+      {"", ""},
+      {"/", ""},
+      {"/\xB1\\a", "a"},  // byte by byte: the trail byte 0x5C of 盶 counts as a backslash
+  };
+  for (const Case& c : cases) EXPECT_EQ(LastPathComponent(c.path), c.last) << c.path;
+}
+
+TEST(BuildServerUrl, AddsTheSchemeUnlessPresentAndAlwaysThePort) {
+  struct Case {
+    const char* server;
+    std::int32_t port;
+    const char* path;
+    const char* url;
+  } cases[] = {
+      {"update.example", 80, "/static/version.txt", "http://update.example:80/static/version.txt"},
+      {"http://update.example", 8080, "/v.txt", "http://update.example:8080/v.txt"},
+      {"HTTP://update.example", 80, "/v.txt", "HTTP://update.example:80/v.txt"},
+      {"hTtP://h", 80, "/v.txt", "hTtP://h:80/v.txt"},
+      {"h", -1, "/v.txt", "http://h:-1/v.txt"},
+      {"h", 0, "/v.txt", "http://h:0/v.txt"},
+      {"h", -2147483647 - 1, "/v", "http://h:-2147483648/v"},
+      {"h", 80, "", "http://h:80"},                        // an empty path asks for the server's root
+      {"h", 80, "v.txt", "http://h:80v.txt"},              // the path is taken as it is
+      {"https://h", 443, "/v", "http://https://h:443/v"},  // only http:// is recognised
+      {"http:/", 80, "/v", "http://http:/:80/v"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(BuildServerUrl(c.server, c.port, c.path), c.url) << c.server;
+  EXPECT_EQ(BuildServerUrl("", 80, "/v.txt"), std::nullopt);
+}
+
+TEST(DownloadPrefix, IsTheTickCountAsASignedNumber) {
+  EXPECT_EQ(DownloadPrefix(917), "917");
+  EXPECT_EQ(DownloadPrefix(0), "0");
+  EXPECT_EQ(DownloadPrefix(2147483647u), "2147483647");
+  EXPECT_EQ(DownloadPrefix(2147483648u), "-2147483648");  // after ~24.8 days of uptime
+  EXPECT_EQ(DownloadPrefix(0xFFFFFFFFu), "-1");
+  EXPECT_NE(DownloadPrefix(1000), DownloadPrefix(1001));  // two checks, two names
+}
+
+TEST(DownloadPath, JoinsTheWorkingDirectoryThePrefixAndTheLastComponent) {
+  EXPECT_EQ(DownloadPath("C:\\Games", "917", "/static/version.txt"), "C:\\Games\\917version.txt");
+  EXPECT_EQ(DownloadPath("C:\\Games", "-5", "/x/Launcher.exe"), "C:\\Games\\-5Launcher.exe");
+  EXPECT_EQ(DownloadPath("C:\\Games", "917", ""), "C:\\Games\\917");  // empty path: the prefix alone
+  EXPECT_EQ(DownloadPath("C:\\", "917", "/v.txt"), "C:\\\\917v.txt");
+  // 259 bytes fit a path buffer; 260 do not.
+  const std::string dir(250, 'd');
+  EXPECT_EQ(DownloadPath(dir, "917", "/abcde")->size(), 259u);
+  EXPECT_EQ(DownloadPath(dir, "917", "/abcdef"), std::nullopt);
+}

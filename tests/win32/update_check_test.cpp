@@ -1,0 +1,139 @@
+// The whole check over WinINet and the real file system, against a loopback
+// server; only ending the process is recorded instead of done.
+#include "update/update_check.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "launcher_driver.h"
+#include "update/file_system_win.h"
+#include "update/internet_client_win.h"
+#include "update/system_process_win.h"
+#include "update/update_script.h"
+#include "update_test_server.h"
+#include "win/text.h"
+
+using testkit::Bytes;
+using testkit::Route;
+using testkit::UpdateTestServer;
+
+namespace {
+
+// The real process, except that the script is not started, the process does
+// not end, and the directory of the script is the test's.
+class RecordingProcess : public SystemProcess {
+ public:
+  explicit RecordingProcess(std::string directory) : directory_(std::move(directory)) {}
+  std::uint32_t TickCount() override { return 917; }
+  std::optional<std::string> CurrentDirectory() override { return directory_; }
+  bool StartHiddenScript(const std::string& scriptPath) override {
+    startedScript = scriptPath;
+    return true;
+  }
+  void EndProcess() override { ended = true; }
+
+  std::string startedScript;
+  bool ended = false;
+
+ private:
+  std::string directory_;
+};
+
+Bytes NewLauncher() {
+  return testkit::Concat(
+      {testkit::LauncherExe(),
+       testkit::ZipBuilder().Add("config/cg.txt", testkit::MinimalConfig("version=1.02\r\n")).Build()});
+}
+
+class UpdateCheckOverWinInet : public ::testing::Test {
+ protected:
+  std::optional<UpdateResult> Run() {
+    UpdateSettings settings{"/static/version.txt", "/static/Launcher_new.exe", "127.0.0.1", "1.01", server.Port(),
+                            workDir.Path()};
+    WinInetClient http(win::ProgramFileTitle());
+    Win32FileSystem files;
+    UpdateEnvironment env{http, files, process, win::IsSystemLeadByte};
+    return RunUpdateCheck(&settings, env);
+  }
+  std::vector<std::string> Paths() const {
+    std::vector<std::string> paths;
+    for (const auto& request : server.Requests()) paths.push_back(request.path);
+    return paths;
+  }
+
+  UpdateTestServer server;
+  testkit::TempDir workDir;
+  testkit::TempDir scriptDir;
+  RecordingProcess process{scriptDir.Path()};
+};
+
+}  // namespace
+
+TEST_F(UpdateCheckOverWinInet, UpToDateRemovesTheVersionFile) {
+  ASSERT_TRUE(server.Started());
+  server.Serve("/static/version.txt", {200, testkit::ToBytes("1.01\r\n")});
+  EXPECT_EQ(Run(), UpdateResult::UpToDate);
+  EXPECT_FALSE(workDir.Exists("917version.txt"));
+  EXPECT_EQ(Paths(), std::vector<std::string>{"/static/version.txt"});
+  EXPECT_FALSE(process.ended);
+}
+
+TEST_F(UpdateCheckOverWinInet, ANewerVersionDownloadsTheLauncherAndWritesTheScript) {
+  ASSERT_TRUE(server.Started());
+  const Bytes launcher = NewLauncher();
+  server.Serve("/static/version.txt", {200, testkit::ToBytes("1.02\r\n")});
+  server.Serve("/static/Launcher_new.exe", {200, launcher});
+  EXPECT_EQ(Run(), std::nullopt);
+  EXPECT_FALSE(workDir.Exists("917version.txt"));
+  EXPECT_EQ(testkit::ReadFileBytes(workDir.File("917Launcher_new.exe")), launcher);
+
+  const std::string scriptPath = scriptDir.File("Launcher_update.bat");
+  EXPECT_EQ(process.startedScript, scriptPath);
+  EXPECT_TRUE(process.ended);
+  // On disk: the four lines exactly, each with carriage return and line feed.
+  const auto programPath = process.ProgramPath();
+  ASSERT_TRUE(programPath.has_value());
+  const std::string expected =
+      BuildUpdateScript(*programPath, workDir.File("917Launcher_new.exe"), win::IsSystemLeadByte);
+  EXPECT_EQ(testkit::ReadFileBytes(scriptPath), testkit::ToBytes(expected));
+  EXPECT_EQ(std::count(expected.begin(), expected.end(), '\n'), 4);
+  EXPECT_EQ(std::count(expected.begin(), expected.end(), '\r'), 4);
+}
+
+TEST_F(UpdateCheckOverWinInet, WhatCannotBeALauncherNeverReplacesThisOne) {
+  ASSERT_TRUE(server.Started());
+  const Bytes launcher = NewLauncher();
+  struct Case {
+    const char* what;
+    Route route;
+    bool emptyFileLeft;
+  } cases[] = {
+      {"an HTML page with status 200",
+       {200, testkit::ToBytes("<html><body>Welcome to the hotel network</body></html>")},
+       false},
+      {"an empty 200", {200, {}}, false},
+      {"a launcher cut short", {200, launcher, std::nullopt, launcher.size() / 2}, false},
+      {"404", {404, testkit::ToBytes("<html>not found</html>")}, true},
+      {"500", {500, testkit::ToBytes("<html>error</html>")}, true},
+  };
+  server.Serve("/static/version.txt", {200, testkit::ToBytes("1.02")});
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    server.Serve("/static/Launcher_new.exe", c.route);
+    EXPECT_EQ(Run(), UpdateResult::LauncherDownloadFailed);
+    EXPECT_FALSE(workDir.Exists("917version.txt"));
+    EXPECT_EQ(workDir.Exists("917Launcher_new.exe"), c.emptyFileLeft);
+    if (c.emptyFileLeft) EXPECT_TRUE(testkit::ReadFileBytes(workDir.File("917Launcher_new.exe")).empty());
+    DeleteFileA(workDir.File("917Launcher_new.exe").c_str());
+    EXPECT_FALSE(scriptDir.Exists("Launcher_update.bat"));
+    EXPECT_FALSE(process.ended);
+  }
+}
+
+TEST_F(UpdateCheckOverWinInet, AVersionFileOf404LeavesItsEmptyFile) {
+  ASSERT_TRUE(server.Started());
+  EXPECT_EQ(Run(), UpdateResult::VersionDownloadFailed);  // nothing is served: 404
+  EXPECT_TRUE(workDir.Exists("917version.txt"));
+  EXPECT_TRUE(testkit::ReadFileBytes(workDir.File("917version.txt")).empty());
+}

@@ -1,0 +1,57 @@
+// Starts the loopback HTTP server of the update tests (update_test_server.py,
+// run by the machine's python3 next to Wine) and ends it again. The test says
+// per path what the server answers: a status, a body, a Content-Length that
+// lies, a body cut short, or no answer at all until the server stops.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "win_testkit.h"
+
+namespace testkit {
+
+struct Route {
+  int status = 200;
+  Bytes body;
+  std::optional<std::uint64_t> announcedLength;  // Content-Length; the body's size when not given
+  std::optional<std::size_t> sentBytes;          // send only this much of the body, then close
+  bool stall = false;                            // answer nothing until the server stops
+};
+
+class UpdateTestServer {
+ public:
+  UpdateTestServer();
+  ~UpdateTestServer();
+  UpdateTestServer(const UpdateTestServer&) = delete;
+  UpdateTestServer& operator=(const UpdateTestServer&) = delete;
+
+  bool Started() const { return port_ != 0; }
+  int Port() const { return port_; }
+  // http://127.0.0.1:<port><path>
+  std::string Url(const std::string& path) const;
+
+  void Serve(const std::string& path, Route route);
+  struct Request {
+    std::string path;
+    std::string userAgent;
+  };
+  // The requests so far, in order.
+  std::vector<Request> Requests() const;
+  bool WaitForRequest(const std::string& path, DWORD timeoutMs = 10000) const;
+  // Ends the server (and with it every stalled answer); true once it is gone.
+  bool Stop();
+
+ private:
+  void WriteRoutes() const;
+
+  TempDir control_;
+  std::map<std::string, Route> routes_;
+  int port_ = 0;
+  bool stopped_ = false;
+};
+
+}  // namespace testkit
