@@ -59,12 +59,6 @@ LoginPair FindPair(LauncherProcess& launcher) {
   return pair;
 }
 
-RECT Rect(HWND w) {
-  RECT r{};
-  GetWindowRect(w, &r);
-  return r;
-}
-
 // True when the window is still there a little while after.
 bool Survives(HWND window) {
   Sleep(300);
@@ -82,7 +76,7 @@ TEST(LoginWindow, PairIsCentredAndCarriesTheLinksAtTheirPlaces) {
   AdjustWindowRect(&captioned, WS_CAPTION | WS_SYSMENU, FALSE);
   const int left = work.left + ((work.right - work.left) - (captioned.right - captioned.left)) / 2;
   const int top = work.top + ((work.bottom - work.top) - (captioned.bottom - captioned.top)) / 2;
-  EXPECT_EQ(Rect(pair.background), (RECT{left, top, left + kWidth, top + kHeight}));
+  EXPECT_EQ(testkit::WindowRect(pair.background), (RECT{left, top, left + kWidth, top + kHeight}));
   EXPECT_EQ(testkit::WindowText(pair.companion), "Login Test");
 
   POINT origin{0, 0};
@@ -93,7 +87,7 @@ TEST(LoginWindow, PairIsCentredAndCarriesTheLinksAtTheirPlaces) {
   for (const Expected& b : buttons) {
     HWND button = GetDlgItem(pair.companion, b.id);
     ASSERT_NE(button, nullptr) << b.id;
-    EXPECT_EQ(Rect(button), (RECT{origin.x + b.x, origin.y + b.y, origin.x + b.x + 40, origin.y + b.y + 20})) << b.id;
+    EXPECT_EQ(testkit::WindowRect(button), (RECT{origin.x + b.x, origin.y + b.y, origin.x + b.x + 40, origin.y + b.y + 20})) << b.id;
   }
   HWND area = GetDlgItem(pair.companion, 150);
   ASSERT_NE(area, nullptr);

@@ -172,6 +172,19 @@ COLORREF WindowPixel(HWND hwnd, int x, int y) {
   return colour;
 }
 
+RECT WindowRect(HWND hwnd) {
+  RECT r{};
+  GetWindowRect(hwnd, &r);
+  return r;
+}
+
+RECT ClientRectOnScreen(HWND hwnd) {
+  RECT r{};
+  GetClientRect(hwnd, &r);
+  MapWindowPoints(hwnd, nullptr, reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
 std::string WindowText(HWND hwnd) {
   char text[1024] = {};
   const int length = GetWindowTextA(hwnd, text, sizeof text);

@@ -66,6 +66,10 @@ COLORREF WindowPixel(HWND hwnd, int x, int y);
 // the window sees exactly what a user's click makes.
 void ClickCentre(HWND window);
 
+// A window's rectangle, and its client area, in screen coordinates.
+RECT WindowRect(HWND hwnd);
+RECT ClientRectOnScreen(HWND hwnd);
+
 // A window's text and class name through the ANSI functions (GBK bytes).
 std::string WindowText(HWND hwnd);
 std::string ClassName(HWND hwnd);

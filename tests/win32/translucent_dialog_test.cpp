@@ -68,28 +68,15 @@ class Pair : public CTranslucentDialog {
   bool withCompanion_;
 };
 
-RECT WindowRect(HWND hwnd) {
-  RECT r{};
-  GetWindowRect(hwnd, &r);
-  return r;
-}
-
-RECT ClientRectOnScreen(HWND hwnd) {
-  RECT r{};
-  GetClientRect(hwnd, &r);
-  MapWindowPoints(hwnd, nullptr, reinterpret_cast<POINT*>(&r), 2);
-  return r;
-}
-
 }  // namespace
 
 TEST(TranslucentDialog, TakesThePicturesSizeCentredByTheCaptionedRectangle) {
   Pair pair(Picture(testkit::RgbaPng(200, 120, [](int, int) { return 0xFF808080u; })));
   RECT window{}, companion{}, client{};
   testkit::RunModal(pair, [&] {
-    window = WindowRect(pair.Handle());
-    companion = WindowRect(pair.Companion()->Handle());
-    client = ClientRectOnScreen(pair.Handle());
+    window = testkit::WindowRect(pair.Handle());
+    companion = testkit::WindowRect(pair.Companion()->Handle());
+    client = testkit::ClientRectOnScreen(pair.Handle());
   });
   EXPECT_TRUE(pair.childrenInitialised);
   RECT work{}, captioned{0, 0, 200, 120};
@@ -106,8 +93,8 @@ TEST(TranslucentDialog, AnUndecodablePictureGivesAnEmptyWindow) {
   Pair pair(Picture(testkit::ToBytes("not a png")));
   RECT window{}, companion{};
   testkit::RunModal(pair, [&] {
-    window = WindowRect(pair.Handle());
-    companion = WindowRect(pair.Companion()->Handle());
+    window = testkit::WindowRect(pair.Handle());
+    companion = testkit::WindowRect(pair.Companion()->Handle());
   });
   EXPECT_EQ(window.right - window.left, 0);
   EXPECT_EQ(window.bottom - window.top, 0);
@@ -119,8 +106,8 @@ TEST(TranslucentDialog, CompanionFollowsMovesAndSizes) {
   RECT moved{}, client{};
   testkit::RunModal(pair, [&] {
     SetWindowPos(pair.Handle(), nullptr, 37, 41, 150, 90, SWP_NOZORDER);
-    moved = WindowRect(pair.Companion()->Handle());
-    client = ClientRectOnScreen(pair.Handle());
+    moved = testkit::WindowRect(pair.Companion()->Handle());
+    client = testkit::ClientRectOnScreen(pair.Handle());
   });
   EXPECT_EQ(moved, client);
 }
@@ -173,8 +160,8 @@ TEST(TranslucentDialog, ScreenShowsOpaquePictureControlsAndWhatLiesBeneathTheRes
   COLORREF opaque = 0, transparent = 0, control = 0;
   testkit::RunModal(pair, [&] {
     testkit::PumpUntil([] { return false; }, 300);  // let both windows paint
-    const RECT client = ClientRectOnScreen(pair.Handle());
-    const RECT companion = WindowRect(pair.Companion()->Handle());
+    const RECT client = testkit::ClientRectOnScreen(pair.Handle());
+    const RECT companion = testkit::WindowRect(pair.Companion()->Handle());
     opaque = testkit::ScreenPixel(client.left + 30, client.top + 50);
     transparent = testkit::ScreenPixel(client.left + 100, client.top + 50);
     control = testkit::ScreenPixel(companion.left + 10, companion.top + 10);
