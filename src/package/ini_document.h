@@ -16,6 +16,23 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <string_view>
+#include <vector>
+
+// A key as the parser filed it, for tools that report on a file by its lines.
+// Lines count from 1 as an editor shows them; 0 means "not on a line" (the
+// section of the entries before the first header).
+struct IniKeyLines {
+  std::string_view name;   // as written where the key first occurs
+  std::string_view value;  // the value in effect: that of the key's last occurrence
+  int line = 0;            // the key's first occurrence
+  int valueLine = 0;       // the occurrence whose value is in effect
+};
+struct IniSectionLines {
+  std::string_view name;          // as written in its first header
+  int line = 0;                   // that header's line
+  std::vector<IniKeyLines> keys;  // in the order of their lines
+};
 
 class IniDocument {
  public:
@@ -34,6 +51,11 @@ class IniDocument {
   // The value read as a decimal integer (empty or not a number gives 0), or
   // `fallback` when the section or key does not exist.
   std::int32_t GetInt(const char* section, const char* key, std::int32_t fallback) const;
+
+  // Every section with its keys, in the order of their lines, exactly as the
+  // lookups see them (repeated sections merged, repeated keys replaced). The
+  // views live as long as the document.
+  std::vector<IniSectionLines> Outline() const;
 
  private:
   struct Parser;

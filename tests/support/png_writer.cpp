@@ -2,6 +2,8 @@
 
 #include <zlib.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <string>
 
 namespace testkit {
@@ -28,6 +30,57 @@ int Channels(int colourType) {
   }
 }
 
+std::uint8_t Paeth(int a, int b, int c) {
+  const int p = a + b - c, pa = std::abs(p - a), pb = std::abs(p - b), pc = std::abs(p - c);
+  return static_cast<std::uint8_t>(pa <= pb && pa <= pc ? a : pb <= pc ? b : c);
+}
+
+// Appends the row with its filter byte, filtered against the row above.
+void PutRow(Bytes& out, int filter, const Bytes& row, const Bytes& above, std::size_t bpp) {
+  out.push_back(static_cast<std::uint8_t>(filter));
+  for (std::size_t i = 0; i < row.size(); ++i) {
+    const int a = i >= bpp ? row[i - bpp] : 0, b = above.empty() ? 0 : above[i];
+    const int c = i >= bpp && !above.empty() ? above[i - bpp] : 0;
+    const int predictor = filter == 1   ? a
+                          : filter == 2 ? b
+                          : filter == 3 ? (a + b) / 2
+                          : filter == 4 ? Paeth(a, b, c)
+                                        : 0;
+    out.push_back(static_cast<std::uint8_t>(row[i] - predictor));
+  }
+}
+
+// The image's rows, or with interlacing the rows of its seven passes, one
+// pass after another, each with its own first row.
+std::vector<std::vector<Bytes>> Passes(const PngSpec& spec, std::size_t rowBytes) {
+  const auto row = [&](int y) {
+    const auto begin = spec.rows.begin() + static_cast<std::ptrdiff_t>(y * rowBytes);
+    return Bytes(begin, begin + static_cast<std::ptrdiff_t>(rowBytes));
+  };
+  std::vector<std::vector<Bytes>> passes(1);
+  if (!spec.interlaced) {
+    for (int y = 0; y < spec.height; ++y) passes[0].push_back(row(y));
+    return passes;
+  }
+  const std::size_t pixelBytes = rowBytes / static_cast<std::size_t>(spec.width);
+  constexpr int kAdam7[7][4] = {{0, 0, 8, 8}, {4, 0, 8, 8}, {0, 4, 4, 8}, {2, 0, 4, 4},
+                                {0, 2, 2, 4}, {1, 0, 2, 2}, {0, 1, 1, 2}};
+  passes.clear();
+  for (const auto& [x0, y0, dx, dy] : kAdam7) {
+    std::vector<Bytes> pass;
+    for (int y = y0; y < spec.height; y += dy) {
+      Bytes reduced;
+      const Bytes full = row(y);
+      for (int x = x0; x < spec.width; x += dx)
+        reduced.insert(reduced.end(), full.begin() + static_cast<std::ptrdiff_t>(x * pixelBytes),
+                       full.begin() + static_cast<std::ptrdiff_t>((x + 1) * pixelBytes));
+      if (!reduced.empty()) pass.push_back(reduced);
+    }
+    passes.push_back(pass);
+  }
+  return passes;
+}
+
 }  // namespace
 
 Bytes EncodePng(const PngSpec& spec) {
@@ -36,18 +89,17 @@ Bytes EncodePng(const PngSpec& spec) {
   Put32(header, spec.width);
   Put32(header, spec.height);
   header.insert(header.end(), {static_cast<std::uint8_t>(spec.bitDepth), static_cast<std::uint8_t>(spec.colourType), 0,
-                               0, 0});
+                               0, static_cast<std::uint8_t>(spec.interlaced ? 1 : 0)});
   Chunk(out, "IHDR", header);
   if (!spec.palette.empty()) Chunk(out, "PLTE", spec.palette);
   if (!spec.transparency.empty()) Chunk(out, "tRNS", spec.transparency);
 
   const std::size_t rowBytes = (static_cast<std::size_t>(spec.width) * Channels(spec.colourType) * spec.bitDepth + 7) / 8;
+  const std::size_t bpp = std::max(1, Channels(spec.colourType) * spec.bitDepth / 8);
   Bytes filtered;
-  for (int y = 0; y < spec.height; ++y) {
-    filtered.push_back(0);  // filter: none
-    const auto row = spec.rows.begin() + static_cast<std::ptrdiff_t>(y * rowBytes);
-    filtered.insert(filtered.end(), row, row + static_cast<std::ptrdiff_t>(rowBytes));
-  }
+  for (const std::vector<Bytes>& pass : Passes(spec, rowBytes))
+    for (std::size_t y = 0; y < pass.size(); ++y)
+      PutRow(filtered, spec.filter, pass[y], y > 0 ? pass[y - 1] : Bytes(), bpp);
   uLongf size = compressBound(static_cast<uLong>(filtered.size()));
   Bytes compressed(size);
   compress(compressed.data(), &size, filtered.data(), static_cast<uLong>(filtered.size()));

@@ -16,6 +16,8 @@ struct PngSpec {
   Bytes rows;                 // raw rows top-down, without filter bytes
   Bytes palette;              // RGB triples for colour type 3
   Bytes transparency;         // tRNS chunk content, if any
+  int filter = 0;             // the filter type (0 to 4) every row is written with
+  bool interlaced = false;    // Adam7; for bit depths 8 and 16
 };
 
 Bytes EncodePng(const PngSpec& spec);

@@ -111,3 +111,58 @@ TEST(IniDocument, GetIntConvertsPresentValuesAndFallsBackOnlyWhenAbsent) {
   EXPECT_EQ(document.GetInt("global", "absent", 5), 5);
   EXPECT_EQ(document.GetInt("nosection", "width", 5), 5);
 }
+
+namespace {
+
+// A section of the outline as "name@line: key@line=value@valueLine ...".
+std::string Describe(const IniSectionLines& section) {
+  std::string text = std::string(section.name) + "@" + std::to_string(section.line) + ":";
+  for (const IniKeyLines& key : section.keys)
+    text += " " + std::string(key.name) + "@" + std::to_string(key.line) + "=" + std::string(key.value) + "@" +
+            std::to_string(key.valueLine);
+  return text;
+}
+
+std::vector<std::string> DescribeOutline(const std::string& file) {
+  IniDocument document;
+  EXPECT_TRUE(document.Load(file.data(), file.size()));
+  std::vector<std::string> lines;
+  for (const IniSectionLines& section : document.Outline()) lines.push_back(Describe(section));
+  return lines;
+}
+
+}  // namespace
+
+TEST(IniDocumentOutline, PlacesSectionsAndKeysOnTheirLines) {
+  const struct {
+    const char* name;
+    std::string file;
+    std::vector<std::string> expected;
+  } cases[] = {
+      {"crlf, cr and lf line ends",
+       "[global]\r\nlinkCount=1\r\n\r\n[link1]\rtype=4\rurl=x\n; comment\n  x = 5 \n",
+       {"global@1: linkCount@2=1@2", "link1@4: type@5=4@5 url@6=x@6 x@8=5@8"}},
+      {"entries before the first header are on no section line",
+       "top=1\n[global]\ntitle=t\n",
+       {"@0: top@1=1@1", "global@2: title@3=t@3"}},
+      {"repeated keys keep the first line and take the last value",
+       "[global]\ndup=first\n[other]\nx=1\n[GLOBAL]\nDUP=second\nlate=2\n",
+       {"global@1: dup@2=second@6 late@7=2@7", "other@3: x@4=1@4"}},
+      {"a byte-order mark does not shift the lines",
+       "\xEF\xBB\xBF[global]\nlinkCount=1\n[global]\ntitle=t\n",
+       {"@0: linkCount@2=1@2", "global@3: title@4=t@4"}},
+      {"unclosed headers and lines without = are not entries", "[global\nnothing here\n[a]\n=v\nk=\n", {"a@3: k@5=@5"}},
+      {"a header of control bytes is the file's own", "[\x01]\nk=v\n", {"\x01@1: k@2=v@2"}},
+      {"empty file", "", {}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(DescribeOutline(c.file), c.expected) << c.name;
+}
+
+TEST(IniDocumentOutline, LeavesTheLookupsAsTheyWere) {
+  const std::string file = "[global]\nlinkCount=1\n";
+  IniDocument document;
+  ASSERT_TRUE(document.Load(file.data(), file.size()));
+  ASSERT_EQ(document.Outline().size(), 1u);
+  EXPECT_STREQ(document.GetString("global", "linkCount", nullptr), "1");
+  EXPECT_EQ(document.GetString("\x01", "k", nullptr), nullptr);
+}

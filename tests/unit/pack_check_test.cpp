@@ -1,0 +1,246 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "pack_test_skin.h"
+#include "png_codec.h"
+#include "skin_check.h"
+#include "skin_source.h"
+
+namespace {
+
+using packtest::CleanConfig;
+using packtest::SkinWithConfig;
+using packtest::SkinWithMember;
+
+std::vector<std::string> Check(const std::vector<SkinFile>& files, CheckOptions options = {}) {
+  FolderSkin skin(files);
+  std::vector<std::string> lines;
+  for (const Finding& finding : CheckSkin(skin, options)) lines.push_back(FormatFinding(finding));
+  return lines;
+}
+
+// The clean configuration with, for each edit, its first `from` replaced by `to`.
+struct Edit {
+  std::string from, to;
+};
+std::string Edited(std::initializer_list<Edit> edits) {
+  std::string text = CleanConfig();
+  for (const Edit& edit : edits) {
+    const std::size_t at = text.find(edit.from);
+    EXPECT_NE(at, std::string::npos) << edit.from;
+    if (at != std::string::npos) text.replace(at, edit.from.size(), edit.to);
+  }
+  return text;
+}
+std::string Edited(const std::string& from, const std::string& to) { return Edited({{from, to}}); }
+
+std::string Member(const std::vector<SkinFile>& files, const std::string& name) {
+  for (const SkinFile& file : files)
+    if (file.name == name) return file.content;
+  return {};
+}
+
+std::string ButtonWith(Rgba corner) {
+  RgbaImage button(20, 20, packtest::kButtonNormal);
+  button.At(5, 5) = corner;
+  button.At(6, 5) = corner;
+  return EncodePng(button);
+}
+
+}  // namespace
+
+TEST(PackCheck, TheCleanSkinHasNoFindings) { EXPECT_EQ(Check(packtest::CleanSkin()), std::vector<std::string>{}); }
+
+TEST(PackCheck, EachBrokenSkinGetsItsFindings) {
+  const std::string longTitle(130, 'a');
+  const struct {
+    const char* name;
+    std::vector<SkinFile> files;
+    std::vector<std::string> findings;
+  } cases[] = {
+      {"no linkCount",
+       SkinWithConfig(Edited("linkCount=2\n", "")),
+       {"config/cg.txt: error: [global] linkCount: missing: the launcher ends at once without a word"}},
+      {"linkCount below 1",
+       SkinWithConfig(Edited("linkCount=2", "linkCount=0")),
+       {"config/cg.txt:4: error: [global] linkCount: is \"0\", below 1: the launcher ends at once without a word"}},
+      {"no login background",
+       SkinWithMember("config/main1.png", ""),
+       {"config/main1.png: error: missing: the launcher stops at start (\"读取图片失败\")"}},
+      {"login background named with a capital",
+       [] {
+         auto files = SkinWithMember("config/main1.png", "");
+         files.push_back({"Config/main1.png", packtest::SolidPng(100, 80, packtest::kBackground)});
+         return files;
+       }(),
+       {"config/main1.png: error: missing; there is \"Config/main1.png\", but the launcher looks names up exactly, "
+        "letter case and \"/\" included: the launcher stops at start (\"读取图片失败\")"}},
+      {"no sprite sheet",
+       SkinWithMember("config/style.png", ""),
+       {"config/style.png: error: missing: the game window stops building before its frame and its page "
+        "(\"读取图片失败\")"}},
+      {"no logo",
+       SkinWithMember("config/logo.png", ""),
+       {"config/logo.png: error: missing: the game window stops building at its logo: no title, no function keys, "
+        "no task-bar button, and it is never laid out (\"读取图片失败\")"}},
+      {"no pressed picture of a link button",
+       SkinWithMember("config/2_d.png", ""),
+       {"config/2_d.png: error: missing: the login window makes none of the links from [link2] on "
+        "(\"读取图片失败\")"}},
+      {"a link button's picture that is no PNG",
+       SkinWithMember("config/2_n.png", "GIF89a"),
+       {"config/2_n.png: error: not a PNG picture: the login window makes none of the links from [link2] on"}},
+      {"an edge naming no sprite",
+       SkinWithConfig(Edited("edgeImage3=3", "edgeImage3=12")),
+       {"config/cg.txt:14: error: [global] edgeImage3: names sprite 12, but there are only 9 sprites ([global] "
+        "picCount): the game window's top-right corner has no picture"}},
+      {"an edge left to its default, and one sprite less",
+       SkinWithConfig(Edited({{"picCount=9", "picCount=8"}, {"edgeImage5=5\n", ""}})),
+       {"config/cg.txt: error: [global] edgeImage5: missing, so it names sprite 9 (the default), but there are "
+        "only 8 sprites ([global] picCount): the game window's right edge has no picture",
+        "config/cg.txt:71: warning: [gamePic9] never read: [global] picCount is \"8\"",
+        "config/cg.txt:79: warning: [gamebutton1] image: names sprite 9, but there are only 8 sprites ([global] "
+        "picCount): the launcher leaves this button out"}},
+      {"a button naming no sprite",
+       SkinWithConfig(Edited("image=9", "image=10")),
+       {"config/cg.txt:80: warning: [gamebutton1] image: names sprite 10, but there are only 9 sprites ([global] "
+        "picCount): the launcher leaves this button out"}},
+      {"a sprite reaching outside the sheet",
+       SkinWithConfig(Edited("[gamePic2]\nx=4", "[gamePic2]\nx=39")),
+       {"config/cg.txt:38: error: [gamePic2] x: the picture, 2 × 6 at (39, 0), reaches outside config/style.png "
+        "(40 × 40)"}},
+      {"a button's hover picture reaching outside the sheet",
+       SkinWithConfig(Edited("interval=1", "interval=20")),
+       {"config/cg.txt:77: error: [gamePic9] interval: the hover picture, 10 × 8 at (24, 56), reaches outside "
+        "config/style.png (40 × 40)"}},
+      {"a text longer than its field",
+       SkinWithConfig(Edited("title=Clean", "title=" + longTitle)),
+       {"config/cg.txt:2: warning: [global] title: is 130 bytes long, but its field holds 127: the launcher keeps \"" +
+        std::string(127, 'a') + "\""}},
+      {"a UTF-8 file",
+       SkinWithConfig(Edited("title=Clean", "title=\xE6\xBC\x94\xE7\xA4\xBA")),  // 演示
+       {"config/cg.txt:2: error: is UTF-8, but the launcher reads GBK (code page 936), so its Chinese texts would "
+        "show garbled; pack it with --from-utf8, or save it as GBK"}},
+      {"a [global] header behind a byte-order mark",
+       SkinWithConfig("\xEF\xBB\xBF" + CleanConfig()),
+       {"config/cg.txt: error: [global] linkCount: missing, as is the whole [global] section: the launcher ends at "
+        "once without a word",
+        "config/cg.txt:1: error: is UTF-8 with a byte-order mark, but the launcher reads GBK (code page 936), so its "
+        "Chinese texts would show garbled; pack it with --from-utf8, or save it as GBK",
+        "config/cg.txt:1: error: [global] this header is hidden by the UTF-8 byte-order mark before it: the launcher "
+        "takes the line for no header, so the keys below it up to the next header are never read"}},
+      {"a misspelt key",
+       SkinWithConfig(Edited("title=Clean\n", "title=Clean\nnotifyTitle=tip\n")),
+       {"config/cg.txt:3: warning: [global] notifyTitle: unknown key, which the launcher ignores; did you mean "
+        "notityTitle? (the launcher's key is spelled with \"ty\": notityTitle)"}},
+      {"a misspelt section",
+       SkinWithConfig(CleanConfig() + "[gamebuton2]\ntype=7\n"),
+       {"config/cg.txt:83: warning: [gamebuton2] never read; did you mean [gamebutton2]?"}},
+      {"a section beyond its count",
+       SkinWithConfig(CleanConfig() + "[link3]\ntype=1\n"),
+       {"config/cg.txt:83: warning: [link3] never read: [global] linkCount is \"2\""}},
+      {"a key given twice",
+       SkinWithConfig(CleanConfig() + "[global]\ntitle=Again\n"),
+       {"config/cg.txt:84: warning: [global] title: given more than once (first on line 2): the launcher takes the "
+        "value on this line"}},
+      {"a firstUrl of two bytes",
+       SkinWithConfig(Edited("title=Clean\n", "title=Clean\nfirstUrl=ab\n")),
+       {"config/cg.txt:3: warning: [global] firstUrl: is 2 bytes long: only an address longer than 2 bytes opens "
+        "the game window at once, so the launcher shows the login window instead"}},
+      {"a number that is none",
+       SkinWithConfig(Edited("logx=1", "logx=left")),
+       {"config/cg.txt:8: warning: [global] logx: is \"left\", not a number: the launcher reads 0"}},
+      {"a colour written in hexadecimal",
+       SkinWithConfig(Edited("loginCenterColor=197121", "loginCenterColor=#FF0000")),
+       {"config/cg.txt:5: warning: [global] loginCenterColor: is \"#FF0000\", but colours are decimal numbers, red "
+        "+ 256 × green + 65536 × blue (white is 16777215): the launcher reads 0"}},
+      {"a link of no type",
+       SkinWithConfig(Edited("type=1", "type=7")),
+       {"config/cg.txt:28: warning: [link2] type: is 7: the launcher makes nothing for this link (1 opens url, 2 "
+        "minimises, 3 closes, 4 shows url in a browser area)"}},
+      {"no browser area",
+       SkinWithConfig(Edited("type=4", "type=2")),
+       {"config/cg.txt:4: warning: [global] linkCount: no link is a browser area (type 4): the login window shows "
+        "no login page, so it never opens the game window",
+        "config/1_d.png: error: missing: the login window makes none of the links from [link1] on (\"读取图片失败\")",
+        "config/1_n.png: error: missing: the login window makes none of the links from [link1] on (\"读取图片失败\")"}},
+      {"an empty game header",
+       SkinWithConfig(Edited("gameheader=client://go|", "gameheader=")),
+       {"config/cg.txt:3: warning: [global] gameheader: is empty: every address hands over, so the login window "
+        "closes at its first navigation (about:blank)"}},
+      {"a title-bar button outside the window",
+       SkinWithConfig(Edited("x=-14", "x=4")),
+       {"config/cg.txt:81: warning: [gamebutton1] x: is 4: buttons are placed from the right edge of the window, so "
+        "only a negative x is inside it"}},
+      {"a function key beyond F12",
+       SkinWithConfig(CleanConfig() + "shortCut=13\n"),
+       {"config/cg.txt:83: warning: [gamebutton1] shortCut: is 13: only 1 to 12 (F1 to F12) give a key"}},
+      {"a link button with transparent pixels",
+       SkinWithMember("config/2_n.png", ButtonWith({9, 9, 9, 0})),
+       {"config/2_n.png: warning: 2 pixels are not fully opaque, but the login window draws buttons without "
+        "transparency, so their colour shows; paint see-through parts pure green (0, 255, 0) instead"}},
+      {"a logo with a transparent pixel",
+       SkinWithMember("config/logo.png",
+                      [] {
+                        RgbaImage logo(8, 8, packtest::kLogo);
+                        logo.At(0, 0).a = 0;
+                        return EncodePng(logo);
+                      }()),
+       {"config/logo.png: warning: 1 pixel is not fully opaque, but the game window shows its logo over its own grey "
+        "face, not over the title bar; paint the title bar behind the logo into the picture"}},
+      {"a frame piece with a transparent pixel",
+       SkinWithMember("config/style.png",
+                      [] {
+                        std::string error;
+                        RgbaImage sheet = DecodePng(Member(packtest::CleanSkin(), "config/style.png"), &error).value();
+                        sheet.At(1, 1).a = 0;  // inside piece 1
+                        return EncodePng(sheet);
+                      }()),
+       {"config/cg.txt:33: warning: [gamePic1] x: 1 of the sprite's pixels is not fully opaque, but the game window "
+        "draws its frame and buttons without transparency, so their colour shows"}},
+      {"a coordinate far beyond any screen",
+       SkinWithConfig(Edited("x=70", "x=2147483647")),
+       {"config/cg.txt:29: warning: [link2] x: is 2147483647, far beyond any screen: the launcher's sums with it "
+        "overflow, and what it then shows is anyone's guess",
+        "config/cg.txt:29: warning: [link2] x: the button, 20 × 20 at (1048576, 10), reaches outside the login window "
+        "(100 × 80): the part outside is not shown"}},
+      {"a count beyond what the launcher reads",
+       SkinWithConfig(Edited("gameButtonCount=1", "gameButtonCount=1001")),
+       {"config/cg.txt:7: warning: [global] gameButtonCount: is 1001: the launcher reads at most 1000 sections of a "
+        "kind",
+        "config/cg.txt:7: warning: [gamebutton2] missing, though [global] gameButtonCount counts it: the launcher "
+        "reads defaults and makes no button",
+        "config/cg.txt:7: warning: [gamebutton3] missing, though [global] gameButtonCount counts it: the launcher "
+        "reads defaults and makes no button",
+        "config/cg.txt:7: warning: [gamebutton4] missing, though [global] gameButtonCount counts it: the launcher "
+        "reads defaults and makes no button",
+        "config/cg.txt:7: warning: [global] gameButtonCount: 996 more of the sections it counts are missing: the "
+        "launcher reads defaults and makes no button"}},
+      {"no configuration",
+       SkinWithMember("config/cg.txt", ""),
+       {"config/cg.txt: error: missing: the launcher stops at start (\"读取ini文件失败\")"}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(Check(c.files), c.findings) << c.name;
+}
+
+TEST(PackCheck, AConvertedConfigurationIsNoFindingForItsEncoding) {
+  const auto files = SkinWithConfig(Edited("title=Clean", "title=\xE6\xBC\x94\xE7\xA4\xBA"));
+  EXPECT_EQ(Check(files, {.convertedFromUtf8 = true}), std::vector<std::string>{});
+}
+
+TEST(PackCheck, GbkTextsAreShownInUtf8) {
+  const std::string gbkTitle = "\xD1\xDD\xCA\xBE";  // 演示 in GBK
+  std::string title;
+  for (int i = 0; i < 64; ++i) title += gbkTitle;  // 256 bytes
+  const auto findings = Check(SkinWithConfig(Edited("title=Clean", "title=" + title)));
+  ASSERT_EQ(findings.size(), 1u);
+  std::string kept;
+  for (int i = 0; i < 31; ++i) kept += "演示";
+  kept += "演";  // 126 bytes: a character is never cut in half
+  EXPECT_EQ(findings[0],
+            "config/cg.txt:2: warning: [global] title: is 256 bytes long, but its field holds 127: the "
+            "launcher keeps \"" +
+                kept + "\"");
+}

@@ -1,0 +1,143 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "common/text.h"
+#include "gbk_text.h"
+#include "pack_json_reader.h"
+#include "pack_test_skin.h"
+#include "package/ini_document.h"
+#include "package/launcher_config.h"
+
+namespace {
+
+using packtest::Json;
+
+constexpr int kRecords = 2;  // of every numbered kind
+
+struct Kind {
+  const char* section;
+  const char* countKey;
+  const char* list;  // its name in the JSON
+};
+constexpr Kind kKinds[] = {{"link", "linkCount", "links"},
+                           {"gamePic", "picCount", "sprites"},
+                           {"gamebutton", "gameButtonCount", "gameButtons"},
+                           {"menu", "menuCount", "menuItems"}};
+
+const Kind* KindOf(const std::string& sectionOrCount) {
+  for (const Kind& kind : kKinds)
+    if (sectionOrCount == kind.section || sectionOrCount == kind.countKey) return &kind;
+  return nullptr;
+}
+
+bool IsCount(const std::string& key) {
+  const Kind* kind = KindOf(key);
+  return kind != nullptr && key == kind->countKey;
+}
+
+// Every key of the table with a value of its own: numbers that differ from
+// key to key, texts in GBK that run past their fields.
+std::string FullConfig() {
+  std::string global = "[global]\n", numbered;
+  int serial = 1;
+  for (const KeyInfo& key : ConfigKeys()) {
+    std::string value;
+    if (IsCount(key.key))
+      value = std::to_string(kRecords);
+    else if (key.kind == KeyKind::kText)
+      for (int i = 0; i * 4 < key.width + 6; ++i) value += "\xD1\xDD" + std::to_string(serial % 10) + "\"";  // 演
+    else
+      value = std::to_string(serial * 1001 * (serial % 2 ? 1 : -1));
+    ++serial;
+    if (std::string(key.section) == "global") {
+      global += std::string(key.key) + "=" + value + "\n";
+      continue;
+    }
+    for (int n = 1; n <= kRecords; ++n)
+      numbered +=
+          "[" + std::string(key.section) + std::to_string(n) + "]\n" + key.key + "=" + value + std::to_string(n) + "\n";
+  }
+  return global + numbered;
+}
+
+// Where inspect --json puts the key of the record.
+const Json& Field(const Json& configuration, const KeyInfo& key, int record) {
+  const std::string section = key.section, name = key.key;
+  if (section != "global") return configuration[KindOf(section)->list][static_cast<std::size_t>(record - 1)][name];
+  if (name.starts_with("edgeImage"))
+    return configuration["global"]["edgeImages"][static_cast<std::size_t>(std::stoi(name.substr(9)) - 1)];
+  return configuration["global"][name];
+}
+
+void ExpectSame(const IniDocument& document, const Json& configuration, const KeyInfo& key, int record) {
+  const std::string section = std::string(key.section) == "global" ? "global" : key.section + std::to_string(record);
+  const std::string where = "[" + section + "] " + key.key;
+  const Json& value = Field(configuration, key, record);
+  if (key.kind == KeyKind::kText) {
+    const std::string read = CutToField(document.GetString(section.c_str(), key.key, key.defaultText.c_str()),
+                                        static_cast<std::size_t>(key.width));
+    ASSERT_EQ(value.type, Json::Type::kString) << where;
+    EXPECT_EQ(Utf8ToGbk(value.text).text, read) << where;
+    EXPECT_EQ(value.text, GbkToUtf8(read)) << where;
+  } else {
+    const std::int64_t read = document.GetInt(section.c_str(), key.key, static_cast<std::int32_t>(key.defaultNumber));
+    const std::int64_t shown = key.kind == KeyKind::kColour ? static_cast<std::uint32_t>(read) : read;
+    EXPECT_EQ(value.number, shown) << where;
+  }
+}
+
+}  // namespace
+
+TEST(PackInspect, JsonHoldsEveryKeyAsTheLauncherReadsIt) {
+  const std::string config = FullConfig();
+  packtest::TempDir dir;
+  packtest::WriteSkin(dir / "skin", packtest::SkinWithConfig(config));
+  packtest::WriteFile(dir / "Launcher.exe", packtest::LauncherImage());
+  const std::string exe = (dir / "MyGame.exe").string();
+  ASSERT_EQ(
+      packtest::Run({"pack", (dir / "skin").string(), "--exe", (dir / "Launcher.exe").string(), "-o", exe, "--force"})
+          .status,
+      0);
+  const auto result = packtest::Run({"inspect", exe, "--json"});
+  ASSERT_EQ(result.status, 0) << result.err;
+  const auto json = packtest::ParseJson(result.out);
+  ASSERT_TRUE(json) << result.out;
+
+  EXPECT_EQ((*json)["source"].text, exe);
+  ASSERT_EQ((*json)["members"].items.size(), packtest::CleanSkin().size());
+  EXPECT_EQ((*json)["members"][0]["name"].text, "config/2_d.png");
+  const Json& configuration = (*json)["configuration"];
+  EXPECT_TRUE(configuration["accepted"].boolean);
+  IniDocument document;
+  ASSERT_TRUE(document.Load(config.data(), config.size()));
+  for (const KeyInfo& key : ConfigKeys()) {
+    if (IsCount(key.key)) {
+      EXPECT_EQ(configuration[KindOf(key.key)->list].items.size(), static_cast<std::size_t>(kRecords)) << key.key;
+      continue;
+    }
+    for (int record = 1; record <= (std::string(key.section) == "global" ? 1 : kRecords); ++record)
+      ExpectSame(document, configuration, key, record);
+  }
+}
+
+TEST(PackInspect, ShowsARejectedOrMissingConfiguration) {
+  packtest::TempDir dir;
+  packtest::WriteSkin(dir / "rejected", packtest::SkinWithConfig("[global]\ntitle=t\n"));
+  packtest::WriteSkin(dir / "empty", {{"config/main1.png", packtest::SolidPng(1, 1, {})}});
+  const auto rejected = packtest::ParseJson(packtest::Run({"inspect", (dir / "rejected").string(), "--json"}).out);
+  ASSERT_TRUE(rejected);
+  EXPECT_FALSE((*rejected)["configuration"]["accepted"].boolean);
+  EXPECT_EQ((*rejected)["configuration"]["global"]["title"].text, "t");
+  EXPECT_TRUE((*rejected)["configuration"]["links"].items.empty());
+  const auto empty = packtest::ParseJson(packtest::Run({"inspect", (dir / "empty").string(), "--json"}).out);
+  ASSERT_TRUE(empty);
+  EXPECT_EQ((*empty)["configuration"].type, Json::Type::kNull);
+
+  const auto text = packtest::Run({"inspect", (dir / "rejected").string()});
+  EXPECT_EQ(text.status, 0);
+  EXPECT_NE(text.out.find("configuration rejected: [global] linkCount is missing or below 1"), std::string::npos)
+      << text.out;
+  EXPECT_NE(text.out.find("\ntitle = t\n"), std::string::npos) << text.out;
+}

@@ -1,0 +1,61 @@
+// The configuration's encoding: the launcher reads GBK bytes and knows
+// nothing of UTF-8, byte-order mark included.
+#include <optional>
+#include <string>
+
+#include "check_context.h"
+#include "text_encoding.h"
+
+namespace {
+
+// The name of a section header that stands right behind a byte-order mark:
+// the launcher does not see it as a header.
+std::optional<std::string> HiddenHeader(std::string_view text) {
+  if (!StartsWithByteOrderMark(text)) return std::nullopt;
+  text.remove_prefix(kUtf8ByteOrderMark.size());
+  const std::string_view line = text.substr(0, text.find_first_of("\r\n"));
+  if (!line.starts_with("[")) return std::nullopt;
+  const std::size_t close = line.find(']');
+  if (close == std::string_view::npos) return std::nullopt;
+  std::string_view name = line.substr(1, close - 1);
+  while (!name.empty() && (name.front() == ' ' || name.front() == '\t')) name.remove_prefix(1);
+  while (!name.empty() && (name.back() == ' ' || name.back() == '\t')) name.remove_suffix(1);
+  return std::string(name);
+}
+
+void CheckUtf8(const CheckContext& c) {
+  const std::string& text = c.config.text;
+  if (c.options.convertedFromUtf8 || !LooksLikeUtf8(text)) return;
+  const bool marked = StartsWithByteOrderMark(text);
+  const int line = marked ? 1 : LineAt(text, FirstNonAscii(text));
+  const std::string advice = c.skin.IsProgram() ? "pack the skin again with launcher-pack pack --from-utf8"
+                                                : "pack it with --from-utf8, or save it as GBK";
+  c.findings.Error(kConfigMember, line, "", "",
+                   std::string("is UTF-8") + (marked ? " with a byte-order mark" : "") +
+                       ", but the launcher reads GBK (code page 936), so its Chinese texts would show garbled; " +
+                       advice);
+}
+
+void CheckKeysOutsideSections(const CheckContext& c) {
+  for (const IniSectionLines& section : c.lines.Sections()) {
+    if (section.line != 0 || section.keys.empty()) continue;
+    c.findings.Warning(kConfigMember, section.keys.front().line, "", "",
+                       "keys before the first section header belong to no section and are never read");
+  }
+}
+
+}  // namespace
+
+void CheckEncoding(const CheckContext& c) {
+  CheckUtf8(c);
+  const auto hidden = HiddenHeader(c.config.text);
+  // Keys below a hidden header are outside any section too; the header's
+  // finding says why.
+  if (!hidden) {
+    CheckKeysOutsideSections(c);
+    return;
+  }
+  c.findings.Error(kConfigMember, 1, GbkToUtf8(*hidden), "",
+                   "this header is hidden by the UTF-8 byte-order mark before it: the launcher takes the line for "
+                   "no header, so the keys below it up to the next header are never read");
+}

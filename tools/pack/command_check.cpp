@@ -1,0 +1,13 @@
+#include "commands.h"
+#include "skin_check.h"
+#include "skin_opening.h"
+
+int RunCheck(const CommandLine& line, std::ostream& out, std::ostream& err) {
+  auto opened = OpenNamedSkin(line, err);
+  if (!opened) return kExitUnreadable;
+  std::vector<Finding> findings = opened->conversion;
+  for (Finding& finding : CheckSkin(*opened->source, {opened->convertedFromUtf8}))
+    findings.push_back(std::move(finding));
+  PrintFindings(out, findings);
+  return findings.empty() ? kExitClean : kExitFindings;
+}

@@ -1,0 +1,187 @@
+#include "inspect_report.h"
+
+#include <iomanip>
+
+#include "gbk_text.h"
+#include "json_writer.h"
+#include "text_encoding.h"
+
+namespace {
+
+// Zip tools on Chinese Windows write member names in GBK.
+std::string ShownName(const std::string& name) { return IsUtf8(name) ? name : GbkToUtf8(name); }
+
+template <class R, class F>
+void WriteList(ModelSink& sink, std::string_view name, const char* section, const std::vector<R>& records, F fields) {
+  sink.BeginList(name);
+  for (std::size_t i = 0; i < records.size(); ++i) {
+    sink.BeginRecord(section + std::to_string(i + 1));
+    fields(records[i]);
+    sink.EndRecord();
+  }
+  sink.EndList();
+}
+
+class TextSink : public ModelSink {
+ public:
+  explicit TextSink(std::ostream& out) : out_(out) {}
+  void BeginList(std::string_view) override {}
+  void EndList() override {}
+  void BeginRecord(std::string_view section) override { out_ << "[" << section << "]\n"; }
+  void EndRecord() override {}
+  void Number(std::string_view key, std::int64_t value) override { out_ << key << " = " << value << "\n"; }
+  void ColourValue(std::string_view key, Colour value) override {
+    out_ << key << " = " << value << " (red " << (value & 0xFF) << ", green " << (value >> 8 & 0xFF) << ", blue "
+         << (value >> 16 & 0xFF) << ")\n";
+  }
+  void Text(std::string_view key, std::string_view gbk) override { out_ << key << " = " << GbkToUtf8(gbk) << "\n"; }
+  void Numbers(std::string_view key, std::span<const int> values) override {
+    out_ << key << " =";
+    for (const int v : values) out_ << " " << v;
+    out_ << "\n";
+  }
+
+ private:
+  std::ostream& out_;
+};
+
+class JsonSink : public ModelSink {
+ public:
+  explicit JsonSink(JsonWriter& json) : json_(json) {}
+  void BeginList(std::string_view name) override {
+    json_.Key(name);
+    json_.BeginArray();
+  }
+  void EndList() override { json_.EndArray(); }
+  void BeginRecord(std::string_view section) override {
+    if (section == "global") json_.Key(section);
+    json_.BeginObject();
+  }
+  void EndRecord() override { json_.EndObject(); }
+  void Number(std::string_view key, std::int64_t value) override {
+    json_.Key(key);
+    json_.Number(value);
+  }
+  void ColourValue(std::string_view key, Colour value) override { Number(key, value); }
+  void Text(std::string_view key, std::string_view gbk) override {
+    json_.Key(key);
+    json_.String(GbkToUtf8(gbk));
+  }
+  void Numbers(std::string_view key, std::span<const int> values) override {
+    json_.Key(key);
+    json_.BeginArray();
+    for (const int v : values) json_.Number(v);
+    json_.EndArray();
+  }
+
+ private:
+  JsonWriter& json_;
+};
+
+}  // namespace
+
+void WriteModel(const LauncherConfig& m, ModelSink& sink) {
+  sink.BeginRecord("global");
+  sink.Text("gameheader", m.gameheader);
+  sink.Number("logx", m.logx);
+  sink.Number("logy", m.logy);
+  sink.Number("titlex", m.titlex);
+  sink.Number("titley", m.titley);
+  sink.Number("titleWidth", m.titleWidth);
+  sink.Number("titleHeight", m.titleHeight);
+  sink.Text("title", m.title);
+  sink.Text("firstUrl", m.firstUrl);
+  sink.Text("notityTitle", m.notityTitle);
+  sink.Text("notifyCloseTitle", m.notifyCloseTitle);
+  sink.Text("clearFlashTitle", m.clearFlashTitle);
+  sink.Text("clearFlashMsg", m.clearFlashMsg);
+  sink.Text("versionUrl", m.versionUrl);
+  sink.Text("exeUrl", m.exeUrl);
+  sink.Number("port", m.port);
+  sink.Text("server", m.server);
+  sink.Text("version", m.version);
+  sink.Text("closeMsg", m.closeMsg);
+  sink.ColourValue("titleColor", m.titleColor);
+  sink.ColourValue("loginCenterColor", m.loginCenterColor);
+  sink.Number("minGameWidth", m.minGameWidth);
+  sink.Number("minGameHeight", m.minGameHeight);
+  sink.Numbers("edgeImages", m.edgeImages);
+  sink.EndRecord();
+  WriteList(sink, "links", "link", m.links, [&](const LinkSpec& r) {
+    sink.Text("url", r.url);
+    sink.Number("x", r.x);
+    sink.Number("y", r.y);
+    sink.Number("width", r.width);
+    sink.Number("height", r.height);
+    sink.Number("type", r.type);
+  });
+  WriteList(sink, "sprites", "gamePic", m.sprites, [&](const SpriteSpec& r) {
+    sink.Number("x", r.x);
+    sink.Number("y", r.y);
+    sink.Number("width", r.width);
+    sink.Number("height", r.height);
+    sink.Number("interval", r.interval);
+  });
+  WriteList(sink, "gameButtons", "gamebutton", m.gameButtons, [&](const GameButtonSpec& r) {
+    sink.Number("x", r.x);
+    sink.Number("y", r.y);
+    sink.Number("type", r.type);
+    sink.Number("image", r.image);
+    sink.ColourValue("color", r.color);
+    sink.Number("shortCut", r.shortCut);
+    sink.Text("title", r.title);
+    sink.Text("url", r.url);
+    sink.Text("tips", r.tips);
+  });
+  WriteList(sink, "menuItems", "menu", m.menuItems, [&](const MenuItemSpec& r) {
+    sink.Text("title", r.title);
+    sink.Number("type", r.type);
+    sink.Number("shortCut", r.shortCut);
+  });
+}
+
+void WriteInspectText(std::ostream& out, const InspectSubject& subject) {
+  out << subject.source << ": " << subject.members.size() << " members\n";
+  for (const MemberInfo& member : subject.members)
+    out << std::setw(10) << member.size << "  " << ShownName(member.name) << "\n";
+  out << "\n";
+  if (subject.config == nullptr) {
+    out << "configuration: config/cg.txt is missing; the launcher stops at start\n";
+    return;
+  }
+  out << (subject.config->accepted ? "configuration as the launcher reads it:\n"
+                                   : "configuration rejected: [global] linkCount is missing or below 1, so the "
+                                     "launcher ends without a word; it read this much:\n");
+  TextSink sink(out);
+  WriteModel(subject.config->model, sink);
+}
+
+void WriteInspectJson(std::ostream& out, const InspectSubject& subject) {
+  JsonWriter json(out);
+  json.BeginObject();
+  json.Key("source");
+  json.String(subject.source);
+  json.Key("members");
+  json.BeginArray();
+  for (const MemberInfo& member : subject.members) {
+    json.BeginObject();
+    json.Key("name");
+    json.String(ShownName(member.name));
+    json.Key("size");
+    json.Number(static_cast<std::int64_t>(member.size));
+    json.EndObject();
+  }
+  json.EndArray();
+  json.Key("configuration");
+  if (subject.config == nullptr) {
+    json.Null();
+  } else {
+    json.BeginObject();
+    json.Key("accepted");
+    json.Bool(subject.config->accepted);
+    JsonSink sink(json);
+    WriteModel(subject.config->model, sink);
+    json.EndObject();
+  }
+  json.EndObject();
+}

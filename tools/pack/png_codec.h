@@ -1,0 +1,20 @@
+// PNG files for the tool: the skin's pictures are read to be checked and
+// drawn into previews, and the previews are written. Reading covers what a
+// skin may hold: every colour type and bit depth, palettes with
+// transparency, interlacing.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "rgba_image.h"
+
+// The picture, or nothing with `error` saying why ("not a PNG", "damaged:
+// ..."). Pictures beyond kMaxPngPixels are refused rather than decoded.
+std::optional<RgbaImage> DecodePng(std::string_view bytes, std::string* error);
+
+inline constexpr long long kMaxPngPixels = 16LL * 1024 * 1024;
+
+// An 8-bit RGBA PNG of the picture.
+std::string EncodePng(const RgbaImage& image);
