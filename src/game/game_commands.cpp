@@ -7,6 +7,7 @@ namespace {
 constexpr unsigned kWmLButtonUp = 0x0202;
 constexpr unsigned kWmLButtonDblClk = 0x0203;
 constexpr unsigned kWmRButtonUp = 0x0205;
+constexpr unsigned kVkF1 = 0x70;
 
 GameAction ButtonKindAction(int kind) {
   switch (kind) {
@@ -68,11 +69,19 @@ GameAction ShortcutAction(const ShortcutTable& table, int functionKey) {
   return functionKey >= 1 && functionKey <= 12 ? table[functionKey - 1] : GameAction::kNone;
 }
 
+int FunctionKeyNumber(unsigned virtualKey) {
+  return virtualKey >= kVkF1 && virtualKey < kVkF1 + 12 ? static_cast<int>(virtualKey - kVkF1) + 1 : 0;
+}
+
 TrayResponse OnTrayNotification(std::uintptr_t iconId, unsigned mouseMessage) {
   if (iconId != kTrayIconId) return TrayResponse::kNotOurs;
   if (mouseMessage == kWmLButtonUp || mouseMessage == kWmLButtonDblClk) return TrayResponse::kShowWindow;
   if (mouseMessage == kWmRButtonUp) return TrayResponse::kExitMenu;
   return TrayResponse::kNothing;
 }
+
+bool ShowAfterTrayMenu(bool windowHidden, bool windowClosing) { return windowHidden && !windowClosing; }
+
+bool AddIconAgain(bool iconPresent, bool windowHidden) { return iconPresent || windowHidden; }
 
 std::string TrayTip(const LauncherConfig& config) { return config.notityTitle.substr(0, 64); }

@@ -43,12 +43,24 @@ using ShortcutTable = std::array<GameAction, 12>;
 ShortcutTable BuildShortcutTable(const LauncherConfig& config);
 // The action of function key `functionKey` (1 for F1); kNone outside 1..12.
 GameAction ShortcutAction(const ShortcutTable& table, int functionKey);
+// The function key a key-down message's virtual key is (1 for VK_F1 to 12
+// for VK_F12), or 0. Only plain key-downs count: F10 and Alt+F-keys come as
+// system keys and are never shortcuts.
+int FunctionKeyNumber(unsigned virtualKey);
 
 // The tray icon: identifier 128, notifying with message 2025.
 inline constexpr unsigned kTrayIconId = 128;
 inline constexpr unsigned kTrayMessage = 0x0400 + 1001;
 enum class TrayResponse { kNotOurs, kNothing, kShowWindow, kExitMenu };
 TrayResponse OnTrayNotification(std::uintptr_t iconId, unsigned mouseMessage);
+
+// A hidden window must never be left without a way back. The exit menu of
+// the icon removes the icon when it closes: a window still hidden then, and
+// not closing, shows itself again.
+bool ShowAfterTrayMenu(bool windowHidden, bool windowClosing);
+// When the shell's taskbar is made anew (it lost every icon), the icon comes
+// back if the window had one or is hidden.
+bool AddIconAgain(bool iconPresent, bool windowHidden);
 
 // The tray tip: the first 64 bytes of [global] notityTitle.
 std::string TrayTip(const LauncherConfig& config);

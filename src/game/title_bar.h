@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string_view>
 
 #include "game/frame_geometry.h"
 #include "package/launcher_config.h"
@@ -35,3 +36,9 @@ ButtonFrames ButtonFramesOf(const SpriteSpec& sprite);
 
 // Whether a kind's button opens its `url` when pressed.
 bool ButtonOpensLink(int kind);
+
+// Whether a page may make `link` the link of a kind-12 button. Any page the
+// player reaches in the game window can send it, and the shell opens
+// whatever the link names, local programs and files included: only web
+// addresses ("http://" or "https://", in any letter case) are taken.
+bool PageMayLink(std::string_view link);

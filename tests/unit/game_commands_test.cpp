@@ -55,6 +55,21 @@ TEST(GameCommands, ButtonAndMenuIdentifiersMapToTheirActions) {
   for (const Case& c : menus) EXPECT_EQ(MenuCommandAction(c.id), c.action) << c.id;
 }
 
+TEST(GameCommands, FunctionKeysAreF1ToF12Only) {
+  struct Case {
+    unsigned key;
+    int number;
+  } cases[] = {{0x70, 1}, {0x79, 10}, {0x7B, 12}, {0x6F, 0}, {0x7C, 0}, {0x0D, 0}, {0x1B, 0}, {0, 0}};
+  for (const Case& c : cases) EXPECT_EQ(FunctionKeyNumber(c.key), c.number) << c.key;
+}
+
+TEST(GameCommands, SettingsMenuLabelsAreNeverCut) {
+  LauncherConfig config;
+  config.version = std::string(64, 'v');
+  config.menuItems = {Item(4, 0, std::string(31, 't'))};
+  EXPECT_EQ(SettingsMenuEntries(config).at(0).label, std::string(31, 't') + std::string(64, 'v'));
+}
+
 TEST(GameCommands, SettingsMenuListsItemsInFileOrderWithTheVersionJoined) {
   LauncherConfig config;
   config.version = "1.01";
@@ -75,6 +90,35 @@ TEST(GameCommands, TrayNotificationsByIconAndMouseMessage) {
       {128, 0x0205, TrayResponse::kExitMenu}, {128, 0x0206, TrayResponse::kNothing},
   };
   for (const Case& c : cases) EXPECT_EQ(OnTrayNotification(c.icon, c.message), c.response) << c.message;
+}
+
+TEST(GameCommands, AHiddenWindowIsNeverLeftWithoutAWayBack) {
+  struct Case {
+    bool hidden, closing, present;
+    bool show, addAgain;
+  } cases[] = {
+      {true, false, false, true, true},   {true, true, false, false, true},
+      {false, false, false, false, false}, {false, false, true, false, true},
+      {true, false, true, true, true},    {false, true, false, false, false},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(ShowAfterTrayMenu(c.hidden, c.closing), c.show) << c.hidden << c.closing;
+    EXPECT_EQ(AddIconAgain(c.present, c.hidden), c.addAgain) << c.present << c.hidden;
+  }
+}
+
+TEST(TitleBar, PagesMaySetWebAddressesOnly) {
+  struct Case {
+    const char* link;
+    bool taken;
+  } cases[] = {
+      {"http://game.example/pay?a=1;b=2", true}, {"https://game.example/", true}, {"HTTP://GAME/", true},
+      {"hTtPs://x", true},                       {"http://", true},              {"file:///c:/windows/calc.exe", false},
+      {"C:\\Windows\\calc.exe", false},      {"calc", false},                {"", false},
+      {" http://game/", false},                  {"http:/game", false},          {"https:game", false},
+      {"mailto:a@b", false},                     {"javascript:alert(1)", false}, {"\\\\server\\share", false},
+  };
+  for (const Case& c : cases) EXPECT_EQ(PageMayLink(c.link), c.taken) << c.link;
 }
 
 TEST(TitleBar, ButtonSpritesAndFrames) {
