@@ -1,6 +1,11 @@
 #include "game/frame_geometry.h"
 
 #include <algorithm>
+#include <climits>
+
+int ClampToInt(long long value) {
+  return static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX));
+}
 
 int FrameHitTest(const Rect& window, Point p, const FrameMetrics& f, FrameState state) {
   if (state.maximised || state.fullScreen) return kHitClient;

@@ -12,6 +12,10 @@ struct Point {
   bool operator==(const Point&) const = default;
 };
 
+// Configured coordinates are 32-bit and may be absurd; sums of them are
+// made in 64 bits and brought back to the nearest int.
+int ClampToInt(long long value);
+
 struct Rect {
   int left = 0, top = 0, right = 0, bottom = 0;
   int Width() const { return right - left; }

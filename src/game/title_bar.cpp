@@ -8,8 +8,11 @@ int ButtonSpriteIndex(const GameButtonSpec& button, std::size_t spriteCount) {
 }
 
 ButtonFrames ButtonFramesOf(const SpriteSpec& s) {
-  const int step = s.height + s.interval;
-  auto frame = [&](int n) { return Rect{s.x, s.y + n * step, s.x + s.width, s.y + n * step + s.height}; };
+  const long long step = static_cast<long long>(s.height) + s.interval;
+  auto frame = [&](int n) {
+    const long long top = s.y + n * step;
+    return Rect{s.x, ClampToInt(top), ClampToInt(static_cast<long long>(s.x) + s.width), ClampToInt(top + s.height)};
+  };
   return {frame(0), frame(1), frame(2)};
 }
 

@@ -22,7 +22,8 @@ std::vector<PlannedLink> PlanLinks(const std::vector<LinkSpec>& links) {
     } else if (link.type == 4) {
       planned.kind = LinkKind::kHtmlArea;
       planned.controlId = kFirstHtmlAreaId + htmlAreas++;
-      planned.rect = {link.x, link.y, link.x + link.width, link.y + link.height};
+      planned.rect = {link.x, link.y, ClampToInt(static_cast<long long>(link.x) + link.width),
+                      ClampToInt(static_cast<long long>(link.y) + link.height)};
     }
     plan.push_back(planned);
   }

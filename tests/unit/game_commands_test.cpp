@@ -132,6 +132,8 @@ TEST(TitleBar, ButtonSpritesAndFrames) {
   EXPECT_EQ(frames.normal, (Rect{10, 20, 40, 35}));
   EXPECT_EQ(frames.pressed, (Rect{10, 37, 40, 52}));
   EXPECT_EQ(frames.hover, (Rect{10, 54, 40, 69}));
+  const ButtonFrames huge = ButtonFramesOf(SpriteSpec{0, 2000000000, 10, 2000000000, 2000000000});
+  EXPECT_EQ(huge.hover.top, 2147483647);  // not a wrapped negative number
   EXPECT_TRUE(ButtonOpensLink(1));
   EXPECT_TRUE(ButtonOpensLink(12));
   EXPECT_FALSE(ButtonOpensLink(5));

@@ -30,6 +30,9 @@ TEST(PlanLinks, ButtonsKeepTheirLinkNumberAndHtmlAreasCountFrom150) {
       {LinkKind::kNone, 8, 0, {}},
   };
   EXPECT_EQ(plan, expected);
+  // Absurd sizes stay at the int range instead of overflowing.
+  EXPECT_EQ(PlanLinks({Link(4, 2147483000, -2147483000, 1000, -1000)})[0].rect,
+            (Rect{2147483000, -2147483000, 2147483647, -2147483647 - 1}));
   EXPECT_EQ(ButtonImageName(4, false), "config/4_n.png");
   EXPECT_EQ(ButtonImageName(12, true), "config/12_d.png");
 }
