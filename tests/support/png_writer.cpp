@@ -52,26 +52,26 @@ void PutRow(Bytes& out, int filter, const Bytes& row, const Bytes& above, std::s
 
 // The image's rows, or with interlacing the rows of its seven passes, one
 // pass after another, each with its own first row.
-std::vector<std::vector<Bytes>> Passes(const PngSpec& spec, std::size_t rowBytes) {
+std::vector<std::vector<Bytes>> Passes(const PngSpec& layout, std::size_t rowBytes) {
   const auto row = [&](int y) {
-    const auto begin = spec.rows.begin() + static_cast<std::ptrdiff_t>(y * rowBytes);
+    const auto begin = layout.rows.begin() + static_cast<std::ptrdiff_t>(y * rowBytes);
     return Bytes(begin, begin + static_cast<std::ptrdiff_t>(rowBytes));
   };
   std::vector<std::vector<Bytes>> passes(1);
-  if (!spec.interlaced) {
-    for (int y = 0; y < spec.height; ++y) passes[0].push_back(row(y));
+  if (!layout.interlaced) {
+    for (int y = 0; y < layout.height; ++y) passes[0].push_back(row(y));
     return passes;
   }
-  const std::size_t pixelBytes = rowBytes / static_cast<std::size_t>(spec.width);
+  const std::size_t pixelBytes = rowBytes / static_cast<std::size_t>(layout.width);
   constexpr int kAdam7[7][4] = {{0, 0, 8, 8}, {4, 0, 8, 8}, {0, 4, 4, 8}, {2, 0, 4, 4},
                                 {0, 2, 2, 4}, {1, 0, 2, 2}, {0, 1, 1, 2}};
   passes.clear();
   for (const auto& [x0, y0, dx, dy] : kAdam7) {
     std::vector<Bytes> pass;
-    for (int y = y0; y < spec.height; y += dy) {
+    for (int y = y0; y < layout.height; y += dy) {
       Bytes reduced;
       const Bytes full = row(y);
-      for (int x = x0; x < spec.width; x += dx)
+      for (int x = x0; x < layout.width; x += dx)
         reduced.insert(reduced.end(), full.begin() + static_cast<std::ptrdiff_t>(x * pixelBytes),
                        full.begin() + static_cast<std::ptrdiff_t>((x + 1) * pixelBytes));
       if (!reduced.empty()) pass.push_back(reduced);
@@ -83,23 +83,23 @@ std::vector<std::vector<Bytes>> Passes(const PngSpec& spec, std::size_t rowBytes
 
 }  // namespace
 
-Bytes EncodePng(const PngSpec& spec) {
+Bytes EncodePng(const PngSpec& layout) {
   Bytes out = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
   Bytes header;
-  Put32(header, spec.width);
-  Put32(header, spec.height);
-  header.insert(header.end(), {static_cast<std::uint8_t>(spec.bitDepth), static_cast<std::uint8_t>(spec.colourType), 0,
-                               0, static_cast<std::uint8_t>(spec.interlaced ? 1 : 0)});
+  Put32(header, layout.width);
+  Put32(header, layout.height);
+  header.insert(header.end(), {static_cast<std::uint8_t>(layout.bitDepth), static_cast<std::uint8_t>(layout.colourType), 0,
+                               0, static_cast<std::uint8_t>(layout.interlaced ? 1 : 0)});
   Chunk(out, "IHDR", header);
-  if (!spec.palette.empty()) Chunk(out, "PLTE", spec.palette);
-  if (!spec.transparency.empty()) Chunk(out, "tRNS", spec.transparency);
+  if (!layout.palette.empty()) Chunk(out, "PLTE", layout.palette);
+  if (!layout.transparency.empty()) Chunk(out, "tRNS", layout.transparency);
 
-  const std::size_t rowBytes = (static_cast<std::size_t>(spec.width) * Channels(spec.colourType) * spec.bitDepth + 7) / 8;
-  const std::size_t bpp = std::max(1, Channels(spec.colourType) * spec.bitDepth / 8);
+  const std::size_t rowBytes = (static_cast<std::size_t>(layout.width) * Channels(layout.colourType) * layout.bitDepth + 7) / 8;
+  const std::size_t bpp = std::max(1, Channels(layout.colourType) * layout.bitDepth / 8);
   Bytes filtered;
-  for (const std::vector<Bytes>& pass : Passes(spec, rowBytes))
+  for (const std::vector<Bytes>& pass : Passes(layout, rowBytes))
     for (std::size_t y = 0; y < pass.size(); ++y)
-      PutRow(filtered, spec.filter, pass[y], y > 0 ? pass[y - 1] : Bytes(), bpp);
+      PutRow(filtered, layout.filter, pass[y], y > 0 ? pass[y - 1] : Bytes(), bpp);
   uLongf size = compressBound(static_cast<uLong>(filtered.size()));
   Bytes compressed(size);
   compress(compressed.data(), &size, filtered.data(), static_cast<uLong>(filtered.size()));

@@ -20,19 +20,19 @@ struct PngSpec {
   bool interlaced = false;    // Adam7; for bit depths 8 and 16
 };
 
-Bytes EncodePng(const PngSpec& spec);
+Bytes EncodePng(const PngSpec& layout);
 
 // An RGBA picture of w x h whose pixels come from `pixel(x, y)` as 0xAARRGGBB.
 template <class F>
 Bytes RgbaPng(int width, int height, F pixel) {
-  PngSpec spec{width, height, 6, 8, {}, {}, {}};
+  PngSpec layout{width, height, 6, 8, {}, {}, {}};
   for (int y = 0; y < height; ++y)
     for (int x = 0; x < width; ++x) {
       const std::uint32_t argb = pixel(x, y);
-      spec.rows.insert(spec.rows.end(), {static_cast<std::uint8_t>(argb >> 16), static_cast<std::uint8_t>(argb >> 8),
+      layout.rows.insert(layout.rows.end(), {static_cast<std::uint8_t>(argb >> 16), static_cast<std::uint8_t>(argb >> 8),
                                          static_cast<std::uint8_t>(argb), static_cast<std::uint8_t>(argb >> 24)});
     }
-  return EncodePng(spec);
+  return EncodePng(layout);
 }
 
 }  // namespace testkit

@@ -14,9 +14,9 @@ using testkit::PngSpec;
 
 std::string AsText(const Bytes& bytes) { return std::string(bytes.begin(), bytes.end()); }
 
-std::vector<Rgba> Decoded(const PngSpec& spec) {
+std::vector<Rgba> Decoded(const PngSpec& layout) {
   std::string error;
-  const auto image = DecodePng(AsText(testkit::EncodePng(spec)), &error);
+  const auto image = DecodePng(AsText(testkit::EncodePng(layout)), &error);
   EXPECT_TRUE(image) << error;
   return image ? image->Pixels() : std::vector<Rgba>{};
 }
@@ -34,7 +34,7 @@ Bytes Gradient(int bytesPerPixel) {
 TEST(PackPngCodec, ReadsEveryColourTypeAndDepth) {
   const struct {
     const char* name;
-    PngSpec spec;
+    PngSpec layout;
     std::vector<Rgba> pixels;
   } cases[] = {
       {"grey 8", {2, 1, 0, 8, {0x80, 0xFF}}, {{128, 128, 128, 255}, {255, 255, 255, 255}}},
@@ -57,7 +57,7 @@ TEST(PackPngCodec, ReadsEveryColourTypeAndDepth) {
       {"RGBA 8", {1, 1, 6, 8, {1, 2, 3, 4}}, {{1, 2, 3, 4}}},
       {"RGBA 16", {1, 1, 6, 16, {1, 0, 2, 0, 3, 0, 4, 0}}, {{1, 2, 3, 4}}},
   };
-  for (const auto& c : cases) EXPECT_EQ(Decoded(c.spec), c.pixels) << c.name;
+  for (const auto& c : cases) EXPECT_EQ(Decoded(c.layout), c.pixels) << c.name;
 }
 
 TEST(PackPngCodec, UndoesEveryRowFilterAndInterlacing) {
@@ -65,11 +65,11 @@ TEST(PackPngCodec, UndoesEveryRowFilterAndInterlacing) {
   const std::vector<Rgba> expected = Decoded(plain);
   ASSERT_EQ(expected.size(), 6u);
   for (int filter = 1; filter <= 4; ++filter) {
-    PngSpec spec = plain;
-    spec.filter = filter;
-    EXPECT_EQ(Decoded(spec), expected) << "filter " << filter;
-    spec.interlaced = true;
-    EXPECT_EQ(Decoded(spec), expected) << "interlaced, filter " << filter;
+    PngSpec layout = plain;
+    layout.filter = filter;
+    EXPECT_EQ(Decoded(layout), expected) << "filter " << filter;
+    layout.interlaced = true;
+    EXPECT_EQ(Decoded(layout), expected) << "interlaced, filter " << filter;
   }
   PngSpec wide{11, 9, 2, 8};  // every pass of the interlacing holds pixels
   for (int i = 0; i < 11 * 9 * 3; ++i) wide.rows.push_back(static_cast<std::uint8_t>(i * 7));

@@ -68,8 +68,8 @@ void CheckButtonPictures(const CheckContext& c, const PlannedLink& link, const R
     c.findings.Warning(ButtonImageName(link.number, true), 0, "", "",
                        "is " + Size(*pressed) + ", but the normal picture is " + Size(*normal) +
                            ": the button keeps the normal size, so the pressed picture is cut or leaves a gap");
-  const LinkSpec& spec = c.model.links[static_cast<std::size_t>(link.number - 1)];
-  const Rect rect{spec.x, spec.y, spec.x + normal->Width(), spec.y + normal->Height()};
+  const LinkSpec& record = c.model.links[static_cast<std::size_t>(link.number - 1)];
+  const Rect rect{record.x, record.y, record.x + normal->Width(), record.y + normal->Height()};
   if (background != nullptr && !Inside(rect, *background))
     c.KeyWarning(section, "x",
                  "the button, " + Place(rect) + ", reaches outside the login window (" + Size(*background) +

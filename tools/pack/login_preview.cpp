@@ -26,8 +26,8 @@ Preview DrawLoginPreview(const LauncherConfig& skinConfig, SkinPictures& picture
                               "]: its pictures cannot be loaded");
       break;
     }
-    const LinkSpec& spec = config.links[static_cast<std::size_t>(link.number - 1)];
-    buttons.push_back({{spec.x, spec.y}, normal});
+    const LinkSpec& record = config.links[static_cast<std::size_t>(link.number - 1)];
+    buttons.push_back({{record.x, record.y}, normal});
   }
   // The fill is the companion's own painting; its buttons are child windows on top of it.
   if (htmlArea && FromColour(config.loginCenterColor) != key)
