@@ -1,7 +1,8 @@
 # Windows tests, compiled with mingw and run through Wine (the toolchain's
 # emulator): unit tests of the window layer and the shell, and end-to-end
 # tests that start the packed launcher and drive it from outside.
-add_library(wintestkit STATIC support/win_testkit.cpp support/launcher_driver.cpp support/png_writer.cpp)
+add_library(wintestkit STATIC support/win_testkit.cpp support/launcher_driver.cpp support/png_writer.cpp
+  support/game_skin.cpp support/tray_probe.cpp)
 target_include_directories(wintestkit PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/support)
 target_link_libraries(wintestkit PUBLIC testkit launcher_shell GTest::gtest)
 target_compile_definitions(wintestkit PRIVATE LAUNCHER_EXE="$<TARGET_FILE:Launcher>")
@@ -28,6 +29,11 @@ add_executable(win32_tests
   win32/package_images_test.cpp
   win32/skin_button_test.cpp
   win32/translucent_dialog_test.cpp
+  win32/game_fixture.cpp
+  win32/game_window_test.cpp
+  win32/game_page_test.cpp
+  win32/game_menu_test.cpp
+  win32/game_cache_test.cpp
   $<TARGET_OBJECTS:launcher_resources>
 )
 target_link_libraries(win32_tests PRIVATE wintestkit GTest::gtest_main)
@@ -38,6 +44,11 @@ add_executable(e2e_tests
   e2e/startup_test.cpp
   e2e/login_test.cpp
   e2e/update_cycle_test.cpp
+  e2e/game_driver.cpp
+  e2e/game_window_test.cpp
+  e2e/game_tray_test.cpp
+  e2e/game_menu_test.cpp
+  e2e/game_start_test.cpp
 )
 target_link_libraries(e2e_tests PRIVATE wintestkit GTest::gtest_main)
 add_test(NAME e2e_tests COMMAND e2e_tests)

@@ -9,6 +9,7 @@
 #include "app/startup_failure.h"
 #include "common/text.h"
 #include "common/texts.h"
+#include "game/game_dialog_win.h"
 #include "login/login_window.h"
 #include "update/update_files.h"
 #include "win/text.h"
@@ -66,11 +67,24 @@ bool LauncherApp::StartUp() {
 }
 
 // One window after the other, each running to its end before the next is
-// made: the login window, unless the configuration names the game page.
+// made: the game window alone when the configuration names the game page,
+// otherwise the login window and, if its page handed over a game address,
+// the game window on that address.
 void LauncherApp::RunWindows() {
-  if (Config().firstUrl.size() > 2) return;
+  if (Config().firstUrl.size() > 2) {
+    RunGameWindow(Config().firstUrl.c_str());
+    return;
+  }
   loginWindow_ = std::make_unique<CLauncherTranslucentDlg>(std::move(loginBackground_));
   loginWindow_->DoModal();
+  if (gameAddress_[0] != '\0') RunGameWindow(gameAddress_);
+}
+
+INT_PTR LauncherApp::RunGameWindow(const char* startAddress) {
+  gameWindowObject_ = std::make_unique<CGameDialog>();
+  gameWindowObject_->SetStartAddress(startAddress);
+  gameWindow_ = gameWindowObject_.get();
+  return gameWindow_->DoModal();
 }
 
 bool LauncherApp::LoadConfiguration() {

@@ -42,6 +42,9 @@ class LauncherApp {
   const char* GameAddress() const { return gameAddress_; }
   // The game window being run; null before it exists and once exit began.
   CGameDialog* GetGameWindow() const { return gameWindow_; }
+  // Creates the game window on `startAddress`, records it as the game
+  // window and runs it to its end; answers the run's result.
+  INT_PTR RunGameWindow(const char* startAddress);
 
   const ConfigHolder& Holder() const { return holder_; }
   ConfigHolder& Holder() { return holder_; }
@@ -57,6 +60,7 @@ class LauncherApp {
   ConfigHolder holder_;
   std::unique_ptr<PackagePicture> loginBackground_;
   std::unique_ptr<CLauncherTranslucentDlg> loginWindow_;
+  std::unique_ptr<CGameDialog> gameWindowObject_;
   CGameDialog* gameWindow_ = nullptr;
   char gameAddress_[256] = {};
 };

@@ -19,7 +19,7 @@ TEST(FramePieces, EachEdgeKeyNamesItsSpriteFromOne) {
     int piece;
     bool found;
     int x;
-  } cases[] = {{1, true, 0}, {2, true, 12}, {3, true, 12}, {4, false, 0},  {5, false, 0},
+  } cases[] = {{1, true, 0},  {2, true, 12}, {3, true, 12}, {4, false, 0}, {5, false, 0},
                {6, false, 0}, {7, false, 0}, {8, true, 20}, {0, false, 0}, {9, false, 0}};
   for (const Case& c : cases) {
     const auto sprite = EdgePieceSprite(config, c.piece);

@@ -1,0 +1,71 @@
+// What the game window carries on its title bar: the configured buttons
+// (skin buttons cut from the sprite sheet, anchored to the right edge), the
+// logo picture and the title text (both at fixed places from the left).
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "game/frame_geometry.h"
+#include "skin/skin_button.h"
+#include "win/handles.h"
+
+class AttachedPackage;
+struct LauncherConfig;
+
+class GameTitleBar {
+ public:
+  GameTitleBar() = default;
+  GameTitleBar(const GameTitleBar&) = delete;
+  GameTitleBar& operator=(const GameTitleBar&) = delete;
+
+  // The bold variant of the default GUI font, for the title text.
+  bool MakeFont();
+  // One button per [gamebuttonN] record that names a sprite, control
+  // identifier type + 180, put for now at the work area's right edge plus
+  // its x (Layout places it). False when a button window cannot be made;
+  // the buttons made until then stay.
+  bool CreateButtons(HBITMAP sheet, const LauncherConfig& config, HWND parent, const RECT& workArea);
+  // The logo, config/logo.png at (logx, logy), as static control 300.
+  // False when the picture cannot be loaded.
+  bool CreateLogo(AttachedPackage* package, const LauncherConfig& config, HWND parent);
+  // The configured title text, its place and colour.
+  void SetUpTitle(const LauncherConfig& config);
+
+  // The first button of `kind` in creation order, or null.
+  CSkinButton* FindButtonByKind(int kind) const;
+
+  // Moves every button to its place in a window `windowWidth` wide.
+  void Layout(int windowWidth, const FrameMetrics& frame, bool maximised) const;
+  // Of the maximise (6) and restore (10) buttons, shows the one that
+  // changes the size state away from `maximised`.
+  void ShowSizeButtons(bool maximised) const;
+  // Every button and the logo (full screen hides them all).
+  void ShowAll(bool show) const;
+  // Has every button repaint itself at once.
+  void RepaintButtons() const;
+
+  // Draws the title text, one line, unclipped, over what is painted.
+  void PaintTitle(HDC dc) const;
+  void SetTitleText(const std::string& text);
+  const std::string& TitleText() const { return titleText_; }
+
+ private:
+  struct Button {
+    std::unique_ptr<CSkinButton> control;
+    int kind = 0;  // the record's type, whole (the button keeps a byte of it)
+    int x = 0, y = 0, width = 0, height = 0;
+  };
+  void Show(int kind, bool show) const;
+
+  std::vector<Button> buttons_;
+  win::UniqueBitmap logoBitmap_;  // shown by the logo control, which does not own it
+  HWND logo_ = nullptr;
+  win::UniqueFont font_;
+  std::string titleText_;
+  POINT titlePosition_{};
+  COLORREF titleColour_ = 0;
+};

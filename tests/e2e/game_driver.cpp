@@ -1,0 +1,103 @@
+#include "game_driver.h"
+
+namespace testkit {
+
+GameLauncher::GameLauncher(const GameSkinOptions& options, bool waitForGame) : launcher(GameSkin(options)) {
+  if (waitForGame) WaitForGameWindow();
+}
+
+HWND GameLauncher::WaitForGameWindow() {
+  window = launcher.WaitForWindow(
+      [](HWND w) { return ClassName(w) == "#32770" && WindowText(w) == "Game Test" && GetDlgItem(w, 170) != nullptr; });
+  if (window != nullptr && !launcher.WaitUntilIdle(window)) window = nullptr;
+  return window;
+}
+
+RECT GameLauncher::ChildRect(int id) const {
+  RECT r = WindowRect(Child(id));
+  MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+namespace {
+
+bool Pushed(HWND button) {
+  DWORD_PTR state = 0;
+  SendMessageTimeoutA(button, BM_GETSTATE, 0, 0, SMTO_NORMAL, 5000, &state);
+  return (state & BST_PUSHED) != 0;
+}
+
+}  // namespace
+
+bool GameLauncher::Settle() {
+  // Posted messages are handled in order: a pushed state posted to the
+  // close button after them shows once they are done.
+  const HWND marker = Child(185);
+  if (marker == nullptr) return Idle();
+  PostMessageA(marker, BM_SETSTATE, TRUE, 0);
+  const bool done = Eventually([&] { return Pushed(marker); });
+  PostMessageA(marker, BM_SETSTATE, FALSE, 0);
+  return done && Eventually([&] { return !Pushed(marker); });
+}
+
+void GameLauncher::Key(UINT key, bool system, bool alt) {
+  const LPARAM flags = alt ? (1 << 29) : 0;
+  PostMessageA(window, system ? WM_SYSKEYDOWN : WM_KEYDOWN, key, flags | 1);
+  PostMessageA(window, system ? WM_SYSKEYUP : WM_KEYUP, key, flags | 0xC0000001);
+  Settle();
+}
+
+void GameLauncher::Notify(WPARAM icon, LPARAM mouse) {
+  PostMessageA(window, 2025, icon, mouse);
+  Settle();
+}
+
+HWND GameLauncher::WaitForMenu() {
+  return launcher.WaitForWindow([](HWND w) { return ClassName(w) == "#32768"; }, 10000);
+}
+
+RECT WorkArea() {
+  RECT work{};
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  return work;
+}
+
+RECT CentredGameRect() {
+  const RECT work = WorkArea();
+  const int x = (work.right - work.left - kGameWidth) / 2, y = (work.bottom - work.top - kGameHeight) / 2;
+  return {x, y, x + kGameWidth, y + kGameHeight};
+}
+
+namespace {
+
+void Button(DWORD flags) {
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dwFlags = flags;
+  SendInput(1, &input, sizeof input);
+}
+
+}  // namespace
+
+void GameLauncher::Drag(POINT from, std::initializer_list<POINT> steps) {
+  // The pointer's moves reach the launcher through the X server: a short
+  // pause lets each arrive before the launcher is asked whether it is idle.
+  auto settle = [&] {
+    Sleep(50);
+    Idle();
+  };
+  SetCursorPos(from.x, from.y);
+  settle();
+  Button(MOUSEEVENTF_LEFTDOWN);
+  settle();
+  for (POINT step : steps) {
+    SetCursorPos(step.x, step.y);
+    settle();
+  }
+  Button(MOUSEEVENTF_LEFTUP);
+  settle();
+}
+
+bool Eventually(const std::function<bool()>& done) { return PumpUntil(done, 10000); }
+
+}  // namespace testkit

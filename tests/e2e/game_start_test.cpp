@@ -1,0 +1,58 @@
+// How a packed launcher comes to its game window: straight away through
+// [global] firstUrl, or after the login page has handed the game over.
+#include <gtest/gtest.h>
+
+#include "game_driver.h"
+
+using namespace testkit;
+
+namespace {
+
+bool IsLoginWindow(HWND w) { return WindowText(w) == "Game Test" && GetDlgItem(w, 170) == nullptr; }
+
+}  // namespace
+
+TEST(GameStart, AFirstUrlOfMoreThanTwoBytesSkipsTheLoginWindow) {
+  struct Case {
+    const char* firstUrl;
+    bool game;
+  } cases[] = {{"ab", false}, {"abc", true}};
+  for (const Case& c : cases) {
+    GameLauncher game({.firstUrl = c.firstUrl}, false);
+    const HWND first = game.launcher.WaitForWindow([](HWND w) { return WindowText(w) == "Game Test"; });
+    ASSERT_NE(first, nullptr) << c.firstUrl << game.launcher.Describe();
+    EXPECT_EQ(GetDlgItem(first, 170) != nullptr, c.game) << c.firstUrl;
+    if (!c.game) continue;
+    game.WaitForGameWindow();
+    for (HWND w : game.launcher.Windows(false)) EXPECT_FALSE(IsLoginWindow(w) && GetWindow(w, GW_OWNER) == nullptr);
+  }
+}
+
+TEST(GameStart, TheLoginHandOverOpensTheGameWindowAfterTheLoginWindowHasGone) {
+  GameLauncher game({.firstUrl = "", .loginUrl = "test-game-header|http://127.0.0.1:9/game.html"}, false);
+  ASSERT_NE(game.WaitForGameWindow(), nullptr) << game.launcher.Describe();
+  EXPECT_TRUE(game.launcher.SawWindow());
+  for (HWND w : game.launcher.Windows()) EXPECT_FALSE(IsLoginWindow(w)) << game.launcher.Describe();
+  EXPECT_EQ(WindowRect(game.window), WorkArea());
+  EXPECT_FALSE(game.launcher.WaitForExit(300).has_value());  // the game runs on
+}
+
+TEST(GameStart, AMissingLogoStopsTheSetUpAndTheWindowStaysUntilClosed) {
+  GameLauncher game({.withLogo = false}, false);
+  const auto failure = game.launcher.WaitForMessageBox();
+  ASSERT_TRUE(failure.has_value()) << game.launcher.Describe();
+  EXPECT_EQ(failure->text, "\xB6\xC1\xC8\xA1\xCD\xBC\xC6\xAC\xCA\xA7\xB0\xDC");  // 读取图片失败
+  failure->Press(IDOK);
+  ASSERT_NE(game.WaitForGameWindow(), nullptr) << game.launcher.Describe();
+  EXPECT_EQ(WindowRect(game.window), WorkArea());
+  EXPECT_EQ(game.Child(300), nullptr);
+  // Never maximised at the end: both size buttons show.
+  EXPECT_TRUE(IsWindowVisible(game.Child(186)));
+  EXPECT_TRUE(IsWindowVisible(game.Child(190)));
+  PostMessageA(game.window, WM_CLOSE, 0, 0);
+  const auto question = game.launcher.WaitForMessageBox();
+  ASSERT_TRUE(question.has_value()) << game.launcher.Describe();
+  EXPECT_EQ(question->text, "Quit?");
+  question->Press(IDOK);
+  EXPECT_EQ(game.launcher.WaitForExit(), 0u);
+}

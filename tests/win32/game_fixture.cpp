@@ -1,0 +1,104 @@
+#include "game_fixture.h"
+
+#include <ole2.h>
+
+#include "launcher_driver.h"
+#include "package/package_file_win.h"
+
+void GameWindowTest::SetUp() {
+  ASSERT_TRUE(SUCCEEDED(OleInitialize(nullptr)));
+  testkit::StartGdiplus();
+}
+
+void GameWindowTest::TearDown() { OleUninitialize(); }
+
+void GameWindowTest::LoadSkin(const testkit::GameSkinOptions& options) {
+  static testkit::Bytes file;  // the package reads from it for as long as it is open
+  file = testkit::Concat({testkit::MakePeImage(), testkit::GameSkin(options)});
+  ConfigHolder& holder = App().Holder();
+  ASSERT_EQ(holder.package.Open(file), PackageOpenResult::kOpened);
+  IniDocument document;
+  ASSERT_TRUE(ReadConfigFile(&holder.package, &document, "config/cg.txt"));
+  ASSERT_TRUE(BuildConfig(document, &holder.config));
+}
+
+namespace {
+
+// `window` gives the window to end when it never gets ready.
+void LookWhenReady(std::function<win::Dialog*()> window, std::function<bool()> ready, std::function<void()> steps,
+                   DWORD start) {
+  testkit::RunSoon(
+      [=] {
+        if (ready()) return steps();
+        if (GetTickCount() - start > 30000) {
+          ADD_FAILURE() << "the window was not ready";
+          if (win::Dialog* dialog = window()) dialog->EndModal(IDABORT);
+          return;
+        }
+        LookWhenReady(window, ready, steps, start);
+      },
+      20);
+}
+
+}  // namespace
+
+void RunWhenReady(win::Dialog& window, std::function<bool()> ready, std::function<void()> steps) {
+  LookWhenReady([&window]() -> win::Dialog* { return &window; }, std::move(ready), std::move(steps), GetTickCount());
+}
+
+INT_PTR RunGameWindow(CGameDialog& window, std::function<void()> steps) {
+  window.SetStartAddress("about:blank");
+  RunWhenReady(
+      window, [&window] { return window.SizeState().maximised; }, std::move(steps));
+  return window.DoModal();
+}
+
+INT_PTR RunAppGameWindow(const char* address, std::function<void(CGameDialog&)> steps) {
+  LookWhenReady([]() -> win::Dialog* { return App().GetGameWindow(); },
+                [] { return App().GetGameWindow() != nullptr && App().GetGameWindow()->SizeState().maximised; },
+                [steps = std::move(steps)] { steps(*App().GetGameWindow()); }, GetTickCount());
+  return App().RunGameWindow(address);
+}
+
+void EndSoon(win::Dialog& window) {
+  Then([&window] {
+    if (window.IsRunningModal()) window.EndModal(IDOK);
+  });
+}
+
+namespace {
+
+BOOL CALLBACK FindMenuWindow(HWND hwnd, LPARAM found) {
+  if (testkit::ClassName(hwnd) != "#32768" || !IsWindowVisible(hwnd)) return TRUE;
+  *reinterpret_cast<HWND*>(found) = hwnd;
+  return FALSE;
+}
+
+}  // namespace
+
+ShownMenu ReadMenuWhileShown(const std::function<void()>& open, int choose) {
+  ShownMenu shown;
+  bool looked = false;
+  // The menu's own loop serves the timers of this thread.
+  testkit::RunSoon(
+      [&] {
+        looked = true;
+        EnumThreadWindows(GetCurrentThreadId(), FindMenuWindow, reinterpret_cast<LPARAM>(&shown.window));
+        if (shown.window == nullptr) return;
+        shown.rect = testkit::WindowRect(shown.window);
+        const HMENU menu = reinterpret_cast<HMENU>(SendMessageA(shown.window, MN_GETHMENU, 0, 0));
+        for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+          char label[256] = {};
+          GetMenuStringA(menu, i, label, sizeof label, MF_BYPOSITION);
+          shown.items.emplace_back(GetMenuItemID(menu, i), label);
+        }
+        if (choose < 0) return static_cast<void>(EndMenu());
+        // The menu's loop takes every key of this thread, as a player's.
+        for (int i = 0; i <= choose; ++i) PostMessageA(shown.window, WM_KEYDOWN, VK_DOWN, 0);
+        PostMessageA(shown.window, WM_KEYDOWN, VK_RETURN, 0);
+      },
+      200);
+  open();
+  testkit::PumpUntil([&] { return looked; });
+  return shown;
+}

@@ -1,0 +1,57 @@
+// What the game window's tests share: OLE and GDI+ on the test's thread, a
+// game skin loaded into the application as start-up loads it, and ways to
+// look at the running window.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "game/game_dialog_win.h"
+#include "game_skin.h"
+#include "win_testkit.h"
+
+class GameWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  // Opens `options`' package as the application's and builds its
+  // configuration from it.
+  static void LoadSkin(const testkit::GameSkinOptions& options = {});
+};
+
+// Runs `steps` from `window`'s modal loop once `ready` holds: the page's
+// set-up serves this thread's messages while the window is being made, so
+// readiness is looked at again every 20 ms without waiting in between. A
+// window not ready within 30 s fails the test and is ended.
+void RunWhenReady(win::Dialog& window, std::function<bool()> ready, std::function<void()> steps);
+
+// Runs `steps` from the loop once every message posted so far has been
+// handled (a timer comes after them).
+inline void Then(std::function<void()> steps) { testkit::RunSoon(std::move(steps)); }
+
+// Runs `window` modally on about:blank and `steps` once its initialisation
+// has ended (it is then maximised). The steps end the run (EndSoon).
+INT_PTR RunGameWindow(CGameDialog& window, std::function<void()> steps);
+
+// Runs the application's game window (App().RunGameWindow) on `address`
+// and `steps` once its initialisation has ended; answers the run's result.
+INT_PTR RunAppGameWindow(const char* address, std::function<void(CGameDialog&)> steps);
+
+// Ends the run with OK from the loop, after what is posted so far.
+void EndSoon(win::Dialog& window);
+
+// The items of a pop-up menu: identifier and label.
+struct ShownMenu {
+  HWND window = nullptr;
+  RECT rect{};
+  std::vector<std::pair<UINT, std::string>> items;
+};
+// Runs `open` (which shows a pop-up menu of this thread and tracks it),
+// reads the menu while it is shown, then closes it: without a choice, or
+// by keys choosing the item at position `choose` (0 is the first).
+ShownMenu ReadMenuWhileShown(const std::function<void()>& open, int choose = -1);
