@@ -59,6 +59,9 @@ void CheckAddress(const std::string& server, std::int32_t port, const std::strin
   Require(path.size() >= last.size() && path.compare(path.size() - last.size(), last.size(), last) == 0);
   if (const auto local = DownloadPath("C:\\Games", DownloadPrefix(static_cast<std::uint32_t>(port)), path))
     Require(local->size() < 260 && local->rfind("C:\\Games\\", 0) == 0);
+  // What a check fetched is what the next check recognises as its leftover.
+  const std::string name = DownloadPrefix(static_cast<std::uint32_t>(port)) + std::string(last);
+  Require(IsEarlierDownload(name, path) == !last.empty());
 }
 
 void CheckScript(const std::string& exePath, const std::string& newPath) {

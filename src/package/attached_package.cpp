@@ -161,6 +161,9 @@ AttachedPackage::ReadResult AttachedPackage::ReadMember(const char* name, std::v
   const Archive::Entry& entry = archive_->entries[index];
   if (!MemberSizeIsPlausible(entry.method, entry.compressedSize, entry.uncompressedSize, archive_->stream.size))
     return ReadResult::kMissing;
+  // A plausible size can still be a bomb: 1 MB of deflate data may inflate
+  // to a gigabyte. Nothing read whole is ever that large.
+  if (size > kMaxWholeMemberBytes) return ReadResult::kNoMemory;
   try {
     content->assign(size, '\0');
   } catch (const std::bad_alloc&) {

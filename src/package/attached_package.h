@@ -48,7 +48,9 @@ class AttachedPackage {
   // The member's whole uncompressed content, found and extracted once into a
   // buffer of its size. A member that cannot be inflated whole counts as
   // missing: its callers then say so instead of using a damaged file.
+  // Members larger than kMaxWholeMemberBytes are not read: kNoMemory.
   enum class ReadResult { kRead, kMissing, kNoMemory };
+  static constexpr std::uint32_t kMaxWholeMemberBytes = 64u << 20;
   ReadResult ReadMember(const char* name, std::vector<char>* content);
 
   // Names of the readable members, in the central directory's order.

@@ -6,6 +6,7 @@
 #include "app/startup_failure.h"
 #include "common/texts.h"
 #include "package/attached_package.h"
+#include "package/picture_size.h"
 
 namespace {
 
@@ -34,6 +35,10 @@ bool ReadImageMember(AttachedPackage* package, const char* path, std::vector<cha
     case AttachedPackage::ReadResult::kNoMemory: return false;
   }
   return false;
+}
+
+std::span<const std::uint8_t> AsBytes(const std::vector<char>& bytes) {
+  return {reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()};
 }
 
 bool IsPaletteFormat(Gdiplus::PixelFormat format) { return (format & PixelFormatIndexed) != 0; }
@@ -125,6 +130,8 @@ UINT PackagePicture::Height() const { return image_->GetLastStatus() == Gdiplus:
 bool LoadPackageImage(AttachedPackage* package, const char* path, DibImage* image) {
   std::vector<char> bytes;
   if (!ReadImageMember(package, path, &bytes)) return false;
+  // Too large to decode counts as not decoding.
+  if (PictureTooLarge(AsBytes(bytes))) return false;
   const win::ComPtr<IStream> stream = MakeStream(bytes);
   return stream && Decode(stream.Get(), image);
 }
@@ -132,6 +139,9 @@ bool LoadPackageImage(AttachedPackage* package, const char* path, DibImage* imag
 bool LoadPackagePicture(AttachedPackage* package, const char* path, std::unique_ptr<PackagePicture>* picture) {
   std::vector<char> bytes;
   if (!ReadImageMember(package, path, &bytes)) return false;
+  // Too large to decode: the picture of 0 by 0 that bytes which do not
+  // decode give.
+  if (PictureTooLarge(AsBytes(bytes))) bytes.clear();
   win::ComPtr<IStream> stream = MakeStream(bytes);
   if (!stream) return false;
   std::unique_ptr<Gdiplus::Image> image(Gdiplus::Image::FromStream(stream.Get(), FALSE));

@@ -1,5 +1,7 @@
 #include "update/self_replacement.h"
 
+#include "common/text.h"
+
 #include "update/update_files.h"
 #include "update/update_script.h"
 
@@ -25,6 +27,16 @@ bool StartSelfReplacement(const std::string& newPath, UpdateEnvironment& env) {
   const auto scriptPath = PathInDirectory(*directory, kUpdateScriptName);
   const auto programPath = env.process.ProgramPath();
   if (!scriptPath || !programPath) return false;
+  // The script first renames the program to the backup name beside it. When
+  // something already has that name and start-up could not remove it (a
+  // folder, a read-only file), that rename fails, the new file cannot take
+  // the program's name, and the script starts the old program again, which
+  // finds the same update and goes round for ever. Keep running instead.
+  const std::size_t separator = LastCharacter(*programPath, '\\', env.isLeadByte);
+  const std::string_view programDir =
+      separator == std::string::npos ? std::string_view() : std::string_view(*programPath).substr(0, separator);
+  const auto backupPath = PathInDirectory(programDir, kBackupExeName);
+  if (!backupPath || env.files.Exists(*backupPath)) return false;
   if (!WriteScript(*scriptPath, BuildUpdateScript(*programPath, newPath, env.isLeadByte), env.files)) return false;
   // Ended either way: a script that did not start leaves every file as it
   // was, and the old launcher starts normally next time.

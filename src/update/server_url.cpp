@@ -41,3 +41,17 @@ std::optional<std::string> DownloadPath(std::string_view workDir, std::string_vi
   name += LastPathComponent(serverPath);
   return PathInDirectory(workDir, name);
 }
+
+bool IsEarlierDownload(std::string_view fileName, std::string_view serverPath) {
+  const std::string_view component = LastPathComponent(serverPath);
+  if (component.empty() || fileName.size() <= component.size() ||
+      fileName.substr(fileName.size() - component.size()) != component)
+    return false;
+  std::string_view prefix = fileName.substr(0, fileName.size() - component.size());
+  if (prefix.front() == '-') prefix.remove_prefix(1);
+  // A 32-bit count has at most ten digits.
+  if (prefix.empty() || prefix.size() > 10) return false;
+  for (const char c : prefix)
+    if (c < '0' || c > '9') return false;
+  return true;
+}

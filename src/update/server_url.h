@@ -24,3 +24,9 @@ std::string DownloadPrefix(std::uint32_t tickCount);
 // Where a file fetched from `serverPath` is kept: workDir + "\" + prefix +
 // its last path component. Nothing when that is too long for a path buffer.
 std::optional<std::string> DownloadPath(std::string_view workDir, std::string_view prefix, std::string_view serverPath);
+
+// Whether `fileName` is what an earlier check called the file it fetched
+// from `serverPath`: a signed decimal prefix and the path's last component.
+// An empty last component matches nothing, since bare numbers could be
+// anyone's files.
+bool IsEarlierDownload(std::string_view fileName, std::string_view serverPath);

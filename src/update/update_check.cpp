@@ -3,6 +3,7 @@
 #include "package/launcher_config.h"
 #include "update/launcher_image.h"
 #include "update/self_replacement.h"
+#include "update/update_files.h"
 #include "update/server_url.h"
 #include "update/update_version.h"
 #include "update/url_downloader.h"
@@ -20,6 +21,17 @@ std::optional<std::string> Fetch(const UpdateSettings& state, const std::string&
   return localPath;
 }
 
+// Files an earlier check fetched and could not remove: the launcher was
+// ended in the middle of a download (closed, killed, the machine switched
+// off), or an answer left its file. A file still being written by another
+// running launcher is open without delete sharing, so it stays.
+void RemoveEarlierDownloads(const UpdateSettings& state, FileSystem& files) {
+  for (const std::string& name : files.ListFiles(state.workDir)) {
+    if (!IsEarlierDownload(name, state.versionUrl) && !IsEarlierDownload(name, state.exeUrl)) continue;
+    if (const auto path = PathInDirectory(state.workDir, name)) files.Remove(*path);
+  }
+}
+
 }  // namespace
 
 UpdateSettings UpdateSettingsFrom(const LauncherConfig& config, std::string workDir) {
@@ -28,6 +40,7 @@ UpdateSettings UpdateSettingsFrom(const LauncherConfig& config, std::string work
 
 std::optional<UpdateResult> RunUpdateCheck(const UpdateSettings* state, UpdateEnvironment& env) {
   if (state == nullptr) return UpdateResult::NoWorkerState;
+  RemoveEarlierDownloads(*state, env.files);
   const std::string prefix = DownloadPrefix(env.process.TickCount());
 
   const auto versionPath = Fetch(*state, prefix, state->versionUrl, env);

@@ -11,6 +11,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 // One answer of the server, its body read in order.
 class HttpResponse {
@@ -53,6 +54,10 @@ class FileSystem {
   // when the file cannot be read.
   virtual bool Inspect(const std::string& path, const std::function<bool(std::span<const std::uint8_t>)>& inspect) = 0;
   virtual bool Remove(const std::string& path) = 0;
+  // Whether anything, a file or a directory, has this path.
+  virtual bool Exists(const std::string& path) = 0;
+  // Names of the plain files in `directory` (no directories).
+  virtual std::vector<std::string> ListFiles(const std::string& directory) = 0;
 };
 
 class ProcessControl {

@@ -231,3 +231,56 @@ TEST(AttachedPackage, AMemberClaimingAnImpossibleSizeIsNeverAllocated) {
     EXPECT_EQ(Read(package, "huge"), "<missing>") << compressed;
   }
 }
+
+TEST(AttachedPackage, ABombIsRefusedBeforeItIsInflated) {
+  // Zeros deflate about 1000 to 1: a plausible ratio, an absurd file.
+  constexpr std::uint32_t kLimit = AttachedPackage::kMaxWholeMemberBytes;
+  const Bytes zip = ZipBuilder()
+                        .Add("config/cg.txt", std::string(kLimit + 1, '\0'))
+                        .Add("config/main1.png", std::string(kLimit, 'p'))
+                        .Build();
+  ASSERT_LT(zip.size(), kLimit / 100);
+  TestPackage package;
+  ASSERT_EQ(package.Open(Concat({MakePeImage(), zip})), PackageOpenResult::kOpened);
+  std::vector<char> content;
+  EXPECT_EQ(package.ReadMember("config/cg.txt", &content), AttachedPackage::ReadResult::kNoMemory);
+  EXPECT_EQ(content.capacity(), 0u);
+  EXPECT_EQ(package.ReadMember("config/main1.png", &content), AttachedPackage::ReadResult::kRead);
+  EXPECT_EQ(content.size(), kLimit);
+}
+
+TEST(AttachedPackage, AnEndRecordThatLiesAboutTheDirectoryEndsTheWalk) {
+  // Offsets in the end record: entry counts at 8 and 10, directory size at
+  // 12, directory offset at 16.
+  const Bytes good = ZipBuilder().Add("config/cg.txt", "cfg").Add("b", "bb").Build();
+  const std::size_t end = good.size() - 22;
+  const std::uint32_t directory = static_cast<std::uint32_t>(good[end + 16] | good[end + 17] << 8);
+  struct Case {
+    const char* what;
+    std::size_t at;
+    std::uint32_t value;
+    int bytes;
+    PackageOpenResult result;
+    std::vector<std::string> names;
+    const char* content;
+  } cases[] = {
+      {"more entries claimed than listed", end + 8, 0xFFFFFFFF, 4, PackageOpenResult::kOpened, {"config/cg.txt", "b"}, "cfg"},
+      {"the directory is the end record itself", end + 16, static_cast<std::uint32_t>(end), 4,
+       PackageOpenResult::kNotAnArchive, {}, "<missing>"},
+      {"a directory larger than the package", end + 12, 0xFFFFFFF0, 4, PackageOpenResult::kNotAnArchive, {},
+       "<missing>"},
+      // Taken for an archive with bytes before it, as a self-extracting one
+      // is: the names are listed, the members' data is not where the
+      // directory now says, so they read as missing.
+      {"a directory offset of 0", end + 16, 0, 4, PackageOpenResult::kOpened, {"config/cg.txt", "b"}, "<missing>"},
+      {"the first entry's name runs past the package", directory + 28, 0xFFFF, 2, PackageOpenResult::kOpened, {}, "<missing>"},
+  };
+  for (const Case& c : cases) {
+    Bytes zip = good;
+    for (int i = 0; i < c.bytes; ++i) zip[c.at + i] = (c.value >> (8 * i)) & 0xFF;
+    TestPackage package;
+    EXPECT_EQ(package.Open(Concat({MakePeImage(), zip})), c.result) << c.what;
+    EXPECT_EQ(package.MemberNames(), c.names) << c.what;
+    EXPECT_EQ(Read(package, "config/cg.txt"), c.content) << c.what;
+  }
+}

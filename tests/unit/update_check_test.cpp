@@ -215,6 +215,38 @@ TEST(StartSelfReplacement, AScriptThatCannotBeWrittenWholeIsRemovedAndNothingSta
   }
 }
 
+TEST(StartSelfReplacement, ABackupNameAlreadyTakenBesideTheProgramStartsNothing) {
+  // The program's own directory counts, not the working directory; in the
+  // GBK name the trail byte 0x5C of its first character is no separator.
+  struct Case {
+    const char* what;
+    std::string programPath;
+    std::string taken;
+    bool folder;
+    bool replaced;
+  } cases[] = {
+      {"a file", "C:\\Games\\Launcher.exe", "C:\\Games\\Launcher_back_up.exe", false, false},
+      {"a folder", "C:\\Games\\Launcher.exe", "C:\\Games\\Launcher_back_up.exe", true, false},
+      {"in another directory only", "C:\\Games\\Launcher.exe", "C:\\Other\\Launcher_back_up.exe", false, true},
+      {"a GBK name ending in 0x5C", "C:\\Games\\\xB1\x5C game.exe", "C:\\Games\\Launcher_back_up.exe", false, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    FakeHttp http;
+    MemoryFileSystem files;
+    (c.folder ? files.folders : files.inUse).insert(c.taken);
+    if (!c.folder) files.files[c.taken] = "old";
+    FakeProcess process;
+    process.currentDirectory = "C:\\Now";
+    process.programPath = c.programPath;
+    UpdateEnvironment env{http, files, process, IsGbkLeadByte};
+    EXPECT_EQ(StartSelfReplacement(kLauncherFile, env), c.replaced);
+    EXPECT_EQ(files.Has("C:\\Now\\Launcher_update.bat"), c.replaced);
+    EXPECT_EQ(process.startedScripts.size(), c.replaced ? 1u : 0u);
+    EXPECT_EQ(process.ended, c.replaced ? 1 : 0);
+  }
+}
+
 TEST(StartSelfReplacement, PutsTheScriptBesideTwoSeparatorsAtADriveRoot) {
   FakeHttp http;
   MemoryFileSystem files;
@@ -253,14 +285,34 @@ TEST_F(UpdateCheck, UsesTheConfiguredSchemeAndSignedPort) {
   EXPECT_EQ(http.requests, std::vector<std::string>{"HTTP://update.test:-1/static/version.txt"});
 }
 
-TEST_F(UpdateCheck, ChecksStartedAtDifferentTimesUseDifferentFiles) {
+TEST_F(UpdateCheck, ChecksStartedAtDifferentTimesUseDifferentFilesAndRemoveTheEarlierOnes) {
   http.answers[kVersionUrl] = WithStatus(404);  // leaves its empty file behind
   process.ticks = 917;
   Run();
+  EXPECT_EQ(WhatIsLeft(files, kVersionFile), Left::kEmpty);
   process.ticks = 0x80000000u;
   Run();
-  EXPECT_EQ(WhatIsLeft(files, kVersionFile), Left::kEmpty);
+  EXPECT_EQ(WhatIsLeft(files, kVersionFile), Left::kRemoved);
   EXPECT_EQ(WhatIsLeft(files, "C:\\Games\\-2147483648version.txt"), Left::kEmpty);
+}
+
+TEST_F(UpdateCheck, FirstRemovesWhatEarlierChecksLeftAndNothingElse) {
+  // A launcher ended in the middle of its download left part of a file; a
+  // 404 left an empty one. Files of other names, and one still being
+  // written by another launcher, stay.
+  const std::vector<std::string> earlier = {"C:\\Games\\123Launcher_new.exe", "C:\\Games\\-5version.txt",
+                                            "C:\\Games\\4294967295Launcher_new.exe"};
+  const std::vector<std::string> others = {"C:\\Games\\Launcher_new.exe",   "C:\\Games\\v1Launcher_new.exe",
+                                           "C:\\Games\\12345678901version.txt", "C:\\Games\\Launcher.exe",
+                                           "C:\\Games\\sub\\1version.txt",     "C:\\Other\\1version.txt",
+                                           "C:\\Games\\77Launcher_new.exe"};
+  for (const auto& path : earlier) files.files[path] = "part";
+  for (const auto& path : others) files.files[path] = "keep";
+  files.inUse.insert("C:\\Games\\77Launcher_new.exe");
+  http.answers[kVersionUrl] = Ok("1.01");
+  EXPECT_EQ(Run(), UpdateResult::UpToDate);
+  for (const auto& path : earlier) EXPECT_FALSE(files.Has(path)) << path;
+  for (const auto& path : others) EXPECT_TRUE(files.Has(path)) << path;
 }
 
 TEST(UpdateSettingsFrom, CopiesTheFiveSettingsAndTheDirectory) {

@@ -109,7 +109,17 @@ class MemoryFileSystem : public FileSystem {
     const std::string& content = found->second;
     return inspect({reinterpret_cast<const std::uint8_t*>(content.data()), content.size()});
   }
-  bool Remove(const std::string& path) override { return files.erase(path) != 0; }
+  bool Remove(const std::string& path) override { return inUse.count(path) == 0 && files.erase(path) != 0; }
+
+  bool Exists(const std::string& path) override { return files.count(path) != 0 || folders.count(path) != 0; }
+  std::vector<std::string> ListFiles(const std::string& directory) override {
+    std::vector<std::string> names;
+    const std::string start = directory + "\\";
+    for (const auto& [path, content] : files)
+      if (path.compare(0, start.size(), start) == 0 && path.find('\\', start.size()) == std::string::npos)
+        names.push_back(path.substr(start.size()));
+    return names;
+  }
 
   bool Has(const std::string& path) const { return files.count(path) != 0; }
 
@@ -117,6 +127,8 @@ class MemoryFileSystem : public FileSystem {
   std::set<std::string> everCreated;
   std::set<std::string> notCreatable;
   std::set<std::string> notReadable;
+  std::set<std::string> folders;     // paths taken by a directory
+  std::set<std::string> inUse;       // open elsewhere: cannot be removed
   std::optional<std::size_t> writeLimit;
   bool failClose = false;
   int writeCalls = 0;

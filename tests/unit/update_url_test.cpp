@@ -60,3 +60,24 @@ TEST(DownloadPath, JoinsTheWorkingDirectoryThePrefixAndTheLastComponent) {
   EXPECT_EQ(DownloadPath(dir, "917", "/abcde")->size(), 259u);
   EXPECT_EQ(DownloadPath(dir, "917", "/abcdef"), std::nullopt);
 }
+
+TEST(IsEarlierDownload, IsASignedTickCountAndTheLastComponent) {
+  struct Case {
+    const char* name;
+    const char* serverPath;
+    bool earlier;
+  } cases[] = {
+      {"917Launcher_new.exe", "/static/Launcher_new.exe", true},
+      {"-2147483648version.txt", "/v/version.txt", true},
+      {"4294967295version.txt", "version.txt", true},
+      {"Launcher_new.exe", "/static/Launcher_new.exe", false},      // no prefix: the operator's own file
+      {"-Launcher_new.exe", "/static/Launcher_new.exe", false},
+      {"12345678901version.txt", "/version.txt", false},            // more digits than a tick count has
+      {"9x1version.txt", "/version.txt", false},
+      {"917launcher_new.exe", "/static/Launcher_new.exe", false},   // named as created, letter case included
+      {"917", "", false},                                           // bare numbers could be anyone's
+      {"917", "/static/", false},
+      {"917version.txt.bak", "/version.txt", false},
+  };
+  for (const Case& c : cases) EXPECT_EQ(IsEarlierDownload(c.name, c.serverPath), c.earlier) << c.name;
+}

@@ -133,6 +133,19 @@ TEST_F(PackageImages, BytesThatAreNoPngFailQuietlyAndAMissingMemberSaysSo) {
   }
 }
 
+TEST_F(PackageImages, APictureOfMoreThanAnEightKScreenIsTreatedAsNotDecoding) {
+  // One bit a pixel keeps the file at a few megabytes; decoded it would be
+  // four bytes a pixel.
+  PngSpec huge{7681, 4320, 0, 1, Bytes(961 * 4320, 0xA5)};
+  Pictures pictures({{"config/main1.png", testkit::EncodePng(huge)}});
+  DibImage image;
+  EXPECT_FALSE(LoadPackageImage(pictures.Package(), "config/main1.png", &image));
+  std::unique_ptr<PackagePicture> picture;
+  ASSERT_TRUE(LoadPackagePicture(pictures.Package(), "config/main1.png", &picture));
+  EXPECT_EQ(picture->Width(), 0u);
+  EXPECT_EQ(picture->Height(), 0u);
+}
+
 TEST_F(PackageImages, PictureHasThePngsSize) {
   Pictures pictures({{"config/main1.png", testkit::RgbaPng(30, 20, [](int, int) { return 0xFF102030u; })}});
   std::unique_ptr<PackagePicture> picture;
