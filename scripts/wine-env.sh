@@ -20,7 +20,14 @@ else
   export WINEPREFIX=${WINEPREFIX:-$_wine_root/build/wine/prefix}
 fi
 
-# A display: the caller's if it answers, else a new Xvfb of our own.
+# A display: the caller's if it answers, else the developer prefix's own
+# Xvfb from an earlier run, else a new Xvfb of our own.
+_wine_display_file="$WINEPREFIX.display"
+if [ "$_wine_fresh" != fresh ] && { [ -z "${DISPLAY:-}" ] || ! xdpyinfo >/dev/null 2>&1; } &&
+  [ -f "$_wine_display_file" ] && DISPLAY=$(cat "$_wine_display_file") xdpyinfo >/dev/null 2>&1; then
+  DISPLAY=$(cat "$_wine_display_file")
+  export DISPLAY
+fi
 if [ "$_wine_fresh" = fresh ] || [ -z "${DISPLAY:-}" ] || ! xdpyinfo >/dev/null 2>&1; then
   for n in $(seq 90 140); do
     [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
@@ -28,13 +35,20 @@ if [ "$_wine_fresh" = fresh ] || [ -z "${DISPLAY:-}" ] || ! xdpyinfo >/dev/null 
     _wine_started_xvfb=$!
     export DISPLAY=":$n"
     for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.05; done
+    # The developer's prefix keeps its display for the next run.
+    if [ "$_wine_fresh" != fresh ]; then
+      mkdir -p "$(dirname "$_wine_display_file")"
+      echo "$DISPLAY" >"$_wine_display_file"
+      _wine_started_xvfb=""
+    fi
     break
   done
 fi
 
 mkdir -p "$WINEPREFIX"
-# One server for the whole run: a warm start of a program costs a fifth.
-wineserver -p
+# One server for the whole run: a warm start of a program costs a fifth. It
+# may be running already, from an earlier run in the developer's prefix.
+wineserver -p 2>/dev/null || true
 if [ ! -f "$WINEPREFIX/.launcher-ready" ]; then
   wineboot -i >/dev/null 2>&1
   # Without a window manager every hide of an active window stalls ~2 s

@@ -44,6 +44,8 @@ add_executable(e2e_tests
   e2e/startup_test.cpp
   e2e/login_test.cpp
   e2e/update_cycle_test.cpp
+  e2e/update_faults_test.cpp
+  e2e/update_e2e.cpp
   e2e/game_driver.cpp
   e2e/game_window_test.cpp
   e2e/game_tray_test.cpp

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "launcher_driver.h"
+#include "update_e2e.h"
 #include "update/update_files.h"
 #include "update/update_script.h"
 #include "update_process_tree.h"
@@ -15,48 +16,14 @@
 using testkit::Bytes;
 using testkit::LauncherProcess;
 using testkit::UpdateTestServer;
-using testkit::ZipBuilder;
+using testkit::FilesEndingWith;
 
 namespace {
-
-Bytes Packed(const Bytes& program, const std::string& version, int port) {
-  const std::string config =
-      testkit::MinimalConfig("title=Launcher " + version + "\r\nversion=" + version +
-                             "\r\nserver=127.0.0.1\r\nport=" + std::to_string(port) +
-                             "\r\nversionUrl=/static/version.txt\r\nexeUrl=/static/Launcher_new.exe\r\n");
-  return testkit::Concat({program, ZipBuilder()
-                                       .Add("config/cg.txt", config)
-                                       .Add("config/main1.png", std::string("\x89PNG\r\n\x1a\n"))
-                                       .Build()});
-}
-
-// Starts `program` as `exeName` in a fresh directory.
-std::unique_ptr<LauncherProcess> StartAs(const Bytes& program, const std::string& exeName) {
-  testkit::LaunchOptions options;
-  options.program = program;
-  options.exeName = exeName;
-  return std::make_unique<LauncherProcess>(Bytes{}, options);
-}
 
 std::vector<std::string> Paths(const UpdateTestServer& server) {
   std::vector<std::string> paths;
   for (const auto& request : server.Requests()) paths.push_back(request.path);
   return paths;
-}
-
-// Names in `dir` that end with `suffix`.
-std::vector<std::string> FilesEndingWith(const testkit::TempDir& dir, const std::string& suffix) {
-  std::vector<std::string> names;
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA(dir.File("*").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return names;
-  do {
-    const std::string name = found.cFileName;
-    if (name.size() >= suffix.size() && name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0)
-      names.push_back(name);
-  } while (FindNextFileA(search, &found));
-  FindClose(search);
-  return names;
 }
 
 struct FoundWindow {
@@ -89,12 +56,12 @@ std::string ImagePath(HANDLE process) {
 TEST(UpdateCycle, TheLauncherIsReplacedAndTheNewOneRemovesTheLeftovers) {
   UpdateTestServer server;
   ASSERT_TRUE(server.Started());
-  const Bytes v1 = Packed(testkit::LauncherExe(), "1.01", server.Port());
-  const Bytes v2 = Packed(testkit::LauncherExe(), "1.02", server.Port());
+  const Bytes v1 = testkit::PackedLauncher(testkit::LauncherExe(), "1.01", server.Port());
+  const Bytes v2 = testkit::PackedLauncher(testkit::LauncherExe(), "1.02", server.Port());
   server.Serve("/static/version.txt", {200, testkit::ToBytes("1.02\r\n")});
   server.Serve("/static/Launcher_new.exe", {200, v2});
 
-  const auto launcher = StartAs(v1, "Launcher.exe");
+  const auto launcher = testkit::StartLauncherAs(v1, "Launcher.exe");
   ASSERT_TRUE(launcher->Started());
   EXPECT_EQ(launcher->WaitForExit(30000), 0u);
   const testkit::TempDir& dir = launcher->ProgramDir();
@@ -121,12 +88,12 @@ TEST_P(UpdateCycleNamed, TheNewVersionRunsUnderTheOldName) {
   const std::string exeName = GetParam();
   UpdateTestServer server;
   ASSERT_TRUE(server.Started());
-  const Bytes v1 = Packed(testkit::LauncherExe(), "1.01", server.Port());
-  const Bytes v2 = Packed(testkit::LauncherExe(), "1.02", server.Port());
+  const Bytes v1 = testkit::PackedLauncher(testkit::LauncherExe(), "1.01", server.Port());
+  const Bytes v2 = testkit::PackedLauncher(testkit::LauncherExe(), "1.02", server.Port());
   server.Serve("/static/version.txt", {200, testkit::ToBytes("1.02\r\n")});
   server.Serve("/static/Launcher_new.exe", {200, v2});
 
-  const auto launcher = StartAs(v1, exeName);
+  const auto launcher = testkit::StartLauncherAs(v1, exeName);
   ASSERT_TRUE(launcher->Started());
   EXPECT_EQ(launcher->WaitForExit(30000), 0u);
   // The script as v1 left it, read while the interpreter waits its second

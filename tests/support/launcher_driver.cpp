@@ -34,19 +34,41 @@ LauncherProcess::LauncherProcess(const Bytes& package, LaunchOptions options) {
   if (!programDir_.Write(options.exeName, exe)) return;
   if (options.separateWorkDir) workDir_ = std::make_unique<TempDir>();
   for (const auto& [name, content] : options.programDirFiles) programDir_.Write(name, content);
+  for (const std::string& name : options.programDirFolders) CreateDirectoryA(programDir_.File(name).c_str(), nullptr);
   for (const auto& [name, content] : options.workDirFiles) WorkDir().Write(name, content);
+  exeName_ = options.exeName;
+  Start();
+}
 
-  const std::string path = programDir_.File(options.exeName);
+bool LauncherProcess::Start() {
+  const std::string path = programDir_.File(exeName_);
   std::string commandLine = "\"" + path + "\"";
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info{};
   if (!CreateProcessA(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, WorkDir().Path().c_str(),
                       &startup, &info))
-    return;
+    return false;
   CloseHandle(info.hThread);
   process_ = info.hProcess;
   processId_ = info.dwProcessId;
+  return true;
+}
+
+void LauncherProcess::Kill() {
+  if (process_ == nullptr) return;
+  TerminateProcess(process_, 1);
+  WaitForSingleObject(process_, 5000);
+}
+
+bool LauncherProcess::StartAgain() {
+  if (process_ != nullptr) {
+    if (WaitForSingleObject(process_, 0) == WAIT_TIMEOUT) return false;
+    CloseHandle(process_);
+    process_ = nullptr;
+  }
+  sawWindow_ = false;
+  return Start();
 }
 
 LauncherProcess::~LauncherProcess() {

@@ -38,6 +38,7 @@ struct LaunchOptions {
   // Files put in the program's and in the working directory before the start.
   std::vector<std::pair<std::string, Bytes>> programDirFiles;
   std::vector<std::pair<std::string, Bytes>> workDirFiles;
+  std::vector<std::string> programDirFolders;  // empty directories beside the program
 };
 
 class LauncherProcess {
@@ -49,6 +50,11 @@ class LauncherProcess {
   LauncherProcess& operator=(const LauncherProcess&) = delete;
 
   bool Started() const { return process_ != nullptr; }
+  // Ends the process at once, as the task manager would.
+  void Kill();
+  // Starts the program file now in the program directory again, in the same
+  // working directory, once the previous process has ended.
+  bool StartAgain();
   const TempDir& ProgramDir() const { return programDir_; }
   const TempDir& WorkDir() const { return workDir_ ? *workDir_ : programDir_; }
   DWORD Id() const { return processId_; }
@@ -70,6 +76,9 @@ class LauncherProcess {
   bool SawWindow() const { return sawWindow_; }
 
  private:
+  bool Start();
+
+  std::string exeName_;
   TempDir programDir_;
   std::unique_ptr<TempDir> workDir_;
   HANDLE process_ = nullptr;

@@ -71,6 +71,7 @@ void UpdateTestServer::WriteRoutes() const {
     if (route.announcedLength) json += ",\"length\":" + std::to_string(*route.announcedLength);
     if (route.sentBytes) json += ",\"cut\":" + std::to_string(*route.sentBytes);
     if (route.stall) json += ",\"stall\":true";
+    if (route.spreadOverMs != 0) json += ",\"spread\":" + std::to_string(route.spreadOverMs);
     json += "}";
   }
   json += "}";

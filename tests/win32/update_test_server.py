@@ -8,7 +8,8 @@ Everything goes through CONTROL_DIR, a directory the test owns:
                  {"/path": {"status": 200, "body": "file in CONTROL_DIR",
                             "length": 123,   # announced Content-Length (default: the body's)
                             "cut": 10,       # send only this many body bytes, then close
-                            "stall": true}}  # answer nothing until the server stops
+                            "stall": true,   # answer nothing until the server stops
+                            "spread": 3000}} # send the body in 50 pieces over 3000 ms
                  Paths not listed get 404.
   port           written once the server listens on 127.0.0.1
   requests.log   one line per request, written before answering: the path,
@@ -62,15 +63,25 @@ class Handler(http.server.BaseHTTPRequestHandler):
         if "body" in route:
             with open(control_file(route["body"]), "rb") as f:
                 body = f.read()
-        self.answer(route.get("status", 200), body, route.get("length", len(body)), route.get("cut"))
+        self.answer(route.get("status", 200), body, route.get("length", len(body)), route.get("cut"),
+                    route.get("spread", 0))
 
-    def answer(self, status, body, length=None, cut=None):
+    def answer(self, status, body, length=None, cut=None, spread=0):
         self.send_response(status)
         self.send_header("Content-Type", "application/octet-stream")
         self.send_header("Content-Length", str(len(body) if length is None else length))
         self.end_headers()
-        self.wfile.write(body if cut is None else body[:cut])
-        self.wfile.flush()
+        body = body if cut is None else body[:cut]
+        pieces = 50 if spread else 1
+        step = (len(body) + pieces - 1) // pieces or 1
+        try:
+            for start in range(0, len(body), step):
+                self.wfile.write(body[start:start + step])
+                self.wfile.flush()
+                if spread and stop.wait(spread / pieces / 1000):
+                    return
+        except OSError:
+            pass  # the client went away (a test killed it): nothing to answer
 
 
 def watch_control_dir():

@@ -1,0 +1,202 @@
+// The self-update when something goes wrong, end to end: whatever the server
+// answers, and wherever the launcher is stopped, the program file stays as
+// it was, the launcher that runs stays usable, and what a check leaves
+// behind is gone once the launcher has started again.
+#include <gtest/gtest.h>
+
+#include "launcher_driver.h"
+#include "update/update_files.h"
+#include "update_e2e.h"
+#include "update_process_tree.h"
+#include "update_test_server.h"
+
+using testkit::Bytes;
+using testkit::FilesEndingWith;
+using testkit::LauncherProcess;
+using testkit::Route;
+using testkit::UpdateTestServer;
+
+namespace {
+
+constexpr char kVersionPath[] = "/static/version.txt";
+constexpr char kExePath[] = "/static/Launcher_new.exe";
+
+Route Text(const std::string& body, int status = 200) {
+  Route route;
+  route.status = status;
+  route.body = testkit::ToBytes(body);
+  return route;
+}
+
+Route Program(const Bytes& program) {
+  Route route;
+  route.body = program;
+  return route;
+}
+
+std::size_t RequestsFor(const UpdateTestServer& server, const std::string& path) {
+  std::size_t count = 0;
+  for (const auto& request : server.Requests()) count += request.path == path;
+  return count;
+}
+
+// The launcher's login window, once it serves messages again.
+HWND IdleLoginWindow(LauncherProcess& launcher) {
+  const HWND window = launcher.WaitForWindow([](HWND w) {
+    return testkit::WindowText(w) == "Launcher 1.01" && GetWindow(w, GW_OWNER) == nullptr;
+  });
+  return window != nullptr && launcher.WaitUntilIdle(window) ? window : nullptr;
+}
+
+// Files beside the program other than the program itself.
+std::vector<std::string> Leftovers(const LauncherProcess& launcher) {
+  std::vector<std::string> names = FilesEndingWith(launcher.ProgramDir(), "");
+  std::erase(names, "Launcher.exe");
+  return names;
+}
+
+std::uint64_t FileSize(const testkit::TempDir& dir, const std::string& name) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!GetFileAttributesExA(dir.File(name).c_str(), GetFileExInfoStandard, &data)) return 0;
+  return (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+// Starts the launcher in its directory again with the server saying it is up
+// to date, and waits until that check has swept what the earlier ones left.
+void ExpectACleanStartAgain(LauncherProcess& launcher, UpdateTestServer& server) {
+  server.Serve(kVersionPath, Text("1.01\r\n"));
+  const std::size_t asked = RequestsFor(server, kVersionPath);
+  ASSERT_TRUE(launcher.StartAgain());
+  ASSERT_NE(IdleLoginWindow(launcher), nullptr) << launcher.Describe();
+  EXPECT_TRUE(testkit::PumpUntil([&] { return RequestsFor(server, kVersionPath) > asked; }, 30000));
+  EXPECT_TRUE(testkit::PumpUntil([&] { return Leftovers(launcher).empty(); }, 10000))
+      << "left: " << testing::PrintToString(Leftovers(launcher));
+}
+
+struct Fault {
+  const char* name;
+  Route version;
+  std::optional<Route> launcher;  // nothing: the server never gets that far
+  bool refused = false;           // nothing listens on the port
+  bool stalls = false;            // the user closes the launcher while it waits
+  bool backupTaken = false;       // a folder has the backup name
+  // What the check leaves until the next start: the files' endings, and
+  // whether they are empty.
+  std::vector<std::string> leaves;
+  bool leftEmpty = true;
+};
+
+class UpdateFault : public ::testing::TestWithParam<Fault> {};
+
+}  // namespace
+
+TEST_P(UpdateFault, LeavesAWorkingLauncherAndNoStrayFileAfterTheNextStart) {
+  const Fault& fault = GetParam();
+  UpdateTestServer server;
+  ASSERT_TRUE(server.Started());
+  const int port = server.Port();
+  if (fault.refused) ASSERT_TRUE(server.Stop());
+  const Bytes v1 = testkit::PackedLauncher(testkit::LauncherExe(), "1.01", port);
+  const Bytes v2 = testkit::PackedLauncher(testkit::LauncherExe(), "1.02", port);
+  server.Serve(kVersionPath, fault.version);
+  if (fault.launcher) server.Serve(kExePath, *fault.launcher);
+  testkit::LaunchOptions options;
+  if (fault.backupTaken) options.programDirFolders.push_back(kBackupExeName);
+  const auto launcher = testkit::StartLauncherAs(v1, "Launcher.exe", options);
+  ASSERT_TRUE(launcher->Started());
+
+  const HWND window = IdleLoginWindow(*launcher);
+  ASSERT_NE(window, nullptr) << launcher->Describe();
+  if (!fault.refused) {
+    const char* last = fault.launcher ? kExePath : kVersionPath;
+    ASSERT_TRUE(testkit::PumpUntil([&] { return RequestsFor(server, last) == 1; }, 30000)) << "never asked " << last;
+  }
+  if (fault.stalls) {
+    // The user gives up and closes the launcher; the download waits on.
+    Sleep(2000);
+    PostMessageA(window, WM_SYSKEYDOWN, VK_F4, 1 << 29);
+    EXPECT_EQ(launcher->WaitForExit(), 0u);
+  } else {
+    const auto settled = [&] {
+      std::vector<std::string> endings;
+      for (const std::string& name : Leftovers(*launcher))
+        for (const std::string& ending : fault.leaves)
+          if (name.ends_with(ending)) endings.push_back(ending);
+      return endings == fault.leaves && endings.size() == Leftovers(*launcher).size();
+    };
+    EXPECT_TRUE(testkit::PumpUntil(settled, 10000)) << "left: " << testing::PrintToString(Leftovers(*launcher));
+    Sleep(1000);  // a script would have run by now
+    EXPECT_TRUE(settled()) << "left: " << testing::PrintToString(Leftovers(*launcher));
+    for (const std::string& name : Leftovers(*launcher))
+      EXPECT_EQ(FileSize(launcher->ProgramDir(), name) == 0, fault.leftEmpty) << name;
+    // Still the same launcher, still answering, asked once.
+    EXPECT_FALSE(launcher->WaitForExit(0).has_value());
+    EXPECT_TRUE(IsWindowVisible(window));
+    EXPECT_TRUE(launcher->WaitUntilIdle(window));
+    EXPECT_EQ(RequestsFor(server, kVersionPath), fault.refused ? 0u : 1u);
+    PostMessageA(window, WM_SYSKEYDOWN, VK_F4, 1 << 29);
+    EXPECT_EQ(launcher->WaitForExit(), 0u);
+  }
+  testkit::EndProcessesStartedBy(launcher->Id());
+  EXPECT_EQ(testkit::ReadFileBytes(launcher->ProgramDir().File("Launcher.exe")), v1);
+  if (fault.refused) return;  // nothing was left, and no server to ask again
+  ExpectACleanStartAgain(*launcher, server);
+}
+
+namespace {
+
+Bytes V2() { return testkit::PackedLauncher(testkit::LauncherExe(), "1.02", 1); }
+
+Route CutShort(Bytes body) {
+  Route route = Program(body);
+  route.sentBytes = body.size() / 2;
+  return route;
+}
+
+Route Stalled() {
+  Route route;
+  route.stall = true;
+  return route;
+}
+
+}  // namespace
+
+INSTANTIATE_TEST_SUITE_P(
+    Faults, UpdateFault,
+    ::testing::Values(
+        Fault{"refused", Text("1.02"), std::nullopt, true},
+        // A failed answer leaves its empty file: the check that made it
+        // never reads it, the next check removes it.
+        Fault{"version404", Text("gone", 404), std::nullopt, false, false, false, {"version.txt"}},
+        Fault{"launcher404", Text("1.02"), Text("gone", 404), false, false, false, {"Launcher_new.exe"}},
+        Fault{"launcher500", Text("1.02"), Text("oops", 500), false, false, false, {"Launcher_new.exe"}},
+        Fault{"cutShort", Text("1.02"), CutShort(V2())},
+        Fault{"html", Text("1.02"), Text("<html><body>Please log in</body></html>")},
+        Fault{"stall", Text("1.02"), Stalled(), false, true},
+        // The downloaded launcher waits for the next start, which removes it.
+        Fault{"backupTaken", Text("1.02"), Program(V2()), false, false, true, {"Launcher_new.exe"}, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(UpdateKilled, AtTwentyMomentsOfTheDownloadTheProgramStaysAndTheNextStartSweeps) {
+  UpdateTestServer server;
+  ASSERT_TRUE(server.Started());
+  const Bytes v1 = testkit::PackedLauncher(testkit::LauncherExe(), "1.01", server.Port());
+  Route slow = Program(testkit::PackedLauncher(testkit::LauncherExe(), "1.02", server.Port()));
+  slow.spreadOverMs = 4000;
+  server.Serve(kVersionPath, Text("1.02"));
+  server.Serve(kExePath, slow);
+  const auto launcher = testkit::StartLauncherAs(v1, "Launcher.exe");
+  for (int moment = 0; moment < 20; ++moment) {
+    SCOPED_TRACE("killed " + std::to_string(moment * 150) + " ms into the download");
+    if (moment > 0) ASSERT_TRUE(launcher->StartAgain());
+    ASSERT_TRUE(testkit::PumpUntil([&] { return RequestsFor(server, kExePath) == moment + 1u; }, 30000))
+        << launcher->Describe();
+    Sleep(moment * 150);
+    launcher->Kill();
+    EXPECT_EQ(testkit::ReadFileBytes(launcher->ProgramDir().File("Launcher.exe")), v1);
+    EXPECT_FALSE(launcher->ProgramDir().Exists(kUpdateScriptName));
+    // Each start removed what the previous one was killed over.
+    EXPECT_LE(FilesEndingWith(launcher->ProgramDir(), "Launcher_new.exe").size(), 1u);
+  }
+  ExpectACleanStartAgain(*launcher, server);
+}
