@@ -34,6 +34,7 @@ add_executable(win32_tests
   win32/game_page_test.cpp
   win32/game_menu_test.cpp
   win32/game_cache_test.cpp
+  win32/leak_test.cpp
   $<TARGET_OBJECTS:launcher_resources>
 )
 target_link_libraries(win32_tests PRIVATE wintestkit GTest::gtest_main)

@@ -52,6 +52,11 @@ bool GameTitleBar::CreateLogo(AttachedPackage* package, const LauncherConfig& co
   if (logo_ == nullptr) return false;
   logoBitmap_.Reset(picture.Detach());
   SendMessageA(logo_, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(logoBitmap_.Get()));
+  // A static control shows a copy of a bitmap with alpha, and never frees
+  // that copy itself: the copy is the one to keep and free, the original is
+  // no longer needed.
+  const auto shown = reinterpret_cast<HBITMAP>(SendMessageA(logo_, STM_GETIMAGE, IMAGE_BITMAP, 0));
+  if (shown != nullptr && shown != logoBitmap_.Get()) logoBitmap_.Reset(shown);
   return true;
 }
 

@@ -62,7 +62,7 @@ class GameTitleBar {
   void Show(int kind, bool show) const;
 
   std::vector<Button> buttons_;
-  win::UniqueBitmap logoBitmap_;  // shown by the logo control, which does not own it
+  win::UniqueBitmap logoBitmap_;  // what the logo control shows; it never frees it
   HWND logo_ = nullptr;
   win::UniqueFont font_;
   std::string titleText_;
