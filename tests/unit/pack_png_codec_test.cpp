@@ -104,7 +104,7 @@ TEST(PackPngCodec, RefusesDamagedFilesWithAReason) {
       {"not a PNG", "GIF89a", "not a PNG picture"},
       {"cut short", good.substr(0, good.size() - 20), "damaged: a chunk runs past the end of the file"},
       {"bad checksum", badChecksum, "damaged: bad checksum of chunk IHDR"},
-      {"too large", huge, "too large: 65536 x 65536"},
+      {"too large", huge, "too large: 65536 x 65536, more pixels than the launcher decodes (7680 x 4320)"},
       {"palette index beyond the palette", AsText(testkit::EncodePng({1, 1, 3, 8, {5}, {1, 2, 3}})),
        "damaged: a pixel names no palette entry"},
       {"palette picture without a palette", AsText(testkit::EncodePng({1, 1, 3, 8, {0}})),

@@ -65,7 +65,8 @@ bool ReadHeader(const Byte* p, Header* header, std::string* error) {
   if (header->width == 0 || header->height == 0 || header->width > 0x7FFFFFFF || header->height > 0x7FFFFFFF)
     return Fail(error, "damaged: no pixels");
   if (static_cast<long long>(header->width) * header->height > kMaxPngPixels)
-    return Fail(error, "too large: " + std::to_string(header->width) + " x " + std::to_string(header->height));
+    return Fail(error, "too large: " + std::to_string(header->width) + " x " + std::to_string(header->height) +
+                           ", more pixels than the launcher decodes (7680 x 4320)");
   return true;
 }
 

@@ -8,13 +8,15 @@
 #include <string>
 #include <string_view>
 
+#include "package/picture_size.h"
 #include "rgba_image.h"
 
 // The picture, or nothing with `error` saying why ("not a PNG", "damaged:
-// ..."). Pictures beyond kMaxPngPixels are refused rather than decoded.
+// ..."). Pictures beyond kMaxPngPixels are refused rather than decoded, as
+// the launcher refuses them.
 std::optional<RgbaImage> DecodePng(std::string_view bytes, std::string* error);
 
-inline constexpr long long kMaxPngPixels = 16LL * 1024 * 1024;
+inline constexpr long long kMaxPngPixels = kMaxPicturePixels;
 
 // An 8-bit RGBA PNG of the picture.
 std::string EncodePng(const RgbaImage& image);
