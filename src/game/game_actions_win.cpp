@@ -8,15 +8,8 @@
 #include "game/url_cache_win.h"
 #include "win/text.h"
 
-namespace {
-
-constexpr UINT kQuestionStyle = 0x3101;  // OK/Cancel, Cancel the default, system- and task-modal
-
-}  // namespace
-
 bool CGameDialog::AskToClose() {
-  const std::string caption = win::ProgramFileTitle();
-  return MessageBoxA(Handle(), App().Config().closeMsg.c_str(), caption.c_str(), kQuestionStyle) == IDOK;
+  return win::AskOkCancel(Handle(), App().Config().closeMsg, win::ProgramFileTitle());
 }
 
 void CGameDialog::ConfirmClose() {
@@ -31,8 +24,7 @@ void CGameDialog::Relogin() {
 
 void CGameDialog::ConfirmClearCache() {
   const LauncherConfig& config = App().Config();
-  if (MessageBoxA(Handle(), config.clearFlashMsg.c_str(), config.clearFlashTitle.c_str(), kQuestionStyle) == IDOK)
-    ClearUrlCache();
+  if (win::AskOkCancel(Handle(), config.clearFlashMsg, config.clearFlashTitle)) ClearUrlCache();
 }
 
 void CGameDialog::HideToTray() {

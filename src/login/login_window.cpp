@@ -9,8 +9,6 @@
 
 namespace {
 
-constexpr UINT kQuestionStyle = 0x3101;  // OK/Cancel, Cancel default, system- and task-modal
-
 bool IsKeyDown(int key) { return (GetKeyState(key) & 0x8000) != 0; }
 
 }  // namespace
@@ -93,8 +91,7 @@ bool CLauncherStandardDlg::OnCommand(WORD id, WORD, HWND) {
 }
 
 void CLauncherStandardDlg::ConfirmClose() {
-  const std::string caption = win::ProgramFileTitle();
-  if (MessageBoxA(Handle(), App().Config().closeMsg.c_str(), caption.c_str(), kQuestionStyle) == IDOK) OnOK();
+  if (win::AskOkCancel(Handle(), App().Config().closeMsg, win::ProgramFileTitle())) OnOK();
 }
 
 LRESULT CLauncherStandardDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {

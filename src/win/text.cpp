@@ -25,4 +25,10 @@ std::string AnsiFromWide(std::wstring_view text) {
   return ansi;
 }
 
+bool AskOkCancel(HWND owner, const std::string& text, const std::string& caption) {
+  constexpr UINT kQuestionStyle = MB_OKCANCEL | MB_DEFBUTTON2 | MB_SYSTEMMODAL | MB_TASKMODAL;
+  static_assert(kQuestionStyle == 0x3101);
+  return MessageBoxA(owner, text.c_str(), caption.c_str(), kQuestionStyle) == IDOK;
+}
+
 }  // namespace win

@@ -1,6 +1,8 @@
-// Text helpers that need the system: its ANSI code page's lead bytes and the
-// program's own file name.
+// Text helpers that need the system: its ANSI code page's lead bytes, the
+// program's own file name, and the launcher's yes-or-no questions.
 #pragma once
+
+#include <windows.h>
 
 #include <string>
 #include <string_view>
@@ -17,5 +19,10 @@ std::string ProgramFileTitle();
 // UTF-16 text in the system's ANSI code page (GBK on 936); characters the
 // code page lacks become the system's default character.
 std::string AnsiFromWide(std::wstring_view text);
+
+// Asks `text` with OK and Cancel, Cancel the default, system- and
+// task-modal (style 0x3101), as every question of the launcher does; true
+// when the answer is OK.
+bool AskOkCancel(HWND owner, const std::string& text, const std::string& caption);
 
 }  // namespace win
