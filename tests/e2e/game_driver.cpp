@@ -9,7 +9,7 @@ GameLauncher::GameLauncher(const GameSkinOptions& options, bool waitForGame) : l
 HWND GameLauncher::WaitForGameWindow() {
   window = launcher.WaitForWindow(
       [](HWND w) { return ClassName(w) == "#32770" && WindowText(w) == "Game Test" && GetDlgItem(w, 170) != nullptr; });
-  if (window != nullptr && !launcher.WaitUntilIdle(window)) window = nullptr;
+  if (window != nullptr && !Idle()) window = nullptr;
   return window;
 }
 
@@ -28,6 +28,12 @@ bool Pushed(HWND button) {
 }
 
 }  // namespace
+
+bool GameLauncher::Idle() {
+  if (!launcher.WaitUntilIdle(window)) return false;
+  // Sent to the window's thread, so done when this returns.
+  return RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN) != FALSE;
+}
 
 bool GameLauncher::Settle() {
   // Posted messages are handled in order: a pushed state posted to the

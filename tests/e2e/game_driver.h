@@ -23,8 +23,10 @@ struct GameLauncher {
   // the window's client coordinates.
   HWND Child(int id) const { return GetDlgItem(window, id); }
   RECT ChildRect(int id) const;
-  // Waits until the launcher serves messages again.
-  bool Idle() { return launcher.WaitUntilIdle(window); }
+  // Waits until the launcher serves messages again and has painted what
+  // waits to be painted: a paint comes only once the queue is empty, so a
+  // window just moved may still show its old picture when it answers.
+  bool Idle();
   // Waits until the launcher has handled every message posted to it so far
   // (a launcher that answers a sent message may still hold posted ones).
   bool Settle();

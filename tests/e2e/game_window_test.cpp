@@ -77,7 +77,7 @@ TEST(GameWindow, RestoreCentresTheGameSizeAndMaximiseComesBackToTheLastRectangle
   const POINT grab{r.left + 300, r.top + 10};
   game.Drag(grab, {{grab.x + 20, grab.y + 10}, {grab.x + 40, grab.y + 20}});
   const RECT moved = Offset(r, 40, 20);
-  EXPECT_EQ(WindowRect(game.window), moved);
+  EXPECT_TRUE(Eventually([&] { return WindowRect(game.window) == moved; })) << WindowRect(game.window);
   ClickCentre(game.Child(186));
   ASSERT_TRUE(Eventually([&] { return WindowRect(game.window) == WorkArea(); }));
   game.Idle();
@@ -101,12 +101,14 @@ TEST(GameWindow, EdgesAndCornersSizeARestoredWindowAboveTheMinimum) {
   // The bottom-left corner piece sizes from that corner.
   game.Drag({r.left + 2, r.bottom - 2}, {{r.left - 8, r.bottom + 13}, {r.left - 18, r.bottom + 28}});
   const RECT grown{r.left - 20, r.top, r.right, r.bottom + 30};
-  EXPECT_EQ(WindowRect(game.window), grown);
+  EXPECT_TRUE(Eventually([&] { return WindowRect(game.window) == grown; })) << WindowRect(game.window);
+  game.Idle();
   ExpectRestoredFrame(grown);
   // The left edge dragged past the minimum width: the right edge goes along.
   const int y = (grown.top + grown.bottom) / 2;
   game.Drag({grown.left + 2, y}, {{grown.left + 152, y}, {grown.left + 302, y}});
-  EXPECT_EQ(WindowRect(game.window), (RECT{grown.left + 300, grown.top, grown.left + 300 + kGameWidth, grown.bottom}));
+  const RECT narrowest{grown.left + 300, grown.top, grown.left + 300 + kGameWidth, grown.bottom};
+  EXPECT_TRUE(Eventually([&] { return WindowRect(game.window) == narrowest; })) << WindowRect(game.window);
 }
 
 TEST(GameWindow, FunctionKeysRunTheirBindingsAndSystemKeysNever) {
