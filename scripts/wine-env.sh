@@ -55,6 +55,12 @@ if [ ! -f "$WINEPREFIX/.launcher-ready" ]; then
   # unless Wine manages the windows itself.
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
   touch "$WINEPREFIX/.launcher-ready"
+  # The first start leaves the service database locked for the session, so
+  # RpcSs never starts and every browser control waits 3 to 10 s for it
+  # (ole32's start_rpcss). A new server session starts it normally.
+  wineserver -k >/dev/null 2>&1 || true
+  wineserver -w >/dev/null 2>&1 || true
+  wineserver -p 2>/dev/null || true
 fi
 
 wine_env_stop() {
