@@ -62,6 +62,10 @@ if [ ! -f "$WINEPREFIX/.launcher-ready" ]; then
   wineserver -w >/dev/null 2>&1 || true
   wineserver -p 2>/dev/null || true
 fi
+# The session's system processes (services, RpcSs, devices) start with the
+# first program and keep its standard handles: started here, they hold
+# nothing of a caller's, such as the pipe CTest waits on.
+wine cmd.exe /c exit </dev/null >/dev/null 2>&1 || true
 
 wine_env_stop() {
   wineserver -k >/dev/null 2>&1 || true
