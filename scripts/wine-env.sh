@@ -12,18 +12,22 @@ export WINEDEBUG=${WINEDEBUG:--all}
 export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
 _wine_fresh=${1:-}
 _wine_started_xvfb=""
+_wine_keep_display=""
 
 if [ "$_wine_fresh" = fresh ]; then
   _wine_tmp=$(mktemp -d /tmp/launcher-wine.XXXXXX)
   export WINEPREFIX="$_wine_tmp/prefix"
 else
+  # Only the developer's own prefix keeps a display between runs; a caller
+  # that names its prefix (the demo) stops what it started.
+  [ -z "${WINEPREFIX:-}" ] && _wine_keep_display=1
   export WINEPREFIX=${WINEPREFIX:-$_wine_root/build/wine/prefix}
 fi
 
 # A display: the caller's if it answers, else the developer prefix's own
 # Xvfb from an earlier run, else a new Xvfb of our own.
 _wine_display_file="$WINEPREFIX.display"
-if [ "$_wine_fresh" != fresh ] && { [ -z "${DISPLAY:-}" ] || ! xdpyinfo >/dev/null 2>&1; } &&
+if [ -n "${_wine_keep_display:-}" ] && { [ -z "${DISPLAY:-}" ] || ! xdpyinfo >/dev/null 2>&1; } &&
   [ -f "$_wine_display_file" ] && DISPLAY=$(cat "$_wine_display_file") xdpyinfo >/dev/null 2>&1; then
   DISPLAY=$(cat "$_wine_display_file")
   export DISPLAY
@@ -36,7 +40,7 @@ if [ "$_wine_fresh" = fresh ] || [ -z "${DISPLAY:-}" ] || ! xdpyinfo >/dev/null 
     export DISPLAY=":$n"
     for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.05; done
     # The developer's prefix keeps its display for the next run.
-    if [ "$_wine_fresh" != fresh ]; then
+    if [ -n "${_wine_keep_display:-}" ]; then
       mkdir -p "$(dirname "$_wine_display_file")"
       echo "$DISPLAY" >"$_wine_display_file"
       _wine_started_xvfb=""
