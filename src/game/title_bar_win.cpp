@@ -22,23 +22,23 @@ bool GameTitleBar::MakeFont() {
 
 bool GameTitleBar::CreateButtons(HBITMAP sheet, const LauncherConfig& config, HWND parent, const RECT& workArea) {
   for (std::size_t j = 0; j < config.gameButtons.size(); ++j) {
-    const GameButtonSpec& spec = config.gameButtons[j];
-    const int spriteIndex = ButtonSpriteIndex(spec, config.sprites.size());
+    const GameButtonSpec& record = config.gameButtons[j];
+    const int spriteIndex = ButtonSpriteIndex(record, config.sprites.size());
     if (spriteIndex < 0) continue;
     const SpriteSpec& sprite = config.sprites[static_cast<std::size_t>(spriteIndex)];
     auto button = std::make_unique<CSkinButton>();
-    const RECT rect{workArea.right + spec.x, workArea.top + spec.y, workArea.right + spec.x + sprite.width,
-                    workArea.top + spec.y + sprite.height};
-    const UINT id = static_cast<UINT>(spec.type + kButtonIdBase);
-    if (!button->Create(spec.title.c_str(), WS_CHILD | WS_VISIBLE, rect, parent, id)) return false;
+    const RECT rect{workArea.right + record.x, workArea.top + record.y, workArea.right + record.x + sprite.width,
+                    workArea.top + record.y + sprite.height};
+    const UINT id = static_cast<UINT>(record.type + kButtonIdBase);
+    if (!button->Create(record.title.c_str(), WS_CHILD | WS_VISIBLE, rect, parent, id)) return false;
     const ButtonFrames frames = ButtonFramesOf(sprite);
-    button->SetKind(static_cast<BYTE>(spec.type));
+    button->SetKind(static_cast<BYTE>(record.type));
     button->SetImages(Cut(sheet, frames.normal), Cut(sheet, frames.pressed), Cut(sheet, frames.hover));
-    if (ButtonOpensLink(spec.type)) button->SetLink(spec.url.c_str());
-    if (!spec.tips.empty()) button->SetTip(spec.tips.c_str());
-    button->SetCaptionColor(spec.color);
+    if (ButtonOpensLink(record.type)) button->SetLink(record.url.c_str());
+    if (!record.tips.empty()) button->SetTip(record.tips.c_str());
+    button->SetCaptionColor(record.color);
     button->SetRecordIndex(static_cast<int>(j));
-    buttons_.push_back({std::move(button), spec.type, spec.x, spec.y, sprite.width, sprite.height});
+    buttons_.push_back({std::move(button), record.type, record.x, record.y, sprite.width, sprite.height});
   }
   return true;
 }
