@@ -78,20 +78,6 @@ void PrintStats(const char* label, const Stats& s, const char* unit) {
   std::printf("%-44s median %9.1f %s   min %9.1f   max %9.1f\n", label, s.median, unit, s.min, s.max);
 }
 
-// Committed private pages of another process, region by region: Wine keeps
-// no private-usage figure.
-double PrivateMegabytes(HANDLE process, const PROCESS_MEMORY_COUNTERS_EX& counters) {
-  if (counters.PrivateUsage != 0) return counters.PrivateUsage / 1048576.0;
-  double total = 0;
-  MEMORY_BASIC_INFORMATION region{};
-  for (auto* at = static_cast<char*>(nullptr); VirtualQueryEx(process, at, &region, sizeof region) == sizeof region;
-       at = static_cast<char*>(region.BaseAddress) + region.RegionSize) {
-    if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE) total += region.RegionSize;
-    if (static_cast<char*>(region.BaseAddress) + region.RegionSize < at) break;
-  }
-  return total / 1048576.0;
-}
-
 // Memory and objects with the window titled `title` shown, then CPU used in
 // 10 s of sitting idle.
 void MeasureShown(const testkit::Bytes& package, const char* title, const char* what) {
@@ -111,7 +97,7 @@ void MeasureShown(const testkit::Bytes& package, const char* title, const char* 
     return std::string(text);
   };
   std::printf("%s window shown: private bytes %s, working set %s, GDI objects %s, USER objects %s\n", what,
-              figure(PrivateMegabytes(process, memory), "%.1f MB").c_str(),
+              figure(testkit::PrivateBytes(process) / 1048576.0, "%.1f MB").c_str(),
               figure(memory.WorkingSetSize / 1048576.0, "%.1f MB").c_str(),
               figure(GetGuiResources(process, GR_GDIOBJECTS), "%.0f").c_str(),
               figure(GetGuiResources(process, GR_USEROBJECTS), "%.0f").c_str());

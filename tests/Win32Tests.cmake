@@ -4,7 +4,7 @@
 add_library(wintestkit STATIC support/win_testkit.cpp support/launcher_driver.cpp support/png_writer.cpp
   support/game_skin.cpp support/tray_probe.cpp)
 target_include_directories(wintestkit PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/support)
-target_link_libraries(wintestkit PUBLIC testkit launcher_shell GTest::gtest)
+target_link_libraries(wintestkit PUBLIC testkit launcher_shell GTest::gtest psapi)
 target_compile_definitions(wintestkit PRIVATE LAUNCHER_EXE="$<TARGET_FILE:Launcher>")
 add_dependencies(wintestkit Launcher)
 

@@ -1,6 +1,7 @@
 #include "win_testkit.h"
 
 #include <ole2.h>
+#include <psapi.h>
 #include <gdiplus.h>
 
 #include <map>
@@ -156,6 +157,22 @@ void ClickCentre(HWND window) {
   clicks[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
   clicks[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
   SendInput(2, clicks, sizeof(INPUT));
+}
+
+long long PrivateBytes(HANDLE process) {
+  PROCESS_MEMORY_COUNTERS_EX counters{};
+  counters.cb = sizeof counters;
+  if (GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof counters) &&
+      counters.PrivateUsage != 0)
+    return counters.PrivateUsage;
+  long long total = 0;
+  MEMORY_BASIC_INFORMATION region{};
+  for (auto* at = static_cast<char*>(nullptr); VirtualQueryEx(process, at, &region, sizeof region) == sizeof region;
+       at = static_cast<char*>(region.BaseAddress) + region.RegionSize) {
+    if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE) total += region.RegionSize;
+    if (static_cast<char*>(region.BaseAddress) + region.RegionSize < at) break;  // wrapped at the top
+  }
+  return total;
 }
 
 COLORREF ScreenPixel(int x, int y) {

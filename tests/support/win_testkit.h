@@ -55,6 +55,10 @@ void StartGdiplus();
 struct MessageBoxView;
 void AnswerMessageBox(int button, MessageBoxView* seen = nullptr);
 
+// The private memory a process has committed: the system's figure, or, where
+// it keeps none (Wine), its committed private pages walked region by region.
+long long PrivateBytes(HANDLE process);
+
 // The colour on the screen at a point, as the user sees it (what X shows:
 // let the windows paint and flush first).
 COLORREF ScreenPixel(int x, int y);

@@ -2,12 +2,9 @@
 // system counts for the process (GDI objects, USER objects, kernel handles,
 // private memory) must come back to where it was. A leak of one bitmap, one
 // menu or one thread handle per window shows as a hundred here.
-#include "game_fixture.h"
-// After windows.h, which the fixture brings.
-#include <psapi.h>
-
 #include <cstdio>
 
+#include "game_fixture.h"
 #include "login/login_window.h"
 #include "package/package_images_win.h"
 
@@ -52,25 +49,6 @@ long KernelHandles() {
   return count;
 }
 
-// Committed private pages, walked region by region: Wine reports no
-// private usage either.
-long long PrivateBytes() {
-  PROCESS_MEMORY_COUNTERS_EX counters{};
-  counters.cb = sizeof counters;
-  if (GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
-                           sizeof counters) &&
-      counters.PrivateUsage != 0)
-    return counters.PrivateUsage;
-  long long total = 0;
-  MEMORY_BASIC_INFORMATION region{};
-  for (auto* at = static_cast<char*>(nullptr); VirtualQuery(at, &region, sizeof region) == sizeof region;
-       at = static_cast<char*>(region.BaseAddress) + region.RegionSize) {
-    if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE) total += region.RegionSize;
-    if (static_cast<char*>(region.BaseAddress) + region.RegionSize < at) break;  // wrapped at the top
-  }
-  return total;
-}
-
 Usage Measure() {
   // What closing left for the loop to finish (destroyed windows' last
   // messages, released COM objects' posts) is done first.
@@ -79,7 +57,7 @@ Usage Measure() {
   usage.gdi = GdiObjects();
   usage.user = UserObjects();
   usage.handles = KernelHandles();
-  usage.privateBytes = PrivateBytes();
+  usage.privateBytes = testkit::PrivateBytes(GetCurrentProcess());
   return usage;
 }
 
