@@ -74,33 +74,28 @@ RECT CentredGameRect() {
   return {x, y, x + kGameWidth, y + kGameHeight};
 }
 
-namespace {
-
-void Button(DWORD flags) {
-  INPUT input{};
-  input.type = INPUT_MOUSE;
-  input.mi.dwFlags = flags;
-  SendInput(1, &input, sizeof input);
+void GameLauncher::Click(int id) {
+  // What an earlier step started (a restore moves the window first and its
+  // buttons after) is over before the click finds its button.
+  Settle();
+  ClickCentre(Child(id));
+  Settle();
 }
 
-}  // namespace
-
 void GameLauncher::Drag(POINT from, std::initializer_list<POINT> steps) {
-  // The pointer's moves reach the launcher through the X server: a short
-  // pause lets each arrive before the launcher is asked whether it is idle.
-  auto settle = [&] {
-    Sleep(50);
-    Idle();
-  };
-  SetCursorPos(from.x, from.y);
+  // The launcher takes each step before the next comes, as it would from a
+  // hand slower than the test.
+  auto settle = [&] { Idle(); };
+  MovePointer(from);
   settle();
-  Button(MOUSEEVENTF_LEFTDOWN);
+  PressLeft(from, true);
   settle();
+  POINT last = from;
   for (POINT step : steps) {
-    SetCursorPos(step.x, step.y);
+    MovePointer(last = step);
     settle();
   }
-  Button(MOUSEEVENTF_LEFTUP);
+  PressLeft(last, false);
   settle();
 }
 

@@ -35,6 +35,9 @@ struct GameLauncher {
   void Key(UINT key, bool system = false, bool alt = false);
   // The shell's notification of the tray icon `icon` with `mouse`, handled.
   void Notify(WPARAM icon, LPARAM mouse);
+  // A real click on the child `id`, once the launcher has done what came
+  // before; returns when the launcher has taken it.
+  void Click(int id);
   // Real input: the left button pressed at `from`, the pointer moved
   // through `steps`, released at the last one; the launcher takes each
   // before the next comes.

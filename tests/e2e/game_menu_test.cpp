@@ -27,7 +27,7 @@ void Choose(GameLauncher& game, int position) {
 TEST(GameMenu, OpensBelowItsButtonAndItsItemsDoWhatTheySay) {
   GameLauncher game;
   ASSERT_NE(game.window, nullptr) << game.launcher.Describe();
-  ClickCentre(game.Child(191));
+  game.Click(191);
   const HWND menu = game.WaitForMenu();
   ASSERT_NE(menu, nullptr) << game.launcher.Describe();
   const RECT button = WindowRect(game.Child(191)), shown = WindowRect(menu);

@@ -10,7 +10,7 @@ TEST(GameTray, TheBossKeyHidesTheWindowAndTheIconAlwaysBringsItBack) {
   GameLauncher game;
   ASSERT_NE(game.window, nullptr) << game.launcher.Describe();
   EXPECT_FALSE(IconPresent(game.window));
-  ClickCentre(game.Child(188));
+  game.Click(188);
   ASSERT_TRUE(Eventually([&] { return !IsWindowVisible(game.window); }));
   EXPECT_TRUE(IconPresent(game.window));
 

@@ -41,6 +41,9 @@ LauncherProcess::LauncherProcess(const Bytes& package, LaunchOptions options) {
 }
 
 bool LauncherProcess::Start() {
+  // Every launcher starts with the pointer away from its windows: a pointer
+  // left over a button by the previous test would show that button hovered.
+  SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
   const std::string path = programDir_.File(exeName_);
   std::string commandLine = "\"" + path + "\"";
   STARTUPINFOA startup{};

@@ -148,15 +148,53 @@ void AnswerMessageBox(int button, MessageBoxView* seen) {
   }, 20);
 }
 
+namespace {
+
+// An absolute pointer event at a screen point; the queue maps 0..65535 onto
+// the screen's width and height, rounding down.
+INPUT PointerAt(POINT at, DWORD flags) {
+  const long width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dx = (at.x * 65536L + width - 1) / width;
+  input.mi.dy = (at.y * 65536L + height - 1) / height;
+  input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  return input;
+}
+
+}  // namespace
+
+void MovePointer(POINT to) {
+  INPUT move = PointerAt(to, 0);
+  SendInput(1, &move, sizeof move);
+  // A window that asks where the pointer is (a button held down checks it
+  // while drawing) asks X once the last move is a tenth of a second old:
+  // wait until X has it there too.
+  Sleep(110);
+  POINT at{};
+  PumpUntil([&] { return GetCursorPos(&at) && at.x == to.x && at.y == to.y; }, 2000);
+}
+
+void PressLeft(POINT at, bool down) {
+  INPUT press = PointerAt(at, down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP);
+  SendInput(1, &press, sizeof press);
+}
+
 void ClickCentre(HWND window) {
   RECT r{};
   GetWindowRect(window, &r);
-  SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-  INPUT clicks[2] = {};
-  clicks[0].type = clicks[1].type = INPUT_MOUSE;
-  clicks[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  clicks[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-  SendInput(2, clicks, sizeof(INPUT));
+  const POINT centre{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  MovePointer(centre);
+  INPUT click[2] = {PointerAt(centre, MOUSEEVENTF_LEFTDOWN), PointerAt(centre, MOUSEEVENTF_LEFTUP)};
+  SendInput(2, click, sizeof(INPUT));
+}
+
+testing::AssertionResult ScreenShows(POINT at, COLORREF colour) {
+  COLORREF seen = CLR_INVALID;
+  if (PumpUntil([&] { return (seen = ScreenPixel(at.x, at.y)) == colour; }, 5000))
+    return testing::AssertionSuccess();
+  return testing::AssertionFailure() << "the screen shows 0x" << std::hex << seen << " at (" << std::dec << at.x
+                                     << "," << at.y << "), not 0x" << std::hex << colour;
 }
 
 long long PrivateBytes(HANDLE process) {

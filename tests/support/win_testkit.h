@@ -2,6 +2,7 @@
 // messages, temporary directories, Wine paths.
 #pragma once
 
+#include <gtest/gtest.h>
 #include <windows.h>
 
 #include <functional>
@@ -65,10 +66,17 @@ COLORREF ScreenPixel(int x, int y);
 // The colour a window has drawn at a point of its client area.
 COLORREF WindowPixel(HWND hwnd, int x, int y);
 
-// A real left click at the centre of a window (of any process): the pointer
-// moves there and the button goes down and up through the input queue, so
-// the window sees exactly what a user's click makes.
+// Real pointer input through the input queue, so a window (of any process)
+// sees exactly what a user's hand makes. Every event carries its screen
+// position: the pointer's current place can still change under a click (the
+// X server reports a window's earlier moves late, as pointer moves).
+void MovePointer(POINT to);
+void PressLeft(POINT at, bool down);
+// A left click at the centre of a window: there, down, up.
 void ClickCentre(HWND window);
+// Whether the screen shows `colour` at `at`, waiting a while for the paint
+// and for X to show it; the colour it shows otherwise.
+testing::AssertionResult ScreenShows(POINT at, COLORREF colour);
 
 // A window's rectangle, and its client area, in screen coordinates.
 RECT WindowRect(HWND hwnd);
