@@ -78,8 +78,10 @@ void GameLauncher::Click(int id) {
   // What an earlier step started (a restore moves the window first and its
   // buttons after) is over before the click finds its button.
   Settle();
+  // Not settled afterwards: the marker is a posted message, which the
+  // launcher takes before input still queued, and a marker on the button
+  // being clicked would lift it between press and release.
   ClickCentre(Child(id));
-  Settle();
 }
 
 void GameLauncher::Drag(POINT from, std::initializer_list<POINT> steps) {

@@ -29,6 +29,7 @@ struct GameLauncher {
   bool Idle();
   // Waits until the launcher has handled every message posted to it so far
   // (a launcher that answers a sent message may still hold posted ones).
+  // Not input: the launcher takes posted messages before queued input.
   bool Settle();
   // Posts a key, as the keyboard sends it (a system key for `system`, with
   // Alt held for `alt`), and waits until it has been handled.
@@ -36,7 +37,7 @@ struct GameLauncher {
   // The shell's notification of the tray icon `icon` with `mouse`, handled.
   void Notify(WPARAM icon, LPARAM mouse);
   // A real click on the child `id`, once the launcher has done what came
-  // before; returns when the launcher has taken it.
+  // before; returns once the click is queued (wait for its effect).
   void Click(int id);
   // Real input: the left button pressed at `from`, the pointer moved
   // through `steps`, released at the last one; the launcher takes each

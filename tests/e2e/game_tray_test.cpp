@@ -12,6 +12,7 @@ TEST(GameTray, TheBossKeyHidesTheWindowAndTheIconAlwaysBringsItBack) {
   EXPECT_FALSE(IconPresent(game.window));
   game.Click(188);
   ASSERT_TRUE(Eventually([&] { return !IsWindowVisible(game.window); }));
+  game.Settle();
   EXPECT_TRUE(IconPresent(game.window));
 
   // Moves, presses and other icons' notifications leave it hidden.
