@@ -77,7 +77,14 @@ TEST(UpdateCycle, TheLauncherIsReplacedAndTheNewOneRemovesTheLeftovers) {
   EXPECT_TRUE(started);
   EXPECT_FALSE(dir.Exists(kUpdateScriptName));
   EXPECT_EQ(testkit::ReadFileBytes(dir.File("Launcher.exe")), v2);
-  EXPECT_EQ(Paths(server), (std::vector<std::string>{"/static/version.txt", "/static/Launcher_new.exe"}));
+  // v1 asked for the version and the launcher; v2, up to date, may have
+  // asked for the version too before it was ended, and for nothing else.
+  const std::vector<std::string> paths = Paths(server);
+  ASSERT_GE(paths.size(), 2u);
+  EXPECT_EQ(paths[0], "/static/version.txt");
+  EXPECT_EQ(paths[1], "/static/Launcher_new.exe");
+  for (std::size_t i = 2; i < paths.size(); ++i) EXPECT_EQ(paths[i], "/static/version.txt") << i;
+  EXPECT_LE(paths.size(), 3u);
   EXPECT_TRUE(FilesEndingWith(dir, "version.txt").empty());
   EXPECT_TRUE(FilesEndingWith(dir, "Launcher_new.exe").empty());
 }
