@@ -85,20 +85,19 @@ void GameLauncher::Click(int id) {
 }
 
 void GameLauncher::Drag(POINT from, std::initializer_list<POINT> steps) {
-  // The launcher takes each step before the next comes, as it would from a
-  // hand slower than the test.
-  auto settle = [&] { Idle(); };
+  // The launcher takes each step before the next comes, as from a hand
+  // slower than the test.
   MovePointer(from);
-  settle();
+  Idle();
   PressLeft(from, true);
-  settle();
+  Idle();
   POINT last = from;
   for (POINT step : steps) {
     MovePointer(last = step);
-    settle();
+    Idle();
   }
   PressLeft(last, false);
-  settle();
+  Idle();
 }
 
 bool Eventually(const std::function<bool()>& done) { return PumpUntil(done, 10000); }
