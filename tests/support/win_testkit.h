@@ -68,8 +68,8 @@ COLORREF WindowPixel(HWND hwnd, int x, int y);
 
 // Real pointer input through the input queue, so a window (of any process)
 // sees exactly what a user's hand makes. Every event carries its screen
-// position: the pointer's current place can still change under a click (the
-// X server reports a window's earlier moves late, as pointer moves).
+// position, and a move waits until X has the pointer there too (a held
+// button asks where the pointer is, and Wine may ask X).
 void MovePointer(POINT to);
 void PressLeft(POINT at, bool down);
 // A left click at the centre of a window: there, down, up.
