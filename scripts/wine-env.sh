@@ -1,13 +1,17 @@
 # Sourced: prepares Wine for the launcher and its tests.
 #   source scripts/wine-env.sh fresh   a new prefix and display for this run,
 #                                     both removed by wine_env_stop
-#   source scripts/wine-env.sh         the developer's prefix in build/wine,
+#   source scripts/wine-env.sh         the developer's prefix in build/wine64,
 #                                     kept between runs
 # Sets WINEPREFIX, WINEARCH, DISPLAY (a virtual one unless a usable display is
 # given), LANG (code page 936 needs zh_CN) and keeps one wineserver alive.
 
 _wine_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-export WINEARCH=win32
+# A 64-bit prefix and loader: the Windows programs under test are 64-bit
+# builds of the launcher's sources (scripts/wine-bin says why).
+export WINEARCH=win64
+export WINELOADER=/usr/lib/wine/wine64 WINESERVER=/usr/lib/wine/wineserver64
+case ":$PATH:" in *":$_wine_root/scripts/wine-bin:"*) ;; *) export PATH="$_wine_root/scripts/wine-bin:$PATH" ;; esac
 export WINEDEBUG=${WINEDEBUG:--all}
 export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
 _wine_fresh=${1:-}
@@ -21,7 +25,7 @@ else
   # Only the developer's own prefix keeps a display between runs; a caller
   # that names its prefix (the demo) stops what it started.
   [ -z "${WINEPREFIX:-}" ] && _wine_keep_display=1
-  export WINEPREFIX=${WINEPREFIX:-$_wine_root/build/wine/prefix}
+  export WINEPREFIX=${WINEPREFIX:-$_wine_root/build/wine64/prefix}
 fi
 
 # A display: the caller's if it answers, else the developer prefix's own

@@ -59,11 +59,15 @@ bool LauncherApp::StartUp() {
   Gdiplus::GdiplusStartup(&gdiplusToken_, &gdiplusInput, nullptr);
   RemoveUpdateLeftovers();
   if (!LoadConfiguration()) return false;
-  // Loaded whatever window comes next: a skin without it is broken even when
-  // it goes straight to the game.
-  if (!LoadPackagePicture(&holder_.package, "config/main1.png", &loginBackground_)) return false;
+  if (!LoadLoginBackground()) return false;
   RunWindows();
   return false;
+}
+
+// Loaded whatever window comes next: a skin without it is broken even when
+// it goes straight to the game.
+bool LauncherApp::LoadLoginBackground() {
+  return LoadPackagePicture(&holder_.package, "config/main1.png", &loginBackground_);
 }
 
 // One window after the other, each running to its end before the next is
@@ -94,10 +98,17 @@ bool LauncherApp::LoadConfiguration() {
 }
 
 int LauncherApp::ShutDown() {
+  // Every GDI+ object goes before GDI+ does: the windows hold pictures (the
+  // login window its background), and this object itself outlives WinMain.
   gameWindow_ = nullptr;
-  loginBackground_.reset();  // a GDI+ object: gone before GDI+ is
+  gameWindowObject_.reset();
+  loginWindow_.reset();
+  loginBackground_.reset();
+  picturesAtGdiplusShutdown_ = PackagePicture::LiveCount();
   if (gdiplusToken_ == 0) return 0;
-  Gdiplus::GdiplusShutdown(gdiplusToken_);
+  // A picture still alive would crash in its destructor after the shutdown;
+  // leaving GDI+ to the end of the process is harmless.
+  if (picturesAtGdiplusShutdown_ == 0) Gdiplus::GdiplusShutdown(gdiplusToken_);
   gdiplusToken_ = 0;
   return 0;
 }

@@ -34,8 +34,15 @@ class LauncherApp {
 
   // The start-up sequence. Always false: there is no main loop after it.
   bool StartUp();
-  // The exit step; returns the process exit status.
+  // Its last two steps: the login background out of the package, then the
+  // windows, one modal run after the other.
+  bool LoadLoginBackground();
+  void RunWindows();
+  // The exit step: the windows go, then GDI+; returns the process exit status.
   int ShutDown();
+  // How many package pictures were still alive when the exit step came to
+  // GDI+ (it must be none).
+  int PicturesAtGdiplusShutdown() const { return picturesAtGdiplusShutdown_; }
 
   // The address the login page handed over (GBK), cut to 255 bytes.
   void SetGameAddress(const char* address);
@@ -54,7 +61,6 @@ class LauncherApp {
 
  private:
   bool LoadConfiguration();
-  void RunWindows();
 
   ULONG_PTR gdiplusToken_ = 0;
   ConfigHolder holder_;
@@ -63,6 +69,7 @@ class LauncherApp {
   std::unique_ptr<CGameDialog> gameWindowObject_;
   CGameDialog* gameWindow_ = nullptr;
   char gameAddress_[256] = {};
+  int picturesAtGdiplusShutdown_ = 0;
 };
 
 // The one application object of the process.

@@ -14,3 +14,7 @@ std::wstring WideFromAnsi(std::string_view text);
 // nothing, when the result with its zero does not fit or the text cannot be
 // converted at all.
 bool ToOemText(std::u16string_view text, char* buffer, std::size_t size);
+// The same into code page `codePage`. A character without an exact
+// equivalent there becomes the code page's default character, never a
+// look-alike ("best fit"): a page's U+2215 must not become a slash.
+bool ToCodePageText(unsigned codePage, std::u16string_view text, char* buffer, std::size_t size);

@@ -1,7 +1,6 @@
 // What the game window does for its buttons, menus and shortcuts beyond the
 // size states: closing, the boss key and its tray icon, the settings menu,
 // logging in again and clearing the browser cache.
-#include "browser/launcher_restart_win.h"
 #include "game/game_dialog_win.h"
 #include "game/popup_menu_win.h"
 #include "game/title_bar.h"
@@ -17,9 +16,7 @@ void CGameDialog::ConfirmClose() {
 }
 
 void CGameDialog::Relogin() {
-  if (!AskToClose()) return;
-  StartNewLauncherInstance();  // closes whether or not the new one started
-  Close();
+  if (!closing_ && AskToClose()) RestartAndClose();
 }
 
 void CGameDialog::ConfirmClearCache() {

@@ -34,6 +34,7 @@ void CGameDialog::SetStartAddress(const char* address) {
 
 BOOL CGameDialog::OnInitDialog() {
   Dialog::OnInitDialog();
+  closing_ = false;
   SendMessageA(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
   SendMessageA(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
   titleBar_.MakeFont();
@@ -130,14 +131,15 @@ void CGameDialog::RunAction(GameAction action) {
 }
 
 void CGameDialog::RunPageCommand(const DISPPARAMS* params) {
+  // Once the window is on its way out the page has nothing more to say: a
+  // page calling for a restart in a loop would otherwise start a launcher
+  // for every call before the loop ever looked at its end.
+  if (closing_) return;
   const PageCommand command = ReadPageCommand(params, App().Config().title);
   switch (command.action) {
     case PageAction::kNone: break;
     case PageAction::kClose: Close(); break;
-    case PageAction::kRestartAndClose:
-      StartNewLauncherInstance();  // closes whether or not the new one started
-      Close();
-      break;
+    case PageAction::kRestartAndClose: RestartAndClose(); break;
     case PageAction::kSetButtonLink:
       if (CSkinButton* button = FindButtonByKind(kButtonPageLink); button != nullptr && PageMayLink(command.text))
         button->SetLink(command.text.c_str());
@@ -149,6 +151,12 @@ void CGameDialog::RunPageCommand(const DISPPARAMS* params) {
 void CGameDialog::Close() {
   closing_ = true;
   EndModal(IDOK);
+}
+
+void CGameDialog::RestartAndClose() {
+  if (closing_) return;  // one new launcher per window at most
+  StartNewLauncherInstance();  // closes whether or not the new one started
+  Close();
 }
 
 void CGameDialog::NotifyPage(int code, int x, int y) { page_.SendPageEvent(code, x, y); }

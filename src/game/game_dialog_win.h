@@ -72,6 +72,8 @@ class CGameDialog : public win::Dialog, public IPageCommandTarget {
   void RunAction(GameAction action);
   // Ends the run with OK, unasked.
   void Close();
+  // Starts a new launcher and closes, unless the window is already closing.
+  void RestartAndClose();
 
   // The frame (game_frame_win.cpp).
   LRESULT OnHitTest(LPARAM lParam) const;

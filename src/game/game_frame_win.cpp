@@ -150,6 +150,10 @@ void CGameDialog::LeaveFullScreen() {
     MaximizeWindow();
   else
     RestoreWindow();
+  // When the full screen and the state returned to have the same size (a
+  // work area as large as the screen), no size change comes to lay the
+  // children out: the title bar's buttons and the browser are placed here.
+  LayoutChildren();
 }
 
 bool CGameDialog::OnTitleBarDoubleClick(POINT screen) {

@@ -6,7 +6,8 @@
 #include "game/game_commands.h"
 #include "game/popup_menu_win.h"
 
-static_assert(GameTray::kRecordSize == 488);
+// The record of the version-2 shell, as the 32-bit launcher has always sent it.
+static_assert(sizeof(void*) != 4 || GameTray::kRecordSize == 488);
 
 bool GameTray::Add(HWND window, HICON icon, const std::string& tip) {
   record_ = {};

@@ -1,6 +1,6 @@
 #include "game/title_bar.h"
 
-#include <cctype>
+#include "common/web_address.h"
 
 int ButtonSpriteIndex(const GameButtonSpec& button, std::size_t spriteCount) {
   const long long index = static_cast<long long>(button.image) - 1;
@@ -18,17 +18,4 @@ ButtonFrames ButtonFramesOf(const SpriteSpec& s) {
 
 bool ButtonOpensLink(int kind) { return kind == kButtonLink || kind == kButtonPageLink; }
 
-namespace {
-
-bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
-  if (text.size() < prefix.size()) return false;
-  for (std::size_t i = 0; i < prefix.size(); ++i)
-    if (std::tolower(static_cast<unsigned char>(text[i])) != prefix[i]) return false;
-  return true;
-}
-
-}  // namespace
-
-bool PageMayLink(std::string_view link) {
-  return StartsWithNoCase(link, "http://") || StartsWithNoCase(link, "https://");
-}
+bool PageMayLink(std::string_view link) { return IsWebAddress(link); }

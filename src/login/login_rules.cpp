@@ -1,5 +1,7 @@
 #include "login/login_rules.h"
 
+#include "common/web_address.h"
+
 namespace {
 
 constexpr unsigned kVkReturn = 0x0D;
@@ -36,7 +38,11 @@ std::string ButtonImageName(int number, bool pressed) {
 
 std::optional<std::string> HandOverAddress(std::string_view address, std::string_view gameHeader) {
   if (address.size() <= gameHeader.size() || address.substr(0, gameHeader.size()) != gameHeader) return std::nullopt;
-  return std::string(address.substr(gameHeader.size()));
+  const std::string_view gameAddress = address.substr(gameHeader.size());
+  // A page (or a frame in it) must not open a local file or run script in
+  // the game window: only web pages are handed over.
+  if (!IsWebAddress(gameAddress)) return std::nullopt;
+  return std::string(gameAddress);
 }
 
 KeyFilter CompanionKeyFilter(unsigned virtualKey) {

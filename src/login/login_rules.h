@@ -35,7 +35,8 @@ inline constexpr unsigned kLoginKeyColour = 0x00FF00;  // pure green
 inline constexpr std::size_t kNavigationBufferSize = 512;
 
 // The game address a navigation to `address` hands over: what follows the
-// game header when the address starts with exactly those bytes and is longer.
+// game header when the address starts with exactly those bytes, provided it
+// is a web page's address ("http://" or "https://" in any letter case).
 std::optional<std::string> HandOverAddress(std::string_view address, std::string_view gameHeader);
 
 // Keys the login pair keeps from the dialog keyboard handling.

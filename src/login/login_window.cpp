@@ -28,9 +28,9 @@ BOOL CLauncherStandardDlg::OnInitDialog() {
 void CLauncherStandardDlg::Build() {
   const LauncherConfig& config = App().Config();
   // The check runs while the player logs in, whatever becomes of the links.
-  std::unique_ptr<UpdateWorker> worker = MakeUpdateWorker(config, Handle());
-  if (worker == nullptr) return;
-  StartUpdateWorker(std::move(worker));
+  // A working directory too long for the update's paths gives up the check
+  // only: the player still gets the window to log in with.
+  if (std::unique_ptr<UpdateWorker> worker = MakeUpdateWorker(config, Handle())) StartUpdateWorker(std::move(worker));
   if (TranslucentWindow() == nullptr) return;
   fillColour_ = config.loginCenterColor;
   SetWindowTextA(Handle(), config.title.c_str());

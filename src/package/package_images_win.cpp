@@ -117,12 +117,24 @@ bool DibImage::Create(int width, int height, int bitsPerPixel, const RGBQUAD* pa
   return true;
 }
 
+namespace {
+
+// Pictures are made and deleted on the main thread only.
+int livePictures = 0;
+
+}  // namespace
+
 PackagePicture::PackagePicture(win::ComPtr<IStream> stream, std::unique_ptr<Gdiplus::Image> image)
-    : stream_(std::move(stream)), image_(std::move(image)) {}
+    : stream_(std::move(stream)), image_(std::move(image)) {
+  ++livePictures;
+}
 
 PackagePicture::~PackagePicture() {
   image_.reset();  // before the stream it reads from
+  --livePictures;
 }
+
+int PackagePicture::LiveCount() { return livePictures; }
 
 UINT PackagePicture::Width() const { return image_->GetLastStatus() == Gdiplus::Ok ? image_->GetWidth() : 0; }
 UINT PackagePicture::Height() const { return image_->GetLastStatus() == Gdiplus::Ok ? image_->GetHeight() : 0; }

@@ -53,6 +53,9 @@ class PackagePicture {
   PackagePicture& operator=(const PackagePicture&) = delete;
 
   Gdiplus::Image* Image() const { return image_.get(); }
+  // Pictures alive in the process: GDI+ may be shut down only when none is,
+  // since Windows' GDI+ crashes on an object deleted after its shutdown.
+  static int LiveCount();
   // 0 x 0 for bytes that do not decode.
   UINT Width() const;
   UINT Height() const;

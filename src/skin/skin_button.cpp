@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstddef>
 
+#include "common/web_address.h"
 #include "skin/button_face.h"
 #include "win/window.h"
 
@@ -141,7 +142,9 @@ void CSkinButton::OnLeftButtonDown(WPARAM wParam, LPARAM lParam) {
   Default(WM_LBUTTONDOWN, wParam, lParam);
   pressedByMouse_ = true;
   // The link opens on the press, not on the release.
-  if (!link_.empty()) ShellExecuteA(nullptr, "open", link_.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+  if (link_.empty()) return;
+  if (const auto address = ShellAddress(link_))
+    ShellExecuteA(nullptr, "open", address->c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 void CSkinButton::OnMouseMove(LPARAM lParam) {

@@ -6,7 +6,13 @@
 
 namespace {
 
-constexpr std::uint16_t kMachineI386 = 0x14C;
+// The machine the launcher itself is built for: x86 for the product; the
+// 64-bit build that is tested where no 32-bit code runs takes its own kind.
+#if defined(_WIN64)
+constexpr std::uint16_t kLauncherMachine = 0x8664;
+#else
+constexpr std::uint16_t kLauncherMachine = 0x14C;
+#endif
 
 std::uint32_t ReadLittleEndian(std::span<const std::uint8_t> bytes, std::size_t offset, int size) {
   std::uint32_t value = 0;
@@ -14,18 +20,18 @@ std::uint32_t ReadLittleEndian(std::span<const std::uint8_t> bytes, std::size_t 
   return value;
 }
 
-bool IsI386PeImage(std::span<const std::uint8_t> file) {
+bool IsLauncherPeImage(std::span<const std::uint8_t> file) {
   if (file.size() < 0x40 || file[0] != 'M' || file[1] != 'Z') return false;
   const std::uint32_t ntHeaders = ReadLittleEndian(file, 0x3C, 4);
   if (ntHeaders > file.size() || file.size() - ntHeaders < 6) return false;
   return ReadLittleEndian(file, ntHeaders, 4) == 0x00004550 &&  // "PE\0\0"
-         ReadLittleEndian(file, ntHeaders + 4, 2) == kMachineI386;
+         ReadLittleEndian(file, ntHeaders + 4, 2) == kLauncherMachine;
 }
 
 }  // namespace
 
 bool IsLauncherImage(std::span<const std::uint8_t> file) {
-  if (!IsI386PeImage(file)) return false;
+  if (!IsLauncherPeImage(file)) return false;
   AttachedPackage package;
   if (package.Open(file) != PackageOpenResult::kOpened) return false;
   std::vector<char> config;

@@ -7,6 +7,7 @@
 #include <span>
 
 // True for a 32-bit x86 PE image ("MZ", the "PE\0\0" signature at the offset
-// stored at 0x3C, machine 0x14C) with a package appended that opens and from
-// which config/cg.txt reads whole.
+// stored at 0x3C, machine 0x14C; a 64-bit build of the launcher takes its own
+// machine, 0x8664) with a package appended that opens and from which
+// config/cg.txt reads whole.
 bool IsLauncherImage(std::span<const std::uint8_t> file);

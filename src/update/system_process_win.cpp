@@ -24,7 +24,7 @@ bool SystemProcess::StartHiddenScript(const std::string& scriptPath) {
   std::string commandLine = "\"" + scriptPath + "\"";
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
-  static_assert(sizeof(STARTUPINFOA) == 68, "the 32-bit start-up record");
+  static_assert(sizeof(void*) != 4 || sizeof(STARTUPINFOA) == 68, "the 32-bit start-up record");
   startup.dwFlags = STARTF_USESHOWWINDOW;
   startup.wShowWindow = SW_HIDE;
   PROCESS_INFORMATION info{};

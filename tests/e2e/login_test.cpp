@@ -171,22 +171,33 @@ static bool GameWindowFollows(LauncherProcess& launcher) {
   return std::all_of(windows.begin(), windows.end(), isGame);
 }
 
-TEST(LoginWindow, NavigationToTheGameHeaderHandsOverAndCloses) {
-  const std::string links =
-      "linkCount=1\r\n"
-      "[link1]\r\ntype=4\r\nx=10\r\ny=10\r\nwidth=100\r\nheight=100\r\n"
-      "url=client://loadgame|http://127.0.0.1:9/game.html\r\n";
-  LauncherProcess launcher(LoginSkin(links));
+TEST(LoginWindow, NavigationToTheGameHeaderHandsOverAWebPageAndCloses) {
+  auto linkTo = [](const std::string& url) {
+    return "linkCount=1\r\n[link1]\r\ntype=4\r\nx=10\r\ny=10\r\nwidth=100\r\nheight=100\r\nurl=" + url + "\r\n";
+  };
+  LauncherProcess launcher(LoginSkin(linkTo("client://loadgame|http://127.0.0.1:9/game.html")));
   EXPECT_TRUE(GameWindowFollows(launcher)) << launcher.Describe();
 
-  // The same page under another header stays open.
-  LauncherProcess stays(LoginSkin(links, "client://loadgame/"));
-  ASSERT_NE(FindPair(stays).companion, nullptr);
-  EXPECT_FALSE(stays.WaitForExit(500).has_value());
+  // The same page under another header, and addresses after the header
+  // that are not web pages, leave the login window where it is: no game
+  // window (whose set-up would show the image message) comes.
+  const std::pair<std::string, std::string> stay[] = {
+      {"client://loadgame|http://127.0.0.1:9/game.html", "client://loadgame/"},
+      {"client://loadgame|javascript:alert(1)", "client://loadgame|"},
+      {"client://loadgame|file:///C:/windows/win.ini", "client://loadgame|"},
+  };
+  for (const auto& [url, header] : stay) {
+    LauncherProcess stays(LoginSkin(linkTo(url), header));
+    const LoginPair pair = FindPair(stays);
+    ASSERT_NE(pair.companion, nullptr) << url;
+    EXPECT_TRUE(stays.WaitUntilIdle(pair.companion)) << url;
+    EXPECT_FALSE(stays.WaitForMessageBox(2000).has_value()) << url << stays.Describe();
+    EXPECT_TRUE(IsWindow(pair.companion)) << url;
+  }
 
-  // An empty header takes the very first navigation, to about:blank.
+  // An empty header hands over the first web page, never about:blank.
   for (int run = 0; run < 3; ++run) {
-    LauncherProcess empty(LoginSkin(links, ""));
+    LauncherProcess empty(LoginSkin(linkTo("http://127.0.0.1:9/game.html"), ""));
     EXPECT_TRUE(GameWindowFollows(empty)) << run << empty.Describe();
   }
 }

@@ -37,7 +37,7 @@ TEST(PlanLinks, ButtonsKeepTheirLinkNumberAndHtmlAreasCountFrom150) {
   EXPECT_EQ(ButtonImageName(12, true), "config/12_d.png");
 }
 
-TEST(HandOverAddress, OnlyAnAddressThatStartsWithExactlyTheHeaderAndGoesOn) {
+TEST(HandOverAddress, OnlyAWebAddressAfterExactlyTheHeader) {
   const char* header = "client://loadgame|";
   struct Case {
     const char* address;
@@ -46,11 +46,19 @@ TEST(HandOverAddress, OnlyAnAddressThatStartsWithExactlyTheHeaderAndGoesOn) {
   } cases[] = {
       {"client://loadgame|http://game/s1", header, "http://game/s1"},
       {"client://loadgame|", header, std::nullopt},  // nothing after the header
-      {"client://loadgame|x", header, "x"},
-      {"http://a/?client://loadgame|x", header, std::nullopt},  // header later in the address
-      {"CLIENT://loadgame|x", header, std::nullopt},            // letter case counts
+      {"client://loadgame|HTTPS://game/s1", header, "HTTPS://game/s1"},
+      {"http://a/?client://loadgame|http://x", header, std::nullopt},  // header later in the address
+      {"CLIENT://loadgame|http://x", header, std::nullopt},            // letter case of the header counts
       {"client://load", header, std::nullopt},
-      {"about:blank", "", "about:blank"},  // an empty header hands over every address
+      // Whatever is not a web page stays where it is.
+      {"client://loadgame|x", header, std::nullopt},
+      {"client://loadgame|javascript:alert(1)", header, std::nullopt},
+      {"client://loadgame|file:///C:/Windows/win.ini", header, std::nullopt},
+      {"client://loadgame|\\\\host\\share\\a.exe", header, std::nullopt},
+      {"client://loadgame| http://x", header, std::nullopt},
+      {"client://loadgame|http:/x", header, std::nullopt},
+      {"http://game/s1", "", "http://game/s1"},  // an empty header hands over every web address
+      {"about:blank", "", std::nullopt},
       {"", "", std::nullopt},
   };
   for (const Case& c : cases) EXPECT_EQ(HandOverAddress(c.address, c.header), c.handed) << c.address;

@@ -241,3 +241,44 @@ TEST_F(GameWindowTest, AFailedStepStopsTheSetUpAndLeavesTheWindowOpen) {
     EXPECT_EQ(question.text, "Quit?") << c.missing;
   }
 }
+
+// A work area as large as the screen (a taskbar that hides itself): the full
+// screen and the maximised window have the same rectangle, so leaving full
+// screen changes no size. The title bar and the browser must come back all
+// the same.
+TEST_F(GameWindowTest, LeavingFullScreenOverAWorkAreaAsLargeAsTheScreenLaysTheFrameOutAgain) {
+  RECT work = Work();
+  RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  ASSERT_TRUE(SystemParametersInfoA(SPI_SETWORKAREA, 0, &screen, 0));
+  struct Restore {
+    RECT* work;
+    ~Restore() { SystemParametersInfoA(SPI_SETWORKAREA, 0, work, 0); }
+  } restore{&work};
+  ASSERT_EQ(Work(), screen);
+
+  LoadSkin();
+  CGameDialog game;
+  RunGameWindow(game, [&] {
+    const HWND browser = GetDlgItem(game.Handle(), 170);
+    auto visibleButtons = [&] {
+      std::vector<int> ids;
+      for (int id = 181; id <= 192; ++id)
+        if (const HWND b = GetDlgItem(game.Handle(), id); b != nullptr && IsWindowVisible(b)) ids.push_back(id);
+      return ids;
+    };
+    const RECT browserBefore = WindowRect(browser);
+    const std::vector<int> buttonsBefore = visibleButtons();
+    ASSERT_FALSE(buttonsBefore.empty());
+    ASSERT_GE(browserBefore.top, kTitleBarHeight);
+
+    game.ToggleFullScreen();
+    EXPECT_EQ(WindowRect(game.Handle()), screen);
+    EXPECT_EQ(WindowRect(browser), screen);
+    EXPECT_TRUE(visibleButtons().empty());
+    game.ToggleFullScreen();
+    EXPECT_FALSE(game.SizeState().fullScreen);
+    EXPECT_EQ(WindowRect(browser), browserBefore);
+    EXPECT_EQ(visibleButtons(), buttonsBefore);
+    EndSoon(game);
+  });
+}

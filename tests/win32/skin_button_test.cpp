@@ -69,14 +69,25 @@ TEST(SkinButton, PressOpensTheLinkAtOnceAndDraggingOffMeansNoClick) {
   int opensAfterPress = -1;
   testkit::RunModal(host, [&] {
     HWND b = host.button.Handle();
+    // The real pointer goes where each move says: a held button looks at
+    // it again while it draws.
+    auto moveTo = [&](int x, int y) {
+      POINT screen{x, y};
+      ClientToScreen(b, &screen);
+      testkit::MovePointer(screen);
+      SendMessageA(b, WM_MOUSEMOVE, MK_LBUTTON, At(x, y));
+    };
     host.button.SetLink(marker.Path().c_str());
+    POINT pressAt{5, 5};
+    ClientToScreen(b, &pressAt);
+    testkit::MovePointer(pressAt);
     SendMessageA(b, WM_LBUTTONDOWN, MK_LBUTTON, At(5, 5));
     opensAfterPress = marker.Count(1);
-    SendMessageA(b, WM_MOUSEMOVE, MK_LBUTTON, At(100, 50));  // over the dialog, off the button
+    moveTo(100, 50);  // over the dialog, off the button
     EXPECT_EQ(SendMessageA(b, BM_GETSTATE, 0, 0) & BST_PUSHED, 0);
-    SendMessageA(b, WM_MOUSEMOVE, MK_LBUTTON, At(6, 6));  // back: pushed again
+    moveTo(6, 6);  // back: pushed again
     EXPECT_NE(SendMessageA(b, BM_GETSTATE, 0, 0) & BST_PUSHED, 0);
-    SendMessageA(b, WM_MOUSEMOVE, MK_LBUTTON, At(100, 50));
+    moveTo(100, 50);
     SendMessageA(b, WM_LBUTTONUP, 0, At(100, 50));
   });
   EXPECT_EQ(opensAfterPress, 1);
@@ -224,4 +235,25 @@ TEST(SkinButton, FaceFollowsPushedAndDisabledStates) {
     look();
   });
   EXPECT_EQ(seen, (std::vector<COLORREF>{red, blue, red}));
+}
+
+TEST(SkinButton, TheShellGetsSpacesAndQuotesEncodedAndNothingWithAControlCharacter) {
+  // The link names "a b.exe"; the shell is given "a%20b.exe", which is the
+  // marker program that opens.
+  Marker encoded("a%20b.exe");
+  Marker refused("c.exe");
+  ButtonHost host;
+  testkit::RunModal(host, [&] {
+    std::string spaced = encoded.Path();
+    spaced.replace(spaced.rfind("%20"), 3, " ");
+    for (const std::string& link : {spaced, refused.Path() + "\r\n", "\t" + refused.Path()}) {
+      host.button.SetLink(link.c_str());
+      SendMessageA(host.button.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, At(5, 5));
+      SendMessageA(host.button.Handle(), WM_LBUTTONUP, 0, At(5, 5));
+    }
+  });
+  EXPECT_EQ(encoded.Count(1), 1);
+  // An opening of the refused links would have shown by now.
+  Sleep(2000);
+  EXPECT_EQ(refused.Count(), 0);
 }
