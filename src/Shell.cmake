@@ -5,12 +5,13 @@ add_library(launcher_shell STATIC
   win/window.cpp
   win/dialog.cpp
   win/text.cpp
-  app/startup_failure.cpp
+  win/process.cpp
+  package/load_outcome_win.cpp
   app/launcher_app.cpp
   package/package_file_win.cpp
   browser/wide_text_win.cpp
   browser/page_call_win.cpp
-  browser/launcher_restart_win.cpp
+  game/launcher_restart_win.cpp
   browser/client_call_win.cpp
   browser/event_connection_win.cpp
   browser/web_ui_controller_win.cpp
@@ -24,10 +25,10 @@ add_library(launcher_shell STATIC
   update/system_process_win.cpp
   update/update_worker_win.cpp
   package/package_images_win.cpp
-  skin/skin_button.cpp
-  skin/layered_window.cpp
-  skin/translucent_dialog.cpp
-  login/login_window.cpp
+  skin/skin_button_win.cpp
+  skin/layered_window_win.cpp
+  skin/translucent_dialog_win.cpp
+  login/login_window_win.cpp
   game/frame_pieces_win.cpp
   game/title_bar_win.cpp
   game/popup_menu_win.cpp

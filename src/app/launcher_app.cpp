@@ -6,12 +6,14 @@
 #include <commctrl.h>
 #include <gdiplus.h>
 
-#include "app/startup_failure.h"
+#include "package/load_outcome_win.h"
 #include "common/text.h"
 #include "common/texts.h"
 #include "game/game_dialog_win.h"
-#include "login/login_window.h"
-#include "update/update_files.h"
+#include "login/login_window_win.h"
+#include "update/file_system_win.h"
+#include "update/system_process_win.h"
+#include "update/update_leftovers.h"
 #include "win/text.h"
 
 namespace {
@@ -20,19 +22,6 @@ namespace {
 bool StartSockets() {
   WSADATA data{};
   return WSAStartup(MAKEWORD(1, 1), &data) == 0 && data.wVersion == MAKEWORD(1, 1);
-}
-
-// A finished self-update leaves the old program and its script behind in the
-// working directory; they go at the next start. Only the current directory
-// is looked at, which need not be the program's own.
-void RemoveUpdateLeftovers() {
-  char directory[kMaxPath] = {};
-  const DWORD length = GetCurrentDirectoryA(sizeof directory, directory);
-  if (length == 0 || length >= sizeof directory) return;
-  for (const char* name : {kBackupExeName, kUpdateScriptName}) {
-    const auto path = PathInDirectory(directory, name);
-    if (path && GetFileAttributesA(path->c_str()) != INVALID_FILE_ATTRIBUTES) DeleteFileA(path->c_str());
-  }
 }
 
 }  // namespace
@@ -57,7 +46,9 @@ bool LauncherApp::StartUp() {
   OleInitialize(nullptr);
   const Gdiplus::GdiplusStartupInput gdiplusInput;
   Gdiplus::GdiplusStartup(&gdiplusToken_, &gdiplusInput, nullptr);
-  RemoveUpdateLeftovers();
+  Win32FileSystem files;
+  SystemProcess process;
+  RemoveUpdateLeftovers(files, process);
   if (!LoadConfiguration()) return false;
   if (!LoadLoginBackground()) return false;
   RunWindows();
@@ -67,7 +58,7 @@ bool LauncherApp::StartUp() {
 // Loaded whatever window comes next: a skin without it is broken even when
 // it goes straight to the game.
 bool LauncherApp::LoadLoginBackground() {
-  return LoadPackagePicture(&holder_.package, "config/main1.png", &loginBackground_);
+  return ReportLoad(LoadPackagePicture(&holder_.package, "config/main1.png", &loginBackground_));
 }
 
 // One window after the other, each running to its end before the next is
@@ -92,8 +83,8 @@ INT_PTR LauncherApp::RunGameWindow(const char* startAddress) {
 }
 
 bool LauncherApp::LoadConfiguration() {
-  return OpenPackage(&holder_.programFile, &holder_.package) &&
-         ReadConfigFile(&holder_.package, &holder_.document, "config/cg.txt") &&
+  return ReportLoad(OpenPackage(&holder_.programFile, &holder_.package)) &&
+         ReportLoad(ReadConfigFile(&holder_.package, &holder_.document, "config/cg.txt")) &&
          BuildConfig(holder_.document, &holder_.config);
 }
 

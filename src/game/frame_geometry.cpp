@@ -3,10 +3,6 @@
 #include <algorithm>
 #include <climits>
 
-int ClampToInt(long long value) {
-  return static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX));
-}
-
 int FrameHitTest(const Rect& window, Point p, const FrameMetrics& f, FrameState state) {
   if (state.maximised || state.fullScreen) return kHitClient;
   const int l = window.left, t = window.top, r = window.right, b = window.bottom;

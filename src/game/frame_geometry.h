@@ -7,22 +7,7 @@
 #include <optional>
 #include <vector>
 
-struct Point {
-  int x = 0, y = 0;
-  bool operator==(const Point&) const = default;
-};
-
-// Configured coordinates are 32-bit and may be absurd; sums of them are
-// made in 64 bits and brought back to the nearest int.
-int ClampToInt(long long value);
-
-struct Rect {
-  int left = 0, top = 0, right = 0, bottom = 0;
-  int Width() const { return right - left; }
-  int Height() const { return bottom - top; }
-  Rect Offset(int dx, int dy) const { return {left + dx, top + dy, right + dx, bottom + dy}; }
-  bool operator==(const Rect&) const = default;
-};
+#include "common/geometry.h"
 
 // Widths and heights of the eight frame pieces: 1 top-left, 2 top (its
 // height is the title bar's), 3 top-right, 4 left, 5 right, 6 bottom-left,

@@ -1,7 +1,8 @@
 #include "game/game_dialog_win.h"
 
+#include "package/load_outcome_win.h"
 #include "app/resource.h"
-#include "browser/launcher_restart_win.h"
+#include "game/launcher_restart_win.h"
 #include "browser/page_arguments.h"
 #include "browser/page_call_win.h"
 #include "common/text.h"
@@ -57,7 +58,7 @@ bool CGameDialog::Build() {
 
   AttachedPackage* package = &App().Holder().package;
   DibImage sheet;
-  if (!LoadPackageImage(package, "config/style.png", &sheet)) return false;
+  if (!ReportLoad(LoadPackageImage(package, "config/style.png", &sheet))) return false;
   frame_.Cut(sheet.Get(), config);
   if (!StartBrowser(work)) return false;
   if (!titleBar_.CreateButtons(sheet.Get(), config, Handle(), work)) return false;

@@ -1,5 +1,6 @@
 #include "game/title_bar_win.h"
 
+#include "package/load_outcome_win.h"
 #include "common/text.h"
 #include "game/title_bar.h"
 #include "package/launcher_config.h"
@@ -45,7 +46,7 @@ bool GameTitleBar::CreateButtons(HBITMAP sheet, const LauncherConfig& config, HW
 
 bool GameTitleBar::CreateLogo(AttachedPackage* package, const LauncherConfig& config, HWND parent) {
   DibImage picture;
-  if (!LoadPackageImage(package, "config/logo.png", &picture)) return false;
+  if (!ReportLoad(LoadPackageImage(package, "config/logo.png", &picture))) return false;
   logo_ = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_BITMAP, config.logx, config.logy, picture.Width(),
                           picture.Height(), parent, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(kLogoId)),
                           GetModuleHandleA(nullptr), nullptr);

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "game/frame_geometry.h"
-#include "skin/skin_button.h"
+#include "skin/skin_button_win.h"
 #include "win/handles.h"
 
 class AttachedPackage;

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "game/frame_geometry.h"
+#include "common/geometry.h"
 #include "package/launcher_config.h"
 
 enum class LinkKind { kNone, kButton, kHtmlArea };

@@ -2,10 +2,8 @@
 
 #include <vector>
 
-#include "app/startup_failure.h"
-#include "common/texts.h"
 #include "package/ini_document.h"
-#include "update/update_files.h"
+#include "win/process.h"
 
 ProgramFile::MapResult ProgramFile::Map(const char* path) {
   file_.Reset(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
@@ -23,34 +21,29 @@ std::span<const std::uint8_t> ProgramFile::Bytes() const {
   return {static_cast<const std::uint8_t*>(view_.Get()), size_};
 }
 
-bool OpenPackage(ProgramFile* file, AttachedPackage* package) {
-  char path[kMaxPath] = {};
-  const DWORD length = GetModuleFileNameA(GetModuleHandleA(nullptr), path, sizeof path);
-  if (length == 0 || length >= sizeof path) return false;
-  switch (file->Map(path)) {
+LoadOutcome OpenPackage(ProgramFile* file, AttachedPackage* package) {
+  const auto path = win::ProgramPath();
+  if (!path) return LoadOutcome::kProgramUnreadable;
+  switch (file->Map(path->c_str())) {
     case ProgramFile::MapResult::kMapped: break;
-    case ProgramFile::MapResult::kCannotCreateMapping: ShowStartupFailure(texts::kMappingFailed); return false;
+    case ProgramFile::MapResult::kCannotCreateMapping: return LoadOutcome::kMappingFailed;
     case ProgramFile::MapResult::kCannotOpen:
-    case ProgramFile::MapResult::kCannotMapView: return false;
+    case ProgramFile::MapResult::kCannotMapView: return LoadOutcome::kProgramUnreadable;
   }
   switch (package->Open(file->Bytes())) {
-    case PackageOpenResult::kOpened: return true;
-    case PackageOpenResult::kNothingAppended: ShowStartupFailure(texts::kNoPackage); return false;
-    case PackageOpenResult::kNotAnArchive: ShowStartupFailure(texts::kOpenZipFailed); return false;
+    case PackageOpenResult::kOpened: return LoadOutcome::kLoaded;
+    case PackageOpenResult::kNothingAppended: return LoadOutcome::kNoPackage;
+    case PackageOpenResult::kNotAnArchive: return LoadOutcome::kNotAnArchive;
   }
-  return false;
+  return LoadOutcome::kNotAnArchive;
 }
 
-bool ReadConfigFile(AttachedPackage* package, IniDocument* document, const char* name) {
+LoadOutcome ReadConfigFile(AttachedPackage* package, IniDocument* document, const char* name) {
   std::vector<char> content;
   switch (package->ReadMember(name, &content)) {
     case AttachedPackage::ReadResult::kRead: break;
-    case AttachedPackage::ReadResult::kMissing: ShowStartupFailure(texts::kReadIniFailed); return false;
-    case AttachedPackage::ReadResult::kNoMemory: ShowStartupFailure(texts::kLoadIniFailed); return false;
+    case AttachedPackage::ReadResult::kMissing: return LoadOutcome::kConfigMissing;
+    case AttachedPackage::ReadResult::kNoMemory: return LoadOutcome::kConfigUnreadable;
   }
-  if (!document->Load(content.data(), content.size())) {
-    ShowStartupFailure(texts::kLoadIniFailed);
-    return false;
-  }
-  return true;
+  return document->Load(content.data(), content.size()) ? LoadOutcome::kLoaded : LoadOutcome::kConfigUnreadable;
 }

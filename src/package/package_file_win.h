@@ -1,11 +1,12 @@
 // The running program's own file, mapped read-only for the whole run, and the
 // Windows side of the package: opening it and reading the configuration file
-// out of it, each failure shown to the user as start-up fails.
+// out of it.
 #pragma once
 
 #include <windows.h>
 
 #include "package/attached_package.h"
+#include "package/load_outcome.h"
 #include "win/handles.h"
 
 class IniDocument;
@@ -24,10 +25,10 @@ class ProgramFile {
   DWORD size_ = 0;
 };
 
-// Opens the package appended to this program's own file. Shows the failure's
-// message, where it has one, in a start-up failure box.
-bool OpenPackage(ProgramFile* file, AttachedPackage* package);
+// Opens the package appended to this program's own file.
+LoadOutcome OpenPackage(ProgramFile* file, AttachedPackage* package);
 
-// Reads `name` (config/cg.txt) from the package into the document. Shows
-// "读取ini文件失败" when it is missing and "装载ini文件失败" when memory runs out.
-bool ReadConfigFile(AttachedPackage* package, IniDocument* document, const char* name);
+// Reads `name` (config/cg.txt) from the package into the document:
+// kConfigMissing when it is missing, kConfigUnreadable when memory runs out
+// or the text does not parse.
+LoadOutcome ReadConfigFile(AttachedPackage* package, IniDocument* document, const char* name);

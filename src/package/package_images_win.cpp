@@ -3,8 +3,6 @@
 #include <cstring>
 #include <vector>
 
-#include "app/startup_failure.h"
-#include "common/texts.h"
 #include "package/attached_package.h"
 #include "package/picture_size.h"
 
@@ -26,15 +24,15 @@ win::ComPtr<IStream> MakeStream(const std::vector<char>& bytes) {
   return stream;
 }
 
-// The member's bytes, or the start-up failure box when it is not there. A
-// member that cannot be extracted whole is treated the same way.
-bool ReadImageMember(AttachedPackage* package, const char* path, std::vector<char>* bytes) {
+// The member's bytes. A member that cannot be extracted whole counts as
+// missing.
+LoadOutcome ReadImageMember(AttachedPackage* package, const char* path, std::vector<char>* bytes) {
   switch (package->ReadMember(path, bytes)) {
-    case AttachedPackage::ReadResult::kRead: return true;
-    case AttachedPackage::ReadResult::kMissing: ShowStartupFailure(texts::kReadImageFailed); return false;
-    case AttachedPackage::ReadResult::kNoMemory: return false;
+    case AttachedPackage::ReadResult::kRead: return LoadOutcome::kLoaded;
+    case AttachedPackage::ReadResult::kMissing: return LoadOutcome::kPictureMissing;
+    case AttachedPackage::ReadResult::kNoMemory: return LoadOutcome::kPictureNoMemory;
   }
-  return false;
+  return LoadOutcome::kPictureMissing;
 }
 
 std::span<const std::uint8_t> AsBytes(const std::vector<char>& bytes) {
@@ -139,27 +137,27 @@ int PackagePicture::LiveCount() { return livePictures; }
 UINT PackagePicture::Width() const { return image_->GetLastStatus() == Gdiplus::Ok ? image_->GetWidth() : 0; }
 UINT PackagePicture::Height() const { return image_->GetLastStatus() == Gdiplus::Ok ? image_->GetHeight() : 0; }
 
-bool LoadPackageImage(AttachedPackage* package, const char* path, DibImage* image) {
+LoadOutcome LoadPackageImage(AttachedPackage* package, const char* path, DibImage* image) {
   std::vector<char> bytes;
-  if (!ReadImageMember(package, path, &bytes)) return false;
+  if (const LoadOutcome read = ReadImageMember(package, path, &bytes); read != LoadOutcome::kLoaded) return read;
   // Too large to decode counts as not decoding.
-  if (PictureTooLarge(AsBytes(bytes))) return false;
+  if (PictureTooLarge(AsBytes(bytes))) return LoadOutcome::kPictureUndecodable;
   const win::ComPtr<IStream> stream = MakeStream(bytes);
-  return stream && Decode(stream.Get(), image);
+  return stream && Decode(stream.Get(), image) ? LoadOutcome::kLoaded : LoadOutcome::kPictureUndecodable;
 }
 
-bool LoadPackagePicture(AttachedPackage* package, const char* path, std::unique_ptr<PackagePicture>* picture) {
+LoadOutcome LoadPackagePicture(AttachedPackage* package, const char* path, std::unique_ptr<PackagePicture>* picture) {
   std::vector<char> bytes;
-  if (!ReadImageMember(package, path, &bytes)) return false;
+  if (const LoadOutcome read = ReadImageMember(package, path, &bytes); read != LoadOutcome::kLoaded) return read;
   // Too large to decode: the picture of 0 by 0 that bytes which do not
   // decode give.
   if (PictureTooLarge(AsBytes(bytes))) bytes.clear();
   win::ComPtr<IStream> stream = MakeStream(bytes);
-  if (!stream) return false;
+  if (!stream) return LoadOutcome::kPictureNoMemory;
   std::unique_ptr<Gdiplus::Image> image(Gdiplus::Image::FromStream(stream.Get(), FALSE));
-  if (image == nullptr) return false;
+  if (image == nullptr) return LoadOutcome::kPictureNoMemory;
   *picture = std::make_unique<PackagePicture>(std::move(stream), std::move(image));
-  return true;
+  return LoadOutcome::kLoaded;
 }
 
 HBITMAP CutBitmap(HBITMAP source, int x, int y, int width, int height) {

@@ -10,6 +10,7 @@
 
 #include <memory>
 
+#include "package/load_outcome.h"
 #include "win/com_ptr.h"
 #include "win/handles.h"
 
@@ -65,14 +66,14 @@ class PackagePicture {
   std::unique_ptr<Gdiplus::Image> image_;
 };
 
-// Decodes member `path` into `image`. A missing member shows "读取图片失败"
-// (start-up failure box); bytes that do not decode fail silently.
-bool LoadPackageImage(AttachedPackage* package, const char* path, DibImage* image);
+// Decodes member `path` into `image`: kPictureMissing for a missing member,
+// kPictureUndecodable for bytes that do not decode.
+LoadOutcome LoadPackageImage(AttachedPackage* package, const char* path, DibImage* image);
 
-// Loads member `path` as a GDI+ picture. False only when the member is
-// missing (with the same box as above) or no stream can be made; bytes that
-// do not decode give a 0 x 0 picture and true.
-bool LoadPackagePicture(AttachedPackage* package, const char* path, std::unique_ptr<PackagePicture>* picture);
+// Loads member `path` as a GDI+ picture. Fails only when the member is
+// missing or no stream can be made; bytes that do not decode give a 0 x 0
+// picture, loaded.
+LoadOutcome LoadPackagePicture(AttachedPackage* package, const char* path, std::unique_ptr<PackagePicture>* picture);
 
 // A new bitmap holding an exact copy of the rectangle (x, y, width, height) of
 // `source` (y from the top), in the source's pixel format, alpha included.

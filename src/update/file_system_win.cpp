@@ -70,11 +70,10 @@ bool Win32FileSystem::Exists(const std::string& path) {
 std::vector<std::string> Win32FileSystem::ListFiles(const std::string& directory) {
   std::vector<std::string> names;
   WIN32_FIND_DATAA found{};
-  const HANDLE search = FindFirstFileA((directory + "\\*").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return names;
+  const win::UniqueFind search(FindFirstFileA((directory + "\\*").c_str(), &found));
+  if (!search) return names;
   do {
     if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) names.emplace_back(found.cFileName);
-  } while (FindNextFileA(search, &found));
-  FindClose(search);
+  } while (FindNextFileA(search.Get(), &found));
   return names;
 }

@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "common/text.h"
+#include "win/internet.h"
 
 namespace {
 

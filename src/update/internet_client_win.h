@@ -8,16 +8,6 @@
 #include <string>
 
 #include "update/update_platform.h"
-#include "win/handles.h"
-
-namespace win {
-struct InternetTraits {
-  static HINTERNET Invalid() { return nullptr; }
-  static bool IsValid(HINTERNET h) { return h != nullptr; }
-  static void Close(HINTERNET h) { InternetCloseHandle(h); }
-};
-using UniqueInternet = Unique<HINTERNET, InternetTraits>;
-}  // namespace win
 
 class WinInetClient : public HttpClient {
  public:

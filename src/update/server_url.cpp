@@ -1,6 +1,6 @@
 #include "update/server_url.h"
 
-#include "update/update_files.h"
+#include "common/paths.h"
 
 namespace {
 

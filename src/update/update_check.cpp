@@ -3,7 +3,7 @@
 #include "package/launcher_config.h"
 #include "update/launcher_image.h"
 #include "update/self_replacement.h"
-#include "update/update_files.h"
+#include "common/paths.h"
 #include "update/server_url.h"
 #include "update/update_version.h"
 #include "update/url_downloader.h"

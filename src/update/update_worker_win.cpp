@@ -4,7 +4,7 @@
 #include "update/file_system_win.h"
 #include "update/internet_client_win.h"
 #include "update/system_process_win.h"
-#include "update/update_files.h"
+#include "win/process.h"
 #include "win/text.h"
 
 namespace {
@@ -30,11 +30,10 @@ DWORD WINAPI RunUpdateCheck(LPVOID parameter) {
 }  // namespace
 
 std::unique_ptr<UpdateWorker> MakeUpdateWorker(const LauncherConfig& config, HWND targetWindow) {
-  char directory[kMaxPath] = {};
-  const DWORD length = GetCurrentDirectoryA(sizeof directory, directory);
-  if (length == 0 || length >= sizeof directory) return nullptr;
+  const auto directory = win::WorkingDirectory();
+  if (!directory) return nullptr;
   auto state = std::make_unique<UpdateWorker>();
-  state->settings = UpdateSettingsFrom(config, std::string(directory, length));
+  state->settings = UpdateSettingsFrom(config, *directory);
   state->targetWindow = targetWindow;
   return state;
 }

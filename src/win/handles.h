@@ -61,7 +61,14 @@ struct MenuTraits {
   static void Close(HMENU h) { DestroyMenu(h); }
 };
 
+struct FindTraits {  // searches of FindFirstFile, which use INVALID_HANDLE_VALUE for "none"
+  static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
+  static bool IsValid(HANDLE h) { return h != INVALID_HANDLE_VALUE && h != nullptr; }
+  static void Close(HANDLE h) { FindClose(h); }
+};
+
 using UniqueHandle = Unique<HANDLE, HandleTraits>;
+using UniqueFind = Unique<HANDLE, FindTraits>;
 using UniqueView = Unique<const void*, ViewTraits>;
 using UniqueBitmap = Unique<HBITMAP, GdiObjectTraits<HBITMAP>>;
 using UniqueBrush = Unique<HBRUSH, GdiObjectTraits<HBRUSH>>;

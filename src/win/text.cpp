@@ -3,17 +3,15 @@
 #include <windows.h>
 
 #include "common/text.h"
-#include "update/update_files.h"
+#include "win/process.h"
 
 namespace win {
 
 bool IsSystemLeadByte(unsigned char byte) { return IsDBCSLeadByte(byte) != FALSE; }
 
 std::string ProgramFileTitle() {
-  char path[kMaxPath] = {};
-  const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-  if (length == 0 || length >= sizeof path) return {};
-  return ProgramTitle(std::string_view(path, length), IsSystemLeadByte);
+  const auto path = ProgramPath();
+  return path ? ProgramTitle(*path, IsSystemLeadByte) : std::string();
 }
 
 std::string AnsiFromWide(std::wstring_view text) {

@@ -4,7 +4,7 @@
 
 #include "package/launcher_config.h"
 #include "update/self_replacement.h"
-#include "update/update_files.h"
+#include "common/paths.h"
 #include "update/update_script.h"
 #include "update_test_fakes.h"
 #include "zip_builder.h"

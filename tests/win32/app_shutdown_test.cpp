@@ -3,7 +3,7 @@
 #include <functional>
 
 #include "game_fixture.h"
-#include "login/login_window.h"
+#include "login/login_window_win.h"
 
 namespace {
 

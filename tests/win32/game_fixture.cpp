@@ -18,7 +18,7 @@ void GameWindowTest::LoadSkin(const testkit::GameSkinOptions& options) {
   ConfigHolder& holder = App().Holder();
   ASSERT_EQ(holder.package.Open(file), PackageOpenResult::kOpened);
   IniDocument document;
-  ASSERT_TRUE(ReadConfigFile(&holder.package, &document, "config/cg.txt"));
+  ASSERT_EQ(ReadConfigFile(&holder.package, &document, "config/cg.txt"), LoadOutcome::kLoaded);
   ASSERT_TRUE(BuildConfig(document, &holder.config));
 }
 

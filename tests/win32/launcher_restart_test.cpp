@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "browser/launcher_restart_win.h"
+#include "win/process.h"
 #include "win_testkit.h"
 
 namespace {
@@ -25,7 +25,7 @@ TEST(LauncherRestart, StartsTheProgramItselfWithoutArgumentsEvenBelowASpacedDire
   ASSERT_TRUE(CopyFileA(mark.c_str(), program.c_str(), FALSE));
   ASSERT_TRUE(CopyFileA(mark.c_str(), decoy.c_str(), FALSE));
 
-  const win::UniqueHandle process = StartProgram(program.c_str());
+  const win::UniqueHandle process = win::StartProgram(program.c_str());
   ASSERT_TRUE(process);
   EXPECT_TRUE(EndedByItself(process.Get()));
   // The mark is the command line after the program's name: nothing.
@@ -35,5 +35,5 @@ TEST(LauncherRestart, StartsTheProgramItselfWithoutArgumentsEvenBelowASpacedDire
 
 TEST(LauncherRestart, AMissingProgramStartsNothing) {
   testkit::TempDir dir;
-  EXPECT_FALSE(StartProgram(dir.File("missing.exe").c_str()));
+  EXPECT_FALSE(win::StartProgram(dir.File("missing.exe").c_str()));
 }

@@ -5,7 +5,7 @@
 #include <cstdio>
 
 #include "game_fixture.h"
-#include "login/login_window.h"
+#include "login/login_window_win.h"
 #include "package/package_images_win.h"
 
 namespace {
@@ -66,7 +66,7 @@ class Leaks : public GameWindowTest {
   // The login pair on the skin's page, closed once it is on the screen.
   static void OpenAndCloseLogin() {
     std::unique_ptr<PackagePicture> background;
-    ASSERT_TRUE(LoadPackagePicture(&App().Holder().package, "config/main1.png", &background));
+    ASSERT_EQ(LoadPackagePicture(&App().Holder().package, "config/main1.png", &background), LoadOutcome::kLoaded);
     CLauncherTranslucentDlg login(std::move(background));
     RunWhenReady(
         login, [&] { return login.Handle() != nullptr && IsWindowVisible(login.Handle()); },

@@ -4,7 +4,7 @@
 
 #include "game_fixture.h"
 #include "login/login_rules.h"
-#include "login/login_window.h"
+#include "login/login_window_win.h"
 
 namespace {
 
@@ -46,7 +46,7 @@ TEST_F(GameWindowTest, AWorkingDirectoryTooLongForTheUpdateStillGivesTheWholeLog
   ASSERT_EQ(GetCurrentDirectoryA(sizeof ansi, ansi), 0u) << "the directory must be too long for the update";
 
   std::unique_ptr<PackagePicture> background;
-  ASSERT_TRUE(LoadPackagePicture(&App().Holder().package, "config/main1.png", &background));
+  ASSERT_EQ(LoadPackagePicture(&App().Holder().package, "config/main1.png", &background), LoadOutcome::kLoaded);
   CLauncherTranslucentDlg login(std::move(background));
   bool loginAreaMade = false;
   RunWhenReady(

@@ -5,6 +5,7 @@
 #include "common/texts.h"
 #include "launcher_driver.h"
 #include "package/attached_package.h"
+#include "package/load_outcome_win.h"
 #include "png_writer.h"
 
 using testkit::Bytes;
@@ -58,7 +59,7 @@ TEST_F(PackageImages, RgbaKeepsStraightAlphaBottomUp) {
   });
   Pictures pictures({{"config/style.png", png}});
   DibImage image;
-  ASSERT_TRUE(LoadPackageImage(pictures.Package(), "config/style.png", &image));
+  ASSERT_EQ(LoadPackageImage(pictures.Package(), "config/style.png", &image), LoadOutcome::kLoaded);
   EXPECT_TRUE(image.HasAlpha());
   const DibLayout dib = Layout(image.Get());
   EXPECT_EQ(dib.bitsPerPixel, 32);
@@ -87,7 +88,7 @@ TEST_F(PackageImages, FormatsKeepOrConvertTheirDepth) {
     SCOPED_TRACE(c.what);
     Pictures pictures({{"p.png", testkit::EncodePng(c.png)}});
     DibImage image;
-    ASSERT_TRUE(LoadPackageImage(pictures.Package(), "p.png", &image));
+    ASSERT_EQ(LoadPackageImage(pictures.Package(), "p.png", &image), LoadOutcome::kLoaded);
     EXPECT_EQ(Layout(image.Get()).bitsPerPixel, c.bitsPerPixel);
     EXPECT_EQ(image.HasAlpha(), c.alpha);
   }
@@ -97,7 +98,7 @@ TEST_F(PackageImages, PaletteBecomesTheColourTableWithItsFourthByteZero) {
   const PngSpec png{3, 1, 3, 8, {0, 1, 2}, {255, 0, 0, 0, 128, 0, 1, 2, 3}, {}};
   Pictures pictures({{"p.png", testkit::EncodePng(png)}});
   DibImage image;
-  ASSERT_TRUE(LoadPackageImage(pictures.Package(), "p.png", &image));
+  ASSERT_EQ(LoadPackageImage(pictures.Package(), "p.png", &image), LoadOutcome::kLoaded);
   HDC dc = CreateCompatibleDC(nullptr);
   HGDIOBJ old = SelectObject(dc, image.Get());
   RGBQUAD table[256];
@@ -115,18 +116,19 @@ TEST_F(PackageImages, PaletteBecomesTheColourTableWithItsFourthByteZero) {
 TEST_F(PackageImages, BytesThatAreNoPngFailQuietlyAndAMissingMemberSaysSo) {
   Pictures pictures({{"config/logo.png", testkit::ToBytes("GIF89a not a png")}});
   DibImage image;
-  EXPECT_FALSE(LoadPackageImage(pictures.Package(), "config/logo.png", &image));  // no box: it would block here
+  EXPECT_EQ(LoadPackageImage(pictures.Package(), "config/logo.png", &image), LoadOutcome::kPictureUndecodable);
   std::unique_ptr<PackagePicture> picture;
-  ASSERT_TRUE(LoadPackagePicture(pictures.Package(), "config/logo.png", &picture));
+  ASSERT_EQ(LoadPackagePicture(pictures.Package(), "config/logo.png", &picture), LoadOutcome::kLoaded);
   EXPECT_EQ(picture->Width(), 0u);
   EXPECT_EQ(picture->Height(), 0u);
 
   for (bool asPicture : {false, true}) {
     testkit::MessageBoxView box;
     testkit::AnswerMessageBox(IDOK, &box);
-    const bool loaded = asPicture ? LoadPackagePicture(pictures.Package(), "config/Logo.png", &picture)
-                                  : LoadPackageImage(pictures.Package(), "config/Logo.png", &image);
-    EXPECT_FALSE(loaded);
+    const LoadOutcome loaded = asPicture ? LoadPackagePicture(pictures.Package(), "config/Logo.png", &picture)
+                                         : LoadPackageImage(pictures.Package(), "config/Logo.png", &image);
+    EXPECT_EQ(loaded, LoadOutcome::kPictureMissing);
+    EXPECT_FALSE(ReportLoad(loaded));
     EXPECT_EQ(box.text, texts::kReadImageFailed);
     EXPECT_EQ(box.caption, texts::kStartupFailedCaption);
     EXPECT_EQ(box.owner, nullptr);
@@ -139,9 +141,9 @@ TEST_F(PackageImages, APictureOfMoreThanAnEightKScreenIsTreatedAsNotDecoding) {
   PngSpec huge{7681, 4320, 0, 1, Bytes(961 * 4320, 0xA5)};
   Pictures pictures({{"config/main1.png", testkit::EncodePng(huge)}});
   DibImage image;
-  EXPECT_FALSE(LoadPackageImage(pictures.Package(), "config/main1.png", &image));
+  EXPECT_EQ(LoadPackageImage(pictures.Package(), "config/main1.png", &image), LoadOutcome::kPictureUndecodable);
   std::unique_ptr<PackagePicture> picture;
-  ASSERT_TRUE(LoadPackagePicture(pictures.Package(), "config/main1.png", &picture));
+  ASSERT_EQ(LoadPackagePicture(pictures.Package(), "config/main1.png", &picture), LoadOutcome::kLoaded);
   EXPECT_EQ(picture->Width(), 0u);
   EXPECT_EQ(picture->Height(), 0u);
 }
@@ -149,7 +151,7 @@ TEST_F(PackageImages, APictureOfMoreThanAnEightKScreenIsTreatedAsNotDecoding) {
 TEST_F(PackageImages, PictureHasThePngsSize) {
   Pictures pictures({{"config/main1.png", testkit::RgbaPng(30, 20, [](int, int) { return 0xFF102030u; })}});
   std::unique_ptr<PackagePicture> picture;
-  ASSERT_TRUE(LoadPackagePicture(pictures.Package(), "config/main1.png", &picture));
+  ASSERT_EQ(LoadPackagePicture(pictures.Package(), "config/main1.png", &picture), LoadOutcome::kLoaded);
   EXPECT_EQ(picture->Width(), 30u);
   EXPECT_EQ(picture->Height(), 20u);
 }
@@ -159,7 +161,7 @@ TEST(CutBitmap, CopiesTheRectangleExactlyWithAlpha) {
   auto source = [](int x, int y) -> std::uint32_t { return (x * 7 + y * 13) << 24 | x << 16 | y << 8 | (x ^ y); };
   Pictures pictures({{"s.png", testkit::RgbaPng(16, 12, source)}});
   DibImage image;
-  ASSERT_TRUE(LoadPackageImage(pictures.Package(), "s.png", &image));
+  ASSERT_EQ(LoadPackageImage(pictures.Package(), "s.png", &image), LoadOutcome::kLoaded);
   const int x = 3, y = 4, w = 5, h = 6;
   win::UniqueBitmap piece(CutBitmap(image.Get(), x, y, w, h));
   ASSERT_TRUE(piece);

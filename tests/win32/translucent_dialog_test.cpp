@@ -1,4 +1,4 @@
-#include "skin/translucent_dialog.h"
+#include "skin/translucent_dialog_win.h"
 
 #include <gtest/gtest.h>
 
@@ -20,7 +20,7 @@ std::unique_ptr<PackagePicture> Picture(const testkit::Bytes& png) {
   AttachedPackage package;
   EXPECT_EQ(package.Open(file), PackageOpenResult::kOpened);
   std::unique_ptr<PackagePicture> picture;
-  EXPECT_TRUE(LoadPackagePicture(&package, "config/main1.png", &picture));
+  EXPECT_EQ(LoadPackagePicture(&package, "config/main1.png", &picture), LoadOutcome::kLoaded);
   return picture;
 }
 

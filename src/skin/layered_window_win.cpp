@@ -1,4 +1,4 @@
-#include "skin/layered_window.h"
+#include "skin/layered_window_win.h"
 
 const LayeredWindowApi& LayeredWindows() {
   static const LayeredWindowApi api = [] {

@@ -1,5 +1,6 @@
-#include "login/login_window.h"
+#include "login/login_window_win.h"
 
+#include "package/load_outcome_win.h"
 #include "app/launcher_app.h"
 #include "app/resource.h"
 #include "common/text.h"
@@ -51,11 +52,11 @@ void CLauncherStandardDlg::Build() {
 bool CLauncherStandardDlg::MakeButton(const LinkSpec& link, int number, unsigned id) {
   AttachedPackage* package = &App().Holder().package;
   DibImage normal, pressed;
-  if (!LoadPackageImage(package, ButtonImageName(number, false).c_str(), &normal)) return false;
+  if (!ReportLoad(LoadPackageImage(package, ButtonImageName(number, false).c_str(), &normal))) return false;
   auto button = std::make_unique<CSkinButton>();
   const RECT rect{link.x, link.y, link.x + normal.Width(), link.y + normal.Height()};
   if (!button->Create("", WS_CHILD | WS_VISIBLE, rect, Handle(), id)) return false;
-  if (!LoadPackageImage(package, ButtonImageName(number, true).c_str(), &pressed)) return false;
+  if (!ReportLoad(LoadPackageImage(package, ButtonImageName(number, true).c_str(), &pressed))) return false;
   button->SetImages(normal.Detach(), pressed.Detach(), nullptr);
   button->SetLink(link.url.c_str());
   button->SetKind(static_cast<BYTE>(link.type));

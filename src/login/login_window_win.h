@@ -8,8 +8,8 @@
 
 #include "browser/browser_event_sink_win.h"
 #include "browser/web_browser_ex_win.h"
-#include "skin/skin_button.h"
-#include "skin/translucent_dialog.h"
+#include "skin/skin_button_win.h"
+#include "skin/translucent_dialog_win.h"
 
 struct LinkSpec;
 

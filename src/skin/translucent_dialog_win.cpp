@@ -1,6 +1,6 @@
-#include "skin/translucent_dialog.h"
+#include "skin/translucent_dialog_win.h"
 
-#include "skin/layered_window.h"
+#include "skin/layered_window_win.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "skin/skin_button.h"
+#include "skin/skin_button_win.h"
 
 #include <commctrl.h>
 #include <shellapi.h>
