@@ -36,3 +36,68 @@ if(CMAKE_CROSSCOMPILING)
 elseif(NOT LAUNCHER_FUZZ)
   find_package(GTest REQUIRED)
 endif()
+
+# libsodium for Ed25519: the package for the host; for mingw compiled from
+# Debian's source package (fetched by scripts/setup), only the files that
+# signing and verification reach. Its core.c names every primitive's choice of
+# implementation, and the PE linker resolves even sections it then drops, so
+# those few files come along; each function sits in its own section and a
+# program keeps only what it calls (for the launcher, the verification).
+if(CMAKE_CROSSCOMPILING)
+  set(SODIUM_DIR "${LAUNCHER_DEPS}/libsodium/src/libsodium")
+  if(NOT EXISTS "${SODIUM_DIR}/crypto_sign/ed25519/ref10/open.c")
+    message(FATAL_ERROR "libsodium sources missing in ${SODIUM_DIR}: run scripts/setup")
+  endif()
+  set(SODIUM_LIBRARY_VERSION_MAJOR 10)
+  set(SODIUM_LIBRARY_VERSION_MINOR 3)
+  set(SODIUM_LIBRARY_MINIMAL_DEF "#define SODIUM_LIBRARY_MINIMAL 1")
+  file(STRINGS "${SODIUM_DIR}/../../configure.ac" SODIUM_AC_INIT REGEX "^AC_INIT")
+  string(REGEX MATCH "\\[([0-9.]+)\\]" SODIUM_AC_VERSION "${SODIUM_AC_INIT}")
+  set(VERSION "${CMAKE_MATCH_1}")
+  configure_file("${SODIUM_DIR}/include/sodium/version.h.in" "${CMAKE_BINARY_DIR}/sodium/sodium/version.h" @ONLY)
+  set(SODIUM_SOURCES
+    crypto_sign/ed25519/ref10/open.c
+    crypto_sign/ed25519/ref10/sign.c
+    crypto_sign/ed25519/ref10/keypair.c
+    crypto_core/ed25519/ref10/ed25519_ref10.c
+    crypto_hash/sha512/cp/hash_sha512_cp.c
+    crypto_verify/sodium/verify.c
+    randombytes/randombytes.c
+    randombytes/sysrandom/randombytes_sysrandom.c
+    sodium/core.c
+    sodium/runtime.c
+    sodium/utils.c
+    sodium/codecs.c
+    # Named by core.c's sodium_init only; the plain C implementations.
+    crypto_core/salsa/ref/core_salsa_ref.c
+    crypto_generichash/blake2b/ref/blake2b-compress-ref.c
+    crypto_generichash/blake2b/ref/blake2b-ref.c
+    crypto_generichash/blake2b/ref/generichash_blake2b.c
+    crypto_onetimeauth/poly1305/donna/poly1305_donna.c
+    crypto_onetimeauth/poly1305/onetimeauth_poly1305.c
+    crypto_pwhash/argon2/argon2-core.c
+    crypto_pwhash/argon2/argon2-fill-block-ref.c
+    crypto_pwhash/argon2/blake2b-long.c
+    crypto_scalarmult/curve25519/ref10/x25519_ref10.c
+    crypto_scalarmult/curve25519/scalarmult_curve25519.c
+    crypto_stream/chacha20/ref/chacha20_ref.c
+    crypto_stream/chacha20/stream_chacha20.c
+    crypto_stream/salsa20/ref/salsa20_ref.c
+    crypto_stream/salsa20/stream_salsa20.c)
+  list(TRANSFORM SODIUM_SOURCES PREPEND "${SODIUM_DIR}/")
+  add_library(sodium STATIC ${SODIUM_SOURCES})
+  target_include_directories(sodium SYSTEM PUBLIC "${SODIUM_DIR}/include" "${CMAKE_BINARY_DIR}/sodium")
+  target_include_directories(sodium PRIVATE "${SODIUM_DIR}/include/sodium" "${CMAKE_BINARY_DIR}/sodium/sodium")
+  target_compile_definitions(sodium PUBLIC SODIUM_STATIC PRIVATE CONFIGURED=1 NATIVE_LITTLE_ENDIAN=1)
+  # Without unwind tables: the PE linker keeps every function an .eh_frame entry
+  # names, so they would defeat the dropping of unused sections.
+  target_compile_options(sodium PRIVATE -w -ffunction-sections -fdata-sections -fno-asynchronous-unwind-tables
+                                        -fno-unwind-tables)
+  target_link_options(sodium INTERFACE -Wl,--gc-sections)
+else()
+  find_path(SODIUM_INCLUDE_DIR sodium.h REQUIRED)
+  find_library(SODIUM_LIBRARY sodium REQUIRED)
+  add_library(sodium INTERFACE)
+  target_include_directories(sodium SYSTEM INTERFACE "${SODIUM_INCLUDE_DIR}")
+  target_link_libraries(sodium INTERFACE "${SODIUM_LIBRARY}")
+endif()

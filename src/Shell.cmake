@@ -32,11 +32,10 @@ add_library(launcher_shell STATIC
   game/frame_pieces_win.cpp
   game/title_bar_win.cpp
   game/popup_menu_win.cpp
+  game/game_frame_win.cpp
   game/game_tray_win.cpp
   game/url_cache_win.cpp
   game/game_dialog_win.cpp
-  game/game_frame_win.cpp
-  game/game_actions_win.cpp
 )
 target_link_libraries(launcher_shell PUBLIC launcher_core
   gdiplus ole32 oleaut32 uuid comctl32 ws2_32 shlwapi wininet user32 gdi32 shell32)

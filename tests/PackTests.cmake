@@ -12,19 +12,45 @@ add_custom_command(OUTPUT "${DEMO_SKIN}/config/main1.png"
 add_custom_target(demo_skin DEPENDS "${DEMO_SKIN}/config/main1.png")
 
 add_executable(pack_tests
-  unit/pack_test_skin.cpp
-  unit/pack_json_reader.cpp
-  unit/pack_png_codec_test.cpp
-  unit/pack_text_encoding_test.cpp
-  unit/pack_check_test.cpp
-  unit/pack_command_test.cpp
-  unit/pack_inspect_test.cpp
-  unit/pack_preview_test.cpp
-  unit/pack_key_table_test.cpp
-  unit/pack_demo_skin_test.cpp
+  pack/pack_test_skin.cpp
+  pack/pack_json_reader.cpp
+  pack/pack_png_codec_test.cpp
+  pack/pack_text_encoding_test.cpp
+  pack/pack_check_test.cpp
+  pack/pack_command_test.cpp
+  pack/pack_inspect_test.cpp
+  pack/pack_json_test.cpp
+  pack/pack_archive_test.cpp
+  pack/pack_init_test.cpp
+  pack/pack_preview_test.cpp
+  pack/pack_key_table_test.cpp
+  pack/pack_demo_skin_test.cpp
+  pack/pe_fixture.cpp
+  pack/pe_image_test.cpp
+  pack/pe_resources_test.cpp
+  pack/icon_file_test.cpp
+  pack/version_resource_test.cpp
+  pack/pack_branding_test.cpp
+  pack/pack_update_signing_test.cpp
   support/png_writer.cpp
 )
+target_include_directories(pack_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/pack)
 target_link_libraries(pack_tests PRIVATE pack_core testkit GTest::gtest GTest::gtest_main)
 target_compile_definitions(pack_tests PRIVATE LAUNCHER_SOURCE_DIR="${CMAKE_SOURCE_DIR}" DEMO_SKIN="${DEMO_SKIN}")
 add_dependencies(pack_tests demo_skin)
 add_test(NAME pack_tests COMMAND pack_tests)
+
+# The branded launcher under Wine: its icon and version information as the
+# system reads them, its start with its skin; and, on the build machine with
+# Debian's icoutils, openssl and osslsigncode, the same exe listed, signed,
+# verified and started signed.
+if(WIN32)
+  add_executable(branding_tests e2e/branding_test.cpp e2e/game_driver.cpp)
+  target_include_directories(branding_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/e2e)
+  target_link_libraries(branding_tests PRIVATE pack_core wintestkit GTest::gtest_main version imagehlp shell32)
+  add_test(NAME branding_tests COMMAND branding_tests --gtest_filter=-SignedLauncher.*)
+  add_test(NAME signed_launcher
+    COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/pack/signed_launcher_test.sh $<TARGET_FILE:launcher-pack>
+      $<TARGET_FILE:Launcher> $<TARGET_FILE:branding_tests> ${DEMO_SKIN} ${CMAKE_SOURCE_DIR}/scripts/wine-run)
+  set_tests_properties(branding_tests signed_launcher PROPERTIES TIMEOUT 600)
+endif()

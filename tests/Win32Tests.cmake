@@ -60,11 +60,10 @@ target_link_libraries(e2e_tests PRIVATE wintestkit GTest::gtest_main)
 add_test(NAME e2e_tests COMMAND e2e_tests)
 
 # The self-update's tests: a loopback server run by the machine's python3.
-add_library(update_testkit STATIC win32/update_test_server.cpp win32/update_process_tree.cpp)
-target_include_directories(update_testkit PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/win32)
+add_library(update_testkit STATIC support/update_test_server.cpp support/update_process_tree.cpp)
 target_link_libraries(update_testkit PUBLIC wintestkit)
 target_compile_definitions(update_testkit PRIVATE
-  UPDATE_TEST_SERVER="${CMAKE_CURRENT_SOURCE_DIR}/win32/update_test_server.py")
+  UPDATE_TEST_SERVER="${CMAKE_CURRENT_SOURCE_DIR}/support/update_test_server.py")
 target_link_libraries(win32_tests PRIVATE update_testkit)
 target_link_libraries(e2e_tests PRIVATE update_testkit)
 set_tests_properties(win32_tests e2e_tests PROPERTIES TIMEOUT 600)

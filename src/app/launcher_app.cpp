@@ -70,13 +70,14 @@ void LauncherApp::RunWindows() {
     RunGameWindow(Config().firstUrl.c_str());
     return;
   }
-  loginWindow_ = std::make_unique<CLauncherTranslucentDlg>(std::move(loginBackground_));
+  loginWindow_ = std::make_unique<CLauncherTranslucentDlg>(WindowSkin(), std::move(loginBackground_),
+                                                          [this](const char* address) { SetGameAddress(address); });
   loginWindow_->DoModal();
   if (gameAddress_[0] != '\0') RunGameWindow(gameAddress_);
 }
 
 INT_PTR LauncherApp::RunGameWindow(const char* startAddress) {
-  gameWindowObject_ = std::make_unique<CGameDialog>();
+  gameWindowObject_ = std::make_unique<CGameDialog>(WindowSkin());
   gameWindowObject_->SetStartAddress(startAddress);
   gameWindow_ = gameWindowObject_.get();
   return gameWindow_->DoModal();

@@ -11,6 +11,7 @@
 #include "package/launcher_config.h"
 #include "package/package_file_win.h"
 #include "package/package_images_win.h"
+#include "package/skin.h"
 
 #include <memory>
 
@@ -56,6 +57,8 @@ class LauncherApp {
   const ConfigHolder& Holder() const { return holder_; }
   ConfigHolder& Holder() { return holder_; }
   const LauncherConfig& Config() const { return holder_.config; }
+  // What the windows are given of the holdings.
+  Skin WindowSkin() { return Skin{&holder_.config, &holder_.package}; }
   // The login window's background, until the login window takes it.
   std::unique_ptr<PackagePicture> TakeLoginBackground() { return std::move(loginBackground_); }
 

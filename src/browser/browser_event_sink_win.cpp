@@ -51,33 +51,6 @@ bool BrowserEventSink::Connect(const CWebBrowser& browser) {
   return connection_.Connect(browser.GetControlUnknown(), DIID_DWebBrowserEvents2, static_cast<IDispatch*>(this));
 }
 
-STDMETHODIMP BrowserEventSink::QueryInterface(REFIID iid, void** object) {
-  if (object == nullptr) return E_POINTER;
-  if (iid != IID_IUnknown && iid != IID_IDispatch && iid != DIID_DWebBrowserEvents2) {
-    *object = nullptr;
-    return E_NOINTERFACE;
-  }
-  *object = static_cast<IDispatch*>(this);
-  AddRef();
-  return S_OK;
-}
-
-STDMETHODIMP_(ULONG) BrowserEventSink::AddRef() { return references_.Add(); }
-
-STDMETHODIMP_(ULONG) BrowserEventSink::Release() { return references_.Drop(); }
-
-STDMETHODIMP BrowserEventSink::GetTypeInfoCount(UINT* count) {
-  if (count != nullptr) *count = 0;
-  return E_NOTIMPL;
-}
-
-STDMETHODIMP BrowserEventSink::GetTypeInfo(UINT, LCID, ITypeInfo** info) {
-  if (info != nullptr) *info = nullptr;
-  return E_NOTIMPL;
-}
-
-STDMETHODIMP BrowserEventSink::GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) { return E_NOTIMPL; }
-
 STDMETHODIMP BrowserEventSink::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO*, UINT*) {
   if (params == nullptr) return E_INVALIDARG;
   const EventArguments arguments(*params);

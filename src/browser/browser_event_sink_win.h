@@ -3,12 +3,13 @@
 // independent of) the host's UI controller.
 #pragma once
 
+#include <exdisp.h>
 #include <oaidl.h>
 
 #include <string_view>
 
 #include "browser/event_connection_win.h"
-#include "browser/owned_count.h"
+#include "win/com_object.h"
 
 class CWebBrowser;
 
@@ -25,30 +26,24 @@ class IBrowserEventListener {
   ~IBrowserEventListener() = default;
 };
 
-class BrowserEventSink final : public IDispatch {
+// Counted, never freed by the count: the owner holds the sink.
+class BrowserEventSink final : public win::DispatchObject<> {
  public:
-  explicit BrowserEventSink(IBrowserEventListener& listener) : listener_(listener) {}
+  explicit BrowserEventSink(IBrowserEventListener& listener) : DispatchObject(kAnswers), listener_(listener) {}
   ~BrowserEventSink() = default;  // the connection goes with it
-  BrowserEventSink(const BrowserEventSink&) = delete;
-  BrowserEventSink& operator=(const BrowserEventSink&) = delete;
 
   // Listens to `browser`'s control from now on (and to no other); false
   // when it has no control or refuses the sink.
   bool Connect(const CWebBrowser& browser);
   void Disconnect() { connection_.Disconnect(); }
 
-  // IUnknown: counted, never freed by the count; the owner holds the sink.
-  STDMETHODIMP QueryInterface(REFIID iid, void** object) override;
-  STDMETHODIMP_(ULONG) AddRef() override;
-  STDMETHODIMP_(ULONG) Release() override;
-  STDMETHODIMP GetTypeInfoCount(UINT* count) override;
-  STDMETHODIMP GetTypeInfo(UINT index, LCID locale, ITypeInfo** info) override;
-  STDMETHODIMP GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID locale, DISPID* ids) override;
   STDMETHODIMP Invoke(DISPID id, REFIID iid, LCID locale, WORD flags, DISPPARAMS* params, VARIANT* result,
                       EXCEPINFO* exception, UINT* argumentError) override;
 
  private:
+  static constexpr win::ComAnswer kAnswers[] = {Answer<IDispatch>(IID_IUnknown), Answer<IDispatch>(IID_IDispatch),
+                                                Answer<IDispatch>(DIID_DWebBrowserEvents2)};
+
   IBrowserEventListener& listener_;
-  OwnedCount references_;
   EventConnection connection_;
 };

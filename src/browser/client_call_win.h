@@ -5,7 +5,7 @@
 
 #include <oaidl.h>
 
-#include <atomic>
+#include "win/com_object.h"
 
 // What the game window offers the page: it runs one page command from the
 // call's parameter block, as the script engine handed it over (arguments
@@ -27,38 +27,14 @@ class IPageCommandTarget {
 // has gone is dropped.
 using PageCommandTargetLookup = IPageCommandTarget* (*)();
 
-// An automation object that counts references but is never freed by them:
-// its owner keeps it for as long as any page can reach it. Only derived
-// objects give it methods.
-class ClientCall : public IDispatch {
- public:
-  ClientCall(const ClientCall&) = delete;
-  ClientCall& operator=(const ClientCall&) = delete;
-
-  STDMETHODIMP QueryInterface(REFIID iid, void** object) override;
-  // Both return the count they leave; Release stops at 0.
-  STDMETHODIMP_(ULONG) AddRef() override;
-  STDMETHODIMP_(ULONG) Release() override;
-  STDMETHODIMP GetTypeInfoCount(UINT* count) override;
-  STDMETHODIMP GetTypeInfo(UINT index, LCID locale, ITypeInfo** info) override;
-  STDMETHODIMP GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID locale, DISPID* ids) override;
-  STDMETHODIMP Invoke(DISPID id, REFIID iid, LCID locale, WORD flags, DISPPARAMS* params, VARIANT* result,
-                      EXCEPINFO* exception, UINT* argumentError) override;
-
- protected:
-  ClientCall() = default;
-  ~ClientCall() = default;
-
- private:
-  std::atomic<LONG> references_{1};
-};
-
-// The game window's window.external: JsCallClient and nothing else.
-class GameDialogCallback final : public ClientCall {
+// The game window's window.external: JsCallClient and nothing else. Its
+// owner keeps it for as long as any page can reach it and counts as its
+// first holder, so the count starts at 1 and never frees it.
+class GameDialogCallback final : public win::DispatchObject<> {
  public:
   static constexpr DISPID kJsCallClient = 100;
 
-  explicit GameDialogCallback(PageCommandTargetLookup lookup) : lookup_(lookup) {}
+  explicit GameDialogCallback(PageCommandTargetLookup lookup) : DispatchObject(kAnswers, 1), lookup_(lookup) {}
 
   // Knows exactly "JsCallClient" (case-sensitive); anything else is refused
   // with E_NOTIMPL, so the page's script sees no such method.
@@ -70,5 +46,7 @@ class GameDialogCallback final : public ClientCall {
                       EXCEPINFO* exception, UINT* argumentError) override;
 
  private:
+  static constexpr win::ComAnswer kAnswers[] = {Answer<IDispatch>(IID_IUnknown), Answer<IDispatch>(IID_IDispatch)};
+
   PageCommandTargetLookup lookup_;
 };

@@ -51,24 +51,6 @@ RECT ControlSite::ContainerRect() const {
   return rect;
 }
 
-STDMETHODIMP ControlSite::QueryInterface(REFIID iid, void** object) {
-  if (object == nullptr) return E_POINTER;
-  if (iid == IID_IUnknown || iid == IID_IOleClientSite) {
-    *object = static_cast<IOleClientSite*>(this);
-  } else if (iid == IID_IOleWindow || iid == IID_IOleInPlaceSite) {
-    *object = static_cast<IOleInPlaceSite*>(this);
-  } else {
-    *object = nullptr;
-    return E_NOINTERFACE;
-  }
-  AddRef();
-  return S_OK;
-}
-
-STDMETHODIMP_(ULONG) ControlSite::AddRef() { return references_.Add(); }
-
-STDMETHODIMP_(ULONG) ControlSite::Release() { return references_.Drop(); }
-
 STDMETHODIMP ControlSite::SaveObject() { return E_NOTIMPL; }
 
 STDMETHODIMP ControlSite::GetMoniker(DWORD, DWORD, IMoniker** moniker) {
@@ -131,21 +113,6 @@ STDMETHODIMP ControlSite::OnPosRectChange(LPCRECT position) {
   if (inPlace_ && position != nullptr) inPlace_->SetObjectRects(position, position);
   return S_OK;
 }
-
-STDMETHODIMP ControlSite::Frame::QueryInterface(REFIID iid, void** object) {
-  if (object == nullptr) return E_POINTER;
-  if (iid != IID_IUnknown && iid != IID_IOleWindow && iid != IID_IOleInPlaceUIWindow && iid != IID_IOleInPlaceFrame) {
-    *object = nullptr;
-    return E_NOINTERFACE;
-  }
-  *object = static_cast<IOleInPlaceFrame*>(this);
-  AddRef();
-  return S_OK;
-}
-
-STDMETHODIMP_(ULONG) ControlSite::Frame::AddRef() { return references_.Add(); }
-
-STDMETHODIMP_(ULONG) ControlSite::Frame::Release() { return references_.Drop(); }
 
 STDMETHODIMP ControlSite::Frame::GetWindow(HWND* window) {
   if (window == nullptr) return E_POINTER;

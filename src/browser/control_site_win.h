@@ -8,16 +8,15 @@
 #include <ocidl.h>
 #include <ole2.h>
 
-#include "browser/owned_count.h"
+#include "win/com_object.h"
 #include "win/com_ptr.h"
 
-class ControlSite final : public IOleClientSite, public IOleInPlaceSite {
+// Counted, never freed by the count: the host owns the site and its frame.
+class ControlSite final : public win::ComObject<IOleClientSite, IOleInPlaceSite> {
  public:
-  explicit ControlSite(HWND container) : container_(container), frame_(*this) {}
+  explicit ControlSite(HWND container) : ComObject(kAnswers), container_(container), frame_(*this) {}
   // The control is closed before its site goes.
   ~ControlSite() { Close(); }
-  ControlSite(const ControlSite&) = delete;
-  ControlSite& operator=(const ControlSite&) = delete;
 
   // Creates the control of class `clsid` with no persisted state and
   // activates it in place over the container's client area. True when the
@@ -32,11 +31,6 @@ class ControlSite final : public IOleClientSite, public IOleInPlaceSite {
   void FitToContainer();
   // Offers a key message to the active control; true when it used it.
   bool TranslateKey(MSG* message);
-
-  // IUnknown: counted, never freed by the count; the host owns the site.
-  STDMETHODIMP QueryInterface(REFIID iid, void** object) override;
-  STDMETHODIMP_(ULONG) AddRef() override;
-  STDMETHODIMP_(ULONG) Release() override;
 
   // IOleClientSite
   STDMETHODIMP SaveObject() override;
@@ -64,13 +58,10 @@ class ControlSite final : public IOleClientSite, public IOleInPlaceSite {
  private:
   // The frame the control sees around itself: the container's top-level
   // window. Its only task is to learn which object is active, for keys.
-  class Frame final : public IOleInPlaceFrame {
+  class Frame final : public win::ComObject<IOleInPlaceFrame> {
    public:
-    explicit Frame(ControlSite& site) : site_(site) {}
+    explicit Frame(ControlSite& site) : ComObject(kAnswers), site_(site) {}
 
-    STDMETHODIMP QueryInterface(REFIID iid, void** object) override;
-    STDMETHODIMP_(ULONG) AddRef() override;
-    STDMETHODIMP_(ULONG) Release() override;
     STDMETHODIMP GetWindow(HWND* window) override;
     STDMETHODIMP ContextSensitiveHelp(BOOL enter) override;
     STDMETHODIMP GetBorder(LPRECT border) override;
@@ -85,14 +76,20 @@ class ControlSite final : public IOleClientSite, public IOleInPlaceSite {
     STDMETHODIMP TranslateAccelerator(LPMSG message, WORD id) override;
 
    private:
+    static constexpr win::ComAnswer kAnswers[] = {
+        Answer<IOleInPlaceFrame>(IID_IUnknown), Answer<IOleInPlaceFrame>(IID_IOleWindow),
+        Answer<IOleInPlaceFrame>(IID_IOleInPlaceUIWindow), Answer<IOleInPlaceFrame>(IID_IOleInPlaceFrame)};
+
     ControlSite& site_;
-    OwnedCount references_;
   };
+
+  static constexpr win::ComAnswer kAnswers[] = {
+      Answer<IOleClientSite>(IID_IUnknown), Answer<IOleClientSite>(IID_IOleClientSite),
+      Answer<IOleInPlaceSite>(IID_IOleWindow), Answer<IOleInPlaceSite>(IID_IOleInPlaceSite)};
 
   RECT ContainerRect() const;
 
   HWND container_;
-  OwnedCount references_;
   Frame frame_;
   win::ComPtr<IOleObject> object_;
   win::ComPtr<IOleInPlaceObject> inPlace_;

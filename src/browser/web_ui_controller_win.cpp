@@ -17,36 +17,6 @@ void CWebUIController::InstallIntoDocument(IDispatch* window) {
   if (const auto custom = document.As<ICustomDoc>()) custom->SetUIHandler(static_cast<IDocHostUIHandler*>(this));
 }
 
-STDMETHODIMP CWebUIController::QueryInterface(REFIID iid, void** object) {
-  if (object == nullptr) return E_POINTER;
-  if (iid == DIID_DWebBrowserEvents2 || iid == IID_IDispatch) {
-    *object = static_cast<IDispatch*>(this);
-  } else if (iid == __uuidof(IDocHostUIHandler) || iid == IID_IUnknown) {
-    *object = static_cast<IDocHostUIHandler*>(this);
-  } else {
-    *object = nullptr;
-    return E_NOINTERFACE;
-  }
-  AddRef();
-  return S_OK;
-}
-
-STDMETHODIMP_(ULONG) CWebUIController::AddRef() { return references_.Add(); }
-
-STDMETHODIMP_(ULONG) CWebUIController::Release() { return references_.Drop(); }
-
-STDMETHODIMP CWebUIController::GetTypeInfoCount(UINT* count) {
-  if (count != nullptr) *count = 0;
-  return E_NOTIMPL;
-}
-
-STDMETHODIMP CWebUIController::GetTypeInfo(UINT, LCID, ITypeInfo** info) {
-  if (info != nullptr) *info = nullptr;
-  return E_NOTIMPL;
-}
-
-STDMETHODIMP CWebUIController::GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) { return E_NOTIMPL; }
-
 STDMETHODIMP CWebUIController::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO*, UINT*) {
   if (params == nullptr) return E_INVALIDARG;
   if (id != kNavigateComplete2) return S_OK;

@@ -9,18 +9,18 @@
 #include <mshtmhst.h>
 
 #include "browser/event_connection_win.h"
-#include "browser/owned_count.h"
+#include "win/com_object.h"
 #include "win/com_ptr.h"
 
-class CWebUIController final : public IDispatch, public IDocHostUIHandler {
+// Both faces share one count, which is kept but never frees the object; its
+// host does.
+class CWebUIController final : public win::DispatchObject<IDocHostUIHandler> {
  public:
   // DWebBrowserEvents2::NavigateComplete2, the one event acted on.
   static constexpr DISPID kNavigateComplete2 = 252;
 
-  CWebUIController() = default;
+  CWebUIController() : DispatchObject(kAnswers) {}
   ~CWebUIController() { ConnectBrowser(nullptr); }
-  CWebUIController(const CWebUIController&) = delete;
-  CWebUIController& operator=(const CWebUIController&) = delete;
 
   // Receives `browser`'s events from now on, after taking down the
   // connection to the browser connected before. Null only disconnects.
@@ -39,16 +39,7 @@ class CWebUIController final : public IDispatch, public IDocHostUIHandler {
   // `window`, the window object of a page or a frame. Silent on failure.
   void InstallIntoDocument(IDispatch* window);
 
-  // IUnknown, both faces: the count is kept but never frees the object; its
-  // host does.
-  STDMETHODIMP QueryInterface(REFIID iid, void** object) override;
-  STDMETHODIMP_(ULONG) AddRef() override;
-  STDMETHODIMP_(ULONG) Release() override;
-
   // The event face.
-  STDMETHODIMP GetTypeInfoCount(UINT* count) override;
-  STDMETHODIMP GetTypeInfo(UINT index, LCID locale, ITypeInfo** info) override;
-  STDMETHODIMP GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID locale, DISPID* ids) override;
   STDMETHODIMP Invoke(DISPID id, REFIID iid, LCID locale, WORD flags, DISPPARAMS* params, VARIANT* result,
                       EXCEPINFO* exception, UINT* argumentError) override;
 
@@ -71,7 +62,11 @@ class CWebUIController final : public IDispatch, public IDocHostUIHandler {
   STDMETHODIMP FilterDataObject(IDataObject* object, IDataObject** replacement) override;
 
  private:
-  OwnedCount references_;
+  // IUnknown is the UI handler's face, the events the dispatch face's.
+  static constexpr win::ComAnswer kAnswers[] = {
+      Answer<IDispatch>(DIID_DWebBrowserEvents2), Answer<IDispatch>(IID_IDispatch),
+      Answer<IDocHostUIHandler>(__uuidof(IDocHostUIHandler)), Answer<IDocHostUIHandler>(IID_IUnknown)};
+
   win::ComPtr<IWebBrowser2> browser_;
   IDispatch* external_ = nullptr;  // not owned
   EventConnection connection_;

@@ -1,12 +1,14 @@
 #include "game/game_dialog_win.h"
 
-#include "package/load_outcome_win.h"
 #include "app/resource.h"
-#include "game/launcher_restart_win.h"
 #include "browser/page_arguments.h"
 #include "browser/page_call_win.h"
 #include "common/text.h"
+#include "game/launcher_restart_win.h"
+#include "game/popup_menu_win.h"
 #include "game/title_bar.h"
+#include "game/url_cache_win.h"
+#include "package/load_outcome_win.h"
 #include "win/text.h"
 
 namespace {
@@ -22,10 +24,11 @@ POINT ScreenPointOf(const MSG& message) {
 
 }  // namespace
 
-CGameDialog::CGameDialog()
+CGameDialog::CGameDialog(const Skin& skin)
     : Dialog(IDD_GAME, nullptr),
+      skin_(skin),
       icon_(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME))),
-      taskbarCreated_(RegisterWindowMessageA("TaskbarCreated")) {}
+      tray_(*this, icon_, skin.Config(), [this] { return closing_; }) {}
 
 CGameDialog::~CGameDialog() = default;
 
@@ -41,25 +44,23 @@ BOOL CGameDialog::OnInitDialog() {
   titleBar_.MakeFont();
   if (!Build()) return TRUE;
   SetWindowLongA(Handle(), GWL_EXSTYLE, GetWindowLongA(Handle(), GWL_EXSTYLE) | WS_EX_APPWINDOW);
-  shortcuts_ = BuildShortcutTable(App().Config());
-  initialised_ = true;
-  MaximizeWindow();
-  LayoutChildren();
+  shortcuts_ = BuildShortcutTable(skin_.Config());
+  frame_.Start();
   return TRUE;
 }
 
 bool CGameDialog::Build() {
-  const LauncherConfig& config = App().Config();
-  const Rect workArea = WorkArea();
+  const LauncherConfig& config = skin_.Config();
+  const Rect workArea = GameFrame::WorkArea();
   const RECT work{workArea.left, workArea.top, workArea.right, workArea.bottom};
   MoveWindow(Handle(), work.left, work.top, workArea.Width(), workArea.Height(), TRUE);
-  minimum_ = ComputeMinimumSize(config.minGameWidth, config.minGameHeight, workArea);
+  frame_.SetGameSize(config.minGameWidth, config.minGameHeight, workArea);
   SetWindowTextA(Handle(), config.title.c_str());
 
-  AttachedPackage* package = &App().Holder().package;
+  AttachedPackage* package = skin_.Package();
   DibImage sheet;
   if (!ReportLoad(LoadPackageImage(package, "config/style.png", &sheet))) return false;
-  frame_.Cut(sheet.Get(), config);
+  frame_.CutPieces(sheet.Get(), config);
   if (!StartBrowser(work)) return false;
   if (!titleBar_.CreateButtons(sheet.Get(), config, Handle(), work)) return false;
   if (!titleBar_.CreateLogo(package, config, Handle())) return false;
@@ -99,7 +100,7 @@ bool CGameDialog::PreTranslateMessage(MSG* message) {
       return true;
     }
     case WM_LBUTTONDBLCLK:
-      if (OnTitleBarDoubleClick(ScreenPointOf(*message))) return true;
+      if (frame_.OnTitleBarDoubleClick(ScreenPointOf(*message))) return true;
       break;
     default: break;
   }
@@ -136,7 +137,7 @@ void CGameDialog::RunPageCommand(const DISPPARAMS* params) {
   // page calling for a restart in a loop would otherwise start a launcher
   // for every call before the loop ever looked at its end.
   if (closing_) return;
-  const PageCommand command = ReadPageCommand(params, App().Config().title);
+  const PageCommand command = ReadPageCommand(params, skin_.Config().title);
   switch (command.action) {
     case PageAction::kNone: break;
     case PageAction::kClose: Close(); break;
@@ -162,43 +163,63 @@ void CGameDialog::RestartAndClose() {
 
 void CGameDialog::NotifyPage(int code, int x, int y) { page_.SendPageEvent(code, x, y); }
 
+void CGameDialog::Minimise() { ShowWindow(Handle(), SW_MINIMIZE); }
+
+bool CGameDialog::AskToClose() { return win::AskOkCancel(Handle(), skin_.Config().closeMsg, win::ProgramFileTitle()); }
+
+void CGameDialog::ConfirmClose() {
+  if (AskToClose()) Close();
+}
+
+void CGameDialog::Relogin() {
+  if (!closing_ && AskToClose()) RestartAndClose();
+}
+
+void CGameDialog::ConfirmClearCache() {
+  const LauncherConfig& config = skin_.Config();
+  if (win::AskOkCancel(Handle(), config.clearFlashMsg, config.clearFlashTitle)) ClearUrlCache();
+}
+
+void CGameDialog::ShowSettingsMenu() {
+  POINT at{};
+  if (const CSkinButton* button = FindButtonByKind(kButtonSettings)) {
+    RECT r{};
+    GetWindowRect(button->Handle(), &r);
+    at = {r.left, r.bottom + 1};
+  } else {
+    // A shortcut bound through a settings record that made no button has
+    // no button to open below: the menu opens at the pointer.
+    GetCursorPos(&at);
+  }
+  TrackPopup(Handle(), at, SettingsMenuEntries(skin_.Config()), 0);
+}
+
+void CGameDialog::OnPaint() {
+  PAINTSTRUCT paint{};
+  const HDC dc = BeginPaint(Handle(), &paint);
+  RECT client{};
+  GetClientRect(Handle(), &client);
+  if (IsIconic(Handle())) {
+    SendMessageA(Handle(), WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    DrawIcon(dc, (client.right - GetSystemMetrics(SM_CXICON) + 1) / 2,
+             (client.bottom - GetSystemMetrics(SM_CYICON) + 1) / 2, icon_);
+  } else {
+    frame_.Paint(dc, client);
+    if (!frame_.FullScreen()) {
+      titleBar_.RepaintButtons();
+      titleBar_.PaintTitle(dc);
+    }
+  }
+  EndPaint(Handle(), &paint);
+}
+
 LRESULT CGameDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (const auto answer = frame_.HandleMessage(message, wParam, lParam)) return *answer;
+  if (const auto answer = tray_.HandleMessage(message, wParam, lParam)) return *answer;
   switch (message) {
-    case WM_SIZE: OnSize(wParam); break;
-    case WM_SIZING:
-      if (auto* rect = reinterpret_cast<RECT*>(lParam)) {
-        const Rect kept = EnforceMinimumSize({rect->left, rect->top, rect->right, rect->bottom}, minimum_);
-        *rect = RECT{kept.left, kept.top, kept.right, kept.bottom};
-      }
-      return TRUE;
-    case WM_NCHITTEST: return OnHitTest(lParam);
-    case WM_NCLBUTTONDOWN:
-      // Only the edges and corners size; nothing else of the default
-      // handling is wanted for the frame.
-      if (const unsigned command = SizeCommandFor(static_cast<int>(wParam)); command != 0)
-        SendMessageA(Handle(), WM_SYSCOMMAND, command, lParam);
-      return 0;
-    case WM_SETCURSOR:
-      SetCursor(LoadCursorA(nullptr, [&] {
-        switch (CursorFor(LOWORD(lParam))) {
-          case FrameCursor::kSizeWestEast: return IDC_SIZEWE;
-          case FrameCursor::kSizeNorthSouth: return IDC_SIZENS;
-          case FrameCursor::kSizeNorthWestSouthEast: return IDC_SIZENWSE;
-          case FrameCursor::kSizeNorthEastSouthWest: return IDC_SIZENESW;
-          case FrameCursor::kArrow: break;
-        }
-        return IDC_ARROW;
-      }()));
-      return TRUE;
-    case WM_MOUSEMOVE:
-      if (OnMouseMove(wParam, lParam)) return 0;
-      break;
     case WM_PAINT: OnPaint(); return 0;
     case WM_QUERYDRAGICON: return reinterpret_cast<LRESULT>(icon_);
-    case kTrayMessage: return HandleTrayNotification(wParam, lParam);
-    default:
-      if (message == taskbarCreated_ && taskbarCreated_ != 0) OnTaskbarCreated();
-      break;
+    default: break;
   }
   return Dialog::WindowProc(message, wParam, lParam);
 }

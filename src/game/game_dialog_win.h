@@ -1,8 +1,9 @@
-// The game window: a modal dialog without caption or border that draws its
-// own frame from the sprite sheet, hosts the game page in a browser, and
-// carries the configured title bar, a tray icon for the boss key, the
-// settings menu and the function-key shortcuts. The game page reaches it
-// through window.external; it tells the page about right-button presses.
+// The game window: a modal dialog without caption or border that hosts the
+// game page in a browser. It composes its frame (pieces, size states and the
+// pointer on the frame), its title bar and its tray icon, and keeps for
+// itself what ties them together: the commands of the buttons, menus and
+// function-key shortcuts, the settings menu, closing, and the page, which
+// reaches it through window.external and hears of right-button presses.
 #pragma once
 
 #include <string>
@@ -11,16 +12,18 @@
 #include "browser/client_call_win.h"
 #include "browser/web_browser_ex_win.h"
 #include "browser/web_page_win.h"
-#include "game/frame_pieces_win.h"
 #include "game/game_commands.h"
+#include "game/game_frame_win.h"
 #include "game/game_tray_win.h"
-#include "game/size_states.h"
 #include "game/title_bar_win.h"
+#include "package/skin.h"
 #include "win/dialog.h"
 
 class CGameDialog : public win::Dialog, public IPageCommandTarget {
  public:
-  CGameDialog();
+  // Reads the configuration and the package from `skin`, which outlives
+  // the window.
+  explicit CGameDialog(const Skin& skin);
   ~CGameDialog() override;
 
   // The address of the game page, cut to 255 bytes; set before the run.
@@ -28,25 +31,21 @@ class CGameDialog : public win::Dialog, public IPageCommandTarget {
   const char* StartAddress() const { return startAddress_; }
 
   // The actions of the title-bar buttons, the menus and the shortcuts.
-  void MaximizeWindow();
-  void RestoreWindow();
-  void ToggleFullScreen();
+  void MaximizeWindow() { frame_.Maximise(); }
+  void RestoreWindow() { frame_.Restore(); }
+  void ToggleFullScreen() { frame_.ToggleFullScreen(); }
   void Minimise();
   void ConfirmClose();
-  void HideToTray();
+  void HideToTray() { tray_.HideWindow(); }
   void ShowSettingsMenu();
   void Relogin();
   void ConfirmClearCache();
 
-  // Places the title-bar buttons and the browser for the current state.
-  void LayoutChildren();
   // The first title-bar button of `kind`, in creation order, or null.
   CSkinButton* FindButtonByKind(int kind) const { return titleBar_.FindButtonByKind(kind); }
   const std::string& TitleText() const { return titleBar_.TitleText(); }
-  FrameState SizeState() const { return sizes_.State(); }
-  bool TrayIconPresent() const { return tray_.Present(); }
-  // The primary monitor's work area, in screen coordinates.
-  static Rect WorkArea();
+  FrameState SizeState() const { return frame_.State(); }
+  bool TrayIconPresent() const { return tray_.IconPresent(); }
 
   // One page command, from the call's parameter block.
   void RunPageCommand(const DISPPARAMS* params) override;
@@ -70,44 +69,25 @@ class CGameDialog : public win::Dialog, public IPageCommandTarget {
   bool Build();
   bool StartBrowser(const RECT& workArea);
   void RunAction(GameAction action);
+  bool AskToClose();
   // Ends the run with OK, unasked.
   void Close();
   // Starts a new launcher and closes, unless the window is already closing.
   void RestartAndClose();
-
-  // The frame (game_frame_win.cpp).
-  LRESULT OnHitTest(LPARAM lParam) const;
-  void OnSize(WPARAM kind);
-  bool OnMouseMove(WPARAM keys, LPARAM lParam);
   void OnPaint();
-  void EnterFullScreen();
-  void LeaveFullScreen();
-  bool OnTitleBarDoubleClick(POINT screen);
-  RECT NormalRect() const;
-  void SetNormalRect(const RECT& rect);
 
-  // The tray (game_actions_win.cpp).
-  bool AskToClose();
-  LRESULT HandleTrayNotification(WPARAM iconId, LPARAM mouseMessage);
-  void ShowTrayMenu();
-  void OnTaskbarCreated();
-
+  const Skin skin_;
   // Declared before the browser: the pages reach it for as long as the
-  // browser shows them.
+  // browser shows them. The page reaches the window that is running, which
+  // only the application knows.
   GameDialogCallback bridge_{[]() -> IPageCommandTarget* { return App().GetGameWindow(); }};
   CWebBrowserEx browser_;
   char startAddress_[256] = {};
-  FramePieces frame_;
   GameTitleBar titleBar_;
+  GameFrame frame_{*this, titleBar_, browser_};
   ShortcutTable shortcuts_{};
-  SizeStates sizes_;
-  WINDOWPLACEMENT beforeFullScreen_{};
-  MinimumSize minimum_;
-  bool initialised_ = false;
   bool closing_ = false;
   HICON icon_ = nullptr;
   CWebPage page_;
-  TitleBarDrag drag_;
   GameTray tray_;
-  UINT taskbarCreated_ = 0;
 };

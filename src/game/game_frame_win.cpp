@@ -1,8 +1,6 @@
-// The game window's frame: hit-testing, moving by the title bar, painting,
-// the placement of the children, and the size states.
-#include <windowsx.h>
+#include "game/game_frame_win.h"
 
-#include "game/game_dialog_win.h"
+#include <windowsx.h>
 
 namespace {
 
@@ -12,156 +10,185 @@ RECT ToRECT(const Rect& r) { return {r.left, r.top, r.right, r.bottom}; }
 // A placement's rectangles are in workspace coordinates, which start at the
 // work area's corner; the size states work on the screen.
 RECT FromWorkspace(RECT r) {
-  const Rect work = CGameDialog::WorkArea();
+  const Rect work = GameFrame::WorkArea();
   OffsetRect(&r, work.left, work.top);
   return r;
 }
 
 RECT ToWorkspace(RECT r) {
-  const Rect work = CGameDialog::WorkArea();
+  const Rect work = GameFrame::WorkArea();
   OffsetRect(&r, -work.left, -work.top);
   return r;
 }
 
 void MoveTo(HWND window, const Rect& r) { MoveWindow(window, r.left, r.top, r.Width(), r.Height(), TRUE); }
 
+LPCSTR CursorName(FrameCursor cursor) {
+  switch (cursor) {
+    case FrameCursor::kSizeWestEast: return IDC_SIZEWE;
+    case FrameCursor::kSizeNorthSouth: return IDC_SIZENS;
+    case FrameCursor::kSizeNorthWestSouthEast: return IDC_SIZENWSE;
+    case FrameCursor::kSizeNorthEastSouthWest: return IDC_SIZENESW;
+    case FrameCursor::kArrow: break;
+  }
+  return IDC_ARROW;
+}
+
 }  // namespace
 
-Rect CGameDialog::WorkArea() {
+GameFrame::GameFrame(const win::Window& window, const GameTitleBar& titleBar, const win::Window& browser)
+    : window_(window), titleBar_(titleBar), browser_(browser) {}
+
+Rect GameFrame::WorkArea() {
   RECT work{};
   SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
   return ToRect(work);
 }
 
-LRESULT CGameDialog::OnHitTest(LPARAM lParam) const {
-  RECT window{};
-  GetWindowRect(Handle(), &window);
-  return FrameHitTest(ToRect(window), {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}, frame_.Metrics(), sizes_.State());
+void GameFrame::SetGameSize(int width, int height, const Rect& workArea) {
+  gameWidth_ = width;
+  gameHeight_ = height;
+  minimum_ = ComputeMinimumSize(width, height, workArea);
 }
 
-void CGameDialog::OnSize(WPARAM kind) {
+void GameFrame::Start() {
+  started_ = true;
+  Maximise();
+  LayoutChildren();
+}
+
+std::optional<LRESULT> GameFrame::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_SIZE: OnSize(wParam); break;
+    case WM_SIZING:
+      if (auto* rect = reinterpret_cast<RECT*>(lParam)) *rect = ToRECT(EnforceMinimumSize(ToRect(*rect), minimum_));
+      return TRUE;
+    case WM_NCHITTEST: return OnHitTest(lParam);
+    case WM_NCLBUTTONDOWN:
+      // Only the edges and corners size; nothing else of the default
+      // handling is wanted for the frame.
+      if (const unsigned command = SizeCommandFor(static_cast<int>(wParam)); command != 0)
+        SendMessageA(Window(), WM_SYSCOMMAND, command, lParam);
+      return 0;
+    case WM_SETCURSOR: SetCursor(LoadCursorA(nullptr, CursorName(CursorFor(LOWORD(lParam))))); return TRUE;
+    case WM_MOUSEMOVE:
+      if (OnMouseMove(wParam, lParam)) return 0;
+      break;
+    default: break;
+  }
+  return std::nullopt;
+}
+
+LRESULT GameFrame::OnHitTest(LPARAM lParam) const {
+  RECT window{};
+  GetWindowRect(Window(), &window);
+  return FrameHitTest(ToRect(window), {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}, Metrics(), sizes_.State());
+}
+
+void GameFrame::OnSize(WPARAM kind) {
   // A minimised window shows nothing: the page is not squeezed to nothing.
-  if (initialised_ && !sizes_.FullScreen() && kind != SIZE_MINIMIZED) LayoutChildren();
+  if (started_ && !sizes_.FullScreen() && kind != SIZE_MINIMIZED) LayoutChildren();
   if (browser_.Handle() != nullptr)
     RedrawWindow(browser_.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
 }
 
-bool CGameDialog::OnMouseMove(WPARAM keys, LPARAM lParam) {
+bool GameFrame::OnMouseMove(WPARAM keys, LPARAM lParam) {
   const auto offset = drag_.OnMouseMove(keys == MK_LBUTTON, {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)},
-                                        sizes_.State(), frame_.Metrics().H(2));
+                                        sizes_.State(), Metrics().H(2));
   if (!offset) return false;
   RECT window{};
-  GetWindowRect(Handle(), &window);
-  MoveTo(Handle(), ToRect(window).Offset(offset->x, offset->y));
+  GetWindowRect(Window(), &window);
+  MoveTo(Window(), ToRect(window).Offset(offset->x, offset->y));
   return true;
 }
 
-void CGameDialog::OnPaint() {
-  PAINTSTRUCT paint{};
-  const HDC dc = BeginPaint(Handle(), &paint);
-  RECT client{};
-  GetClientRect(Handle(), &client);
-  if (IsIconic(Handle())) {
-    SendMessageA(Handle(), WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
-    DrawIcon(dc, (client.right - GetSystemMetrics(SM_CXICON) + 1) / 2,
-             (client.bottom - GetSystemMetrics(SM_CYICON) + 1) / 2, icon_);
-  } else {
-    frame_.Paint(dc, FramePaintPlan(client.right, client.bottom, frame_.Metrics(), sizes_.State()));
-    if (!sizes_.FullScreen()) {
-      titleBar_.RepaintButtons();
-      titleBar_.PaintTitle(dc);
-    }
-  }
-  EndPaint(Handle(), &paint);
+void GameFrame::Paint(HDC dc, const RECT& client) const {
+  pieces_.Paint(dc, FramePaintPlan(client.right - client.left, client.bottom - client.top, Metrics(), sizes_.State()));
 }
 
-void CGameDialog::LayoutChildren() {
+void GameFrame::LayoutChildren() {
   RECT window{};
-  GetWindowRect(Handle(), &window);
+  GetWindowRect(Window(), &window);
   const int width = window.right - window.left, height = window.bottom - window.top;
-  titleBar_.Layout(width, frame_.Metrics(), sizes_.Maximised());
+  titleBar_.Layout(width, Metrics(), sizes_.Maximised());
   if (browser_.Handle() != nullptr)
-    MoveTo(browser_.Handle(), BrowserRect(width, height, frame_.Metrics(), sizes_.Maximised()));
-  InvalidateRect(Handle(), nullptr, TRUE);
+    MoveTo(browser_.Handle(), BrowserRect(width, height, Metrics(), sizes_.Maximised()));
+  InvalidateRect(Window(), nullptr, TRUE);
 }
 
-RECT CGameDialog::NormalRect() const {
+RECT GameFrame::NormalRect() const {
   WINDOWPLACEMENT placement{};
   placement.length = sizeof placement;
-  GetWindowPlacement(Handle(), &placement);
+  GetWindowPlacement(Window(), &placement);
   return FromWorkspace(placement.rcNormalPosition);
 }
 
-void CGameDialog::SetNormalRect(const RECT& rect) {
+void GameFrame::SetNormalRect(const RECT& rect) {
   WINDOWPLACEMENT placement{};
   placement.length = sizeof placement;
-  GetWindowPlacement(Handle(), &placement);
+  GetWindowPlacement(Window(), &placement);
   placement.showCmd = SW_SHOWNORMAL;
   placement.rcNormalPosition = ToWorkspace(rect);
-  SetWindowPlacement(Handle(), &placement);
+  SetWindowPlacement(Window(), &placement);
 }
 
-void CGameDialog::MaximizeWindow() {
+void GameFrame::Maximise() {
   const Rect normal = sizes_.Maximise(ToRect(NormalRect()), WorkArea());
   titleBar_.ShowSizeButtons(true);
   SetNormalRect(ToRECT(normal));
 }
 
-void CGameDialog::RestoreWindow() {
-  const LauncherConfig& config = App().Config();
-  const Rect rect = sizes_.Restore(WorkArea(), config.minGameWidth, config.minGameHeight);
+void GameFrame::Restore() {
+  const Rect rect = sizes_.Restore(WorkArea(), gameWidth_, gameHeight_);
   titleBar_.ShowSizeButtons(false);
-  MoveTo(Handle(), rect);
+  MoveTo(Window(), rect);
 }
 
-void CGameDialog::Minimise() { ShowWindow(Handle(), SW_MINIMIZE); }
-
-void CGameDialog::ToggleFullScreen() {
+void GameFrame::ToggleFullScreen() {
   if (sizes_.FullScreen())
     LeaveFullScreen();
   else
     EnterFullScreen();
 }
 
-void CGameDialog::EnterFullScreen() {
+void GameFrame::EnterFullScreen() {
   beforeFullScreen_ = {};
   beforeFullScreen_.length = sizeof beforeFullScreen_;
-  GetWindowPlacement(Handle(), &beforeFullScreen_);
+  GetWindowPlacement(Window(), &beforeFullScreen_);
   sizes_.EnterFullScreen(ToRect(FromWorkspace(beforeFullScreen_.rcNormalPosition)));
   RECT window{}, client{};
-  GetWindowRect(Handle(), &window);
-  GetClientRect(Handle(), &client);
-  MapWindowPoints(Handle(), nullptr, reinterpret_cast<POINT*>(&client), 2);
+  GetWindowRect(Window(), &window);
+  GetClientRect(Window(), &client);
+  MapWindowPoints(Window(), nullptr, reinterpret_cast<POINT*>(&client), 2);
   const Rect full =
       FullScreenRect(ToRect(window), ToRect(client), GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
   titleBar_.ShowAll(false);
   if (browser_.Handle() != nullptr) MoveWindow(browser_.Handle(), 0, 0, full.Width(), full.Height(), TRUE);
-  ShowWindow(Handle(), SW_HIDE);
+  ShowWindow(Window(), SW_HIDE);
   SetNormalRect(ToRECT(full));
 }
 
-void CGameDialog::LeaveFullScreen() {
+void GameFrame::LeaveFullScreen() {
   titleBar_.ShowAll(true);
   sizes_.LeaveFullScreen();
-  MoveTo(Handle(), ToRect(FromWorkspace(beforeFullScreen_.rcNormalPosition)));
-  ShowWindow(Handle(), SW_HIDE);
-  SetWindowPlacement(Handle(), &beforeFullScreen_);
+  MoveTo(Window(), ToRect(FromWorkspace(beforeFullScreen_.rcNormalPosition)));
+  ShowWindow(Window(), SW_HIDE);
+  SetWindowPlacement(Window(), &beforeFullScreen_);
   if (sizes_.Maximised())
-    MaximizeWindow();
+    Maximise();
   else
-    RestoreWindow();
+    Restore();
   // When the full screen and the state returned to have the same size (a
   // work area as large as the screen), no size change comes to lay the
   // children out: the title bar's buttons and the browser are placed here.
   LayoutChildren();
 }
 
-bool CGameDialog::OnTitleBarDoubleClick(POINT screen) {
-  if (sizes_.FullScreen() || !DoubleClickTogglesSize(ToRect(NormalRect()), screen.y, frame_.Metrics().H(2)))
-    return false;
+bool GameFrame::OnTitleBarDoubleClick(POINT screen) {
+  if (sizes_.FullScreen() || !DoubleClickTogglesSize(ToRect(NormalRect()), screen.y, Metrics().H(2))) return false;
   if (sizes_.Maximised())
-    RestoreWindow();
+    Restore();
   else
-    MaximizeWindow();
+    Maximise();
   return true;
 }

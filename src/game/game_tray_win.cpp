@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string>
 
 #include "game/game_commands.h"
 #include "game/popup_menu_win.h"
@@ -9,26 +10,13 @@
 // The record of the version-2 shell, as the 32-bit launcher has always sent it.
 static_assert(sizeof(void*) != 4 || GameTray::kRecordSize == 488);
 
-bool GameTray::Add(HWND window, HICON icon, const std::string& tip) {
-  record_ = {};
-  record_.cbSize = kRecordSize;
-  record_.hWnd = window;
-  record_.uID = kTrayIconId;
-  record_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-  record_.uCallbackMessage = kTrayMessage;
-  record_.hIcon = icon;
-  std::memcpy(record_.szTip, tip.data(), std::min(tip.size(), sizeof record_.szTip - 1));
-  const bool added = Shell_NotifyIconA(NIM_ADD, &record_) != FALSE;
-  present_ = present_ || added;
-  return added;
-}
+namespace {
 
-void GameTray::Remove() {
-  if (record_.cbSize != 0) Shell_NotifyIconA(NIM_DELETE, &record_);
-  present_ = false;
-}
-
-bool TrackTrayMenu(HWND window, const std::string& label) {
+// The icon's exit menu, one item (`label`, identifier IDCANCEL) at the
+// cursor, owned by `window`. The window is brought to the foreground first,
+// as menus of the notification area need to close when the player clicks
+// elsewhere. True when the item was chosen.
+bool TrackExitMenu(HWND window, const std::string& label) {
   POINT cursor{};
   GetCursorPos(&cursor);
   SetForegroundWindow(window);
@@ -36,4 +24,68 @@ bool TrackTrayMenu(HWND window, const std::string& label) {
   // Lets the foreground change that closing the menu asked for happen.
   PostMessageA(window, WM_NULL, 0, 0);
   return chosen == IDCANCEL;
+}
+
+}  // namespace
+
+GameTray::GameTray(const win::Window& window, HICON icon, const LauncherConfig& config,
+                   std::function<bool()> windowClosing)
+    : window_(window),
+      icon_(icon),
+      config_(config),
+      windowClosing_(std::move(windowClosing)),
+      taskbarCreated_(RegisterWindowMessageA("TaskbarCreated")) {}
+
+void GameTray::HideWindow() {
+  AddIcon();
+  ShowWindow(Window(), SW_HIDE);
+}
+
+std::optional<LRESULT> GameTray::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == kTrayMessage) return OnNotification(wParam, lParam);
+  if (message == taskbarCreated_ && taskbarCreated_ != 0) OnTaskbarCreated();
+  return std::nullopt;
+}
+
+bool GameTray::AddIcon() {
+  const std::string tip = TrayTip(config_);
+  record_ = {};
+  record_.cbSize = kRecordSize;
+  record_.hWnd = Window();
+  record_.uID = kTrayIconId;
+  record_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+  record_.uCallbackMessage = kTrayMessage;
+  record_.hIcon = icon_;
+  std::memcpy(record_.szTip, tip.data(), std::min(tip.size(), sizeof record_.szTip - 1));
+  const bool added = Shell_NotifyIconA(NIM_ADD, &record_) != FALSE;
+  present_ = present_ || added;
+  return added;
+}
+
+void GameTray::RemoveIcon() {
+  if (record_.cbSize != 0) Shell_NotifyIconA(NIM_DELETE, &record_);
+  present_ = false;
+}
+
+LRESULT GameTray::OnNotification(WPARAM iconId, LPARAM mouseMessage) {
+  switch (OnTrayNotification(iconId, static_cast<unsigned>(mouseMessage))) {
+    case TrayResponse::kNotOurs: return 1;
+    case TrayResponse::kNothing: break;
+    case TrayResponse::kShowWindow: ShowWindow(Window(), SW_SHOW); break;
+    case TrayResponse::kExitMenu: ShowExitMenu(); break;
+  }
+  return 0;
+}
+
+void GameTray::ShowExitMenu() {
+  // The choice is taken back here rather than posted, so that the window
+  // knows whether it is closing before it decides to show itself again.
+  const bool exitChosen = TrackExitMenu(Window(), config_.notifyCloseTitle);
+  RemoveIcon();
+  if (exitChosen) SendMessageA(Window(), WM_COMMAND, MAKEWPARAM(IDCANCEL, 0), 0);
+  if (ShowAfterTrayMenu(!IsWindowVisible(Window()), windowClosing_())) ShowWindow(Window(), SW_SHOW);
+}
+
+void GameTray::OnTaskbarCreated() {
+  if (!windowClosing_() && AddIconAgain(present_, !IsWindowVisible(Window()))) AddIcon();
 }

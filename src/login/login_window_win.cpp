@@ -1,7 +1,6 @@
 #include "login/login_window_win.h"
 
 #include "package/load_outcome_win.h"
-#include "app/launcher_app.h"
 #include "app/resource.h"
 #include "common/text.h"
 #include "login/login_rules.h"
@@ -14,8 +13,8 @@ bool IsKeyDown(int key) { return (GetKeyState(key) & 0x8000) != 0; }
 
 }  // namespace
 
-CLauncherStandardDlg::CLauncherStandardDlg(HWND parent)
-    : CStandardDialog(IDD_LAUNCHER_STANDARD, kLoginKeyColour, parent) {}
+CLauncherStandardDlg::CLauncherStandardDlg(HWND parent, const Skin& skin, GameAddressSink handOver)
+    : CStandardDialog(IDD_LAUNCHER_STANDARD, kLoginKeyColour, parent), skin_(skin), handOver_(std::move(handOver)) {}
 
 CLauncherStandardDlg::~CLauncherStandardDlg() { loginPageEvents_.Disconnect(); }
 
@@ -27,7 +26,7 @@ BOOL CLauncherStandardDlg::OnInitDialog() {
 }
 
 void CLauncherStandardDlg::Build() {
-  const LauncherConfig& config = App().Config();
+  const LauncherConfig& config = skin_.Config();
   // The check runs while the player logs in, whatever becomes of the links.
   // A working directory too long for the update's paths gives up the check
   // only: the player still gets the window to log in with.
@@ -50,7 +49,7 @@ void CLauncherStandardDlg::Build() {
 }
 
 bool CLauncherStandardDlg::MakeButton(const LinkSpec& link, int number, unsigned id) {
-  AttachedPackage* package = &App().Holder().package;
+  AttachedPackage* package = skin_.Package();
   DibImage normal, pressed;
   if (!ReportLoad(LoadPackageImage(package, ButtonImageName(number, false).c_str(), &normal))) return false;
   auto button = std::make_unique<CSkinButton>();
@@ -92,7 +91,7 @@ bool CLauncherStandardDlg::OnCommand(WORD id, WORD, HWND) {
 }
 
 void CLauncherStandardDlg::ConfirmClose() {
-  if (win::AskOkCancel(Handle(), App().Config().closeMsg, win::ProgramFileTitle())) OnOK();
+  if (win::AskOkCancel(Handle(), skin_.Config().closeMsg, win::ProgramFileTitle())) OnOK();
 }
 
 LRESULT CLauncherStandardDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -129,17 +128,20 @@ void CLauncherStandardDlg::OnDocumentComplete(IDispatch*, std::wstring_view) {
 void CLauncherStandardDlg::OnBeforeNavigate2(IDispatch*, std::wstring_view url) {
   // The address as the login page's buffer holds it: at most 511 bytes.
   const std::string address = CutToField(win::AnsiFromWide(url), kNavigationBufferSize, win::IsSystemLeadByte);
-  const auto gameAddress = HandOverAddress(address, App().Config().gameheader);
+  const auto gameAddress = HandOverAddress(address, skin_.Config().gameheader);
   if (!gameAddress) return;
-  App().SetGameAddress(gameAddress->c_str());
+  if (handOver_) handOver_(gameAddress->c_str());
   OnOK();
 }
 
-CLauncherTranslucentDlg::CLauncherTranslucentDlg(std::unique_ptr<PackagePicture> background)
-    : CTranslucentDialog(IDD_LAUNCHER_TRANSLUCENT, std::move(background), nullptr) {}
+CLauncherTranslucentDlg::CLauncherTranslucentDlg(const Skin& skin, std::unique_ptr<PackagePicture> background,
+                                                 GameAddressSink handOver)
+    : CTranslucentDialog(IDD_LAUNCHER_TRANSLUCENT, std::move(background), nullptr),
+      skin_(skin),
+      handOver_(std::move(handOver)) {}
 
 std::unique_ptr<CStandardDialog> CLauncherTranslucentDlg::CreateStandardDialog() {
-  auto companion = std::make_unique<CLauncherStandardDlg>(Handle());
+  auto companion = std::make_unique<CLauncherStandardDlg>(Handle(), skin_, handOver_);
   companion->SetTranslucentWindow(this);
   return companion;
 }

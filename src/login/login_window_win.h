@@ -3,19 +3,24 @@
 // address over when the login page navigates to the game header.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <vector>
 
 #include "browser/browser_event_sink_win.h"
 #include "browser/web_browser_ex_win.h"
+#include "package/skin.h"
 #include "skin/skin_button_win.h"
 #include "skin/translucent_dialog_win.h"
 
 struct LinkSpec;
 
+// Takes the game address (GBK) that the login page hands over.
+using GameAddressSink = std::function<void(const char* address)>;
+
 class CLauncherStandardDlg : public CStandardDialog, private IBrowserEventListener {
  public:
-  explicit CLauncherStandardDlg(HWND parent);
+  CLauncherStandardDlg(HWND parent, const Skin& skin, GameAddressSink handOver);
   ~CLauncherStandardDlg() override;
 
   bool PreTranslateMessage(MSG* message) override;
@@ -35,6 +40,8 @@ class CLauncherStandardDlg : public CStandardDialog, private IBrowserEventListen
   void OnDocumentComplete(IDispatch* window, std::wstring_view url) override;
   void OnBeforeNavigate2(IDispatch* window, std::wstring_view url) override;
 
+  const Skin skin_;
+  const GameAddressSink handOver_;
   std::vector<std::unique_ptr<CSkinButton>> buttons_;
   std::vector<std::unique_ptr<CWebBrowserEx>> browsers_;
   BrowserEventSink loginPageEvents_{*this};  // of the first browser area only
@@ -46,11 +53,15 @@ class CLauncherStandardDlg : public CStandardDialog, private IBrowserEventListen
 
 class CLauncherTranslucentDlg : public CTranslucentDialog {
  public:
-  explicit CLauncherTranslucentDlg(std::unique_ptr<PackagePicture> background);
+  CLauncherTranslucentDlg(const Skin& skin, std::unique_ptr<PackagePicture> background, GameAddressSink handOver);
 
   bool PreTranslateMessage(MSG* message) override;
 
  protected:
   std::unique_ptr<CStandardDialog> CreateStandardDialog() override;
   void OnInitChildren() override {}
+
+ private:
+  const Skin skin_;
+  const GameAddressSink handOver_;
 };

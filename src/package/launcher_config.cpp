@@ -57,6 +57,9 @@ const Field<LauncherConfig> kGlobalFields[] = {
     Col("loginCenterColor", &LauncherConfig::loginCenterColor),
     Int("minGameWidth", &LauncherConfig::minGameWidth),
     Int("minGameHeight", &LauncherConfig::minGameHeight),
+    // Wider than the 64 digits a key has, so that a longer value stays too
+    // long instead of being cut into a well-formed one.
+    Text("updateKey", &LauncherConfig::updateKey, 128),
 };
 
 const Field<LinkSpec> kLinkFields[] = {

@@ -64,6 +64,7 @@ struct LauncherConfig {
   Colour loginCenterColor = 16777215;
   int minGameWidth = 800;
   int minGameHeight = 600;
+  std::string updateKey;  // the operator's Ed25519 public key in hex; empty: unsigned updates
   std::vector<MenuItemSpec> menuItems;
   std::array<int, 8> edgeImages{9, 9, 9, 9, 9, 9, 9, 9};
 };

@@ -13,6 +13,17 @@ constexpr DWORD kRequestFlags = 0xA0000002;
 static_assert(kRequestFlags == (INTERNET_FLAG_RELOAD | INTERNET_FLAG_EXISTING_CONNECT | INTERNET_FLAG_TRANSFER_BINARY));
 constexpr DWORD_PTR kRequestContext = 1;
 
+// A stalled server must not hold the worker for ever: a minute to connect
+// (each attempt) and a minute of silence while waiting for any piece of the
+// answer. WinINet's own receive limit is an hour, far longer than any
+// player waits. Set on the session, they hold for its one request.
+constexpr DWORD kConnectTimeoutMs = 60 * 1000;
+constexpr DWORD kReceiveTimeoutMs = 60 * 1000;
+
+void SetTimeout(HINTERNET session, DWORD option, DWORD milliseconds) {
+  InternetSetOptionA(session, option, &milliseconds, sizeof milliseconds);
+}
+
 class WinInetResponse : public HttpResponse {
  public:
   WinInetResponse(win::UniqueInternet session, win::UniqueInternet request)
@@ -51,6 +62,9 @@ class WinInetResponse : public HttpResponse {
 std::unique_ptr<HttpResponse> WinInetClient::Open(const std::string& url) {
   win::UniqueInternet session(InternetOpenA(userAgent_.c_str(), INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
   if (!session) return nullptr;
+  SetTimeout(session.Get(), INTERNET_OPTION_CONNECT_TIMEOUT, kConnectTimeoutMs);
+  SetTimeout(session.Get(), INTERNET_OPTION_RECEIVE_TIMEOUT, kReceiveTimeoutMs);
+  SetTimeout(session.Get(), INTERNET_OPTION_DATA_RECEIVE_TIMEOUT, kReceiveTimeoutMs);
   win::UniqueInternet request(InternetOpenUrlA(session.Get(), url.c_str(), nullptr, 0, kRequestFlags, kRequestContext));
   if (!request) return nullptr;
   return std::make_unique<WinInetResponse>(std::move(session), std::move(request));

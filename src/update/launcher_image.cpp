@@ -3,6 +3,8 @@
 #include <vector>
 
 #include "package/attached_package.h"
+#include "package/ini_document.h"
+#include "package/launcher_config.h"
 
 namespace {
 
@@ -28,12 +30,25 @@ bool IsLauncherPeImage(std::span<const std::uint8_t> file) {
          ReadLittleEndian(file, ntHeaders + 4, 2) == kLauncherMachine;
 }
 
+// The configuration file of a launcher image, or nothing.
+std::optional<std::vector<char>> ImageConfigFile(std::span<const std::uint8_t> file) {
+  if (!IsLauncherPeImage(file)) return std::nullopt;
+  AttachedPackage package;
+  if (package.Open(file) != PackageOpenResult::kOpened) return std::nullopt;
+  std::vector<char> config;
+  if (package.ReadMember("config/cg.txt", &config) != AttachedPackage::ReadResult::kRead) return std::nullopt;
+  return config;
+}
+
 }  // namespace
 
-bool IsLauncherImage(std::span<const std::uint8_t> file) {
-  if (!IsLauncherPeImage(file)) return false;
-  AttachedPackage package;
-  if (package.Open(file) != PackageOpenResult::kOpened) return false;
-  std::vector<char> config;
-  return package.ReadMember("config/cg.txt", &config) == AttachedPackage::ReadResult::kRead;
+bool IsLauncherImage(std::span<const std::uint8_t> file) { return ImageConfigFile(file).has_value(); }
+
+std::optional<std::string> LauncherImageVersion(std::span<const std::uint8_t> file) {
+  const auto text = ImageConfigFile(file);
+  if (!text) return std::nullopt;
+  IniDocument document;
+  LauncherConfig config;
+  if (!document.Load(text->data(), text->size()) || !BuildConfig(document, &config)) return std::nullopt;
+  return config.version;
 }

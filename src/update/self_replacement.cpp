@@ -7,6 +7,14 @@
 
 namespace {
 
+// The folder part of a program path, without its closing backslash.
+std::string_view ProgramFolder(std::string_view programPath, LeadByteRule isLeadByte) {
+  const std::size_t separator = LastCharacter(programPath, '\\', isLeadByte);
+  return separator == std::string_view::npos ? std::string_view() : programPath.substr(0, separator);
+}
+
+char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
 bool WriteScript(const std::string& path, const std::string& script, FileSystem& files) {
   std::unique_ptr<WritableFile> file = files.Create(path);
   if (file == nullptr) return false;
@@ -32,9 +40,7 @@ bool StartSelfReplacement(const std::string& newPath, UpdateEnvironment& env) {
   // folder, a read-only file), that rename fails, the new file cannot take
   // the program's name, and the script starts the old program again, which
   // finds the same update and goes round for ever. Keep running instead.
-  const std::size_t separator = LastCharacter(*programPath, '\\', env.isLeadByte);
-  const std::string_view programDir =
-      separator == std::string::npos ? std::string_view() : std::string_view(*programPath).substr(0, separator);
+  const std::string_view programDir = ProgramFolder(*programPath, env.isLeadByte);
   const auto backupPath = PathInDirectory(programDir, kBackupExeName);
   if (!backupPath || env.files.Exists(*backupPath)) return false;
   if (!WriteScript(*scriptPath, BuildUpdateScript(*programPath, newPath, env.isLeadByte), env.files)) return false;
@@ -42,5 +48,22 @@ bool StartSelfReplacement(const std::string& newPath, UpdateEnvironment& env) {
   // was, and the old launcher starts normally next time.
   env.process.StartHiddenScript(*scriptPath);
   env.process.EndProcess();
+  return true;
+}
+
+bool IsProgramFolder(std::string_view directory, std::string_view programPath, LeadByteRule isLeadByte) {
+  std::string_view folder = ProgramFolder(programPath, isLeadByte);
+  // "C:\" as the system writes a drive's root, "C:" as the program path's folder.
+  if (!directory.empty() && LastCharacter(directory, '\\', isLeadByte) == directory.size() - 1)
+    directory.remove_suffix(1);
+  if (folder.empty() || directory.size() != folder.size()) return false;
+  for (std::size_t i = 0; i < folder.size(); ++i) {
+    if (isLeadByte(static_cast<unsigned char>(folder[i])) && i + 1 < folder.size()) {
+      if (folder[i] != directory[i] || folder[i + 1] != directory[i + 1]) return false;
+      ++i;
+      continue;
+    }
+    if (LowerAscii(folder[i]) != LowerAscii(directory[i])) return false;
+  }
   return true;
 }

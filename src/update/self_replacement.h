@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "update/update_check.h"
 
@@ -13,3 +14,11 @@
 // program is already taken (the script could not rename the program). Otherwise starts the script and ends the
 // process, whether the script started or not; returns true only in tests.
 bool StartSelfReplacement(const std::string& newPath, UpdateEnvironment& env);
+
+// Whether `directory` is the folder that holds the program at `programPath`:
+// equal but for the letter case of single-byte characters (double-byte
+// characters compare exactly: a trail byte may look like a letter) and a
+// closing backslash. The update script renames in the working directory and
+// in the program's folder; when they differ, the program would vanish from
+// its folder and nothing would start it again.
+bool IsProgramFolder(std::string_view directory, std::string_view programPath, LeadByteRule isLeadByte);

@@ -5,15 +5,20 @@
 namespace {
 
 constexpr std::string_view kScheme = "http://";
+constexpr std::string_view kSecureScheme = "https://";
 
-bool StartsWithScheme(std::string_view text) {
-  if (text.size() < kScheme.size()) return false;
-  for (std::size_t i = 0; i < kScheme.size(); ++i) {
+bool StartsWithInAnyCase(std::string_view text, std::string_view start) {
+  if (text.size() < start.size()) return false;
+  for (std::size_t i = 0; i < start.size(); ++i) {
     char c = text[i];
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    if (c != kScheme[i]) return false;
+    if (c != start[i]) return false;
   }
   return true;
+}
+
+bool StartsWithScheme(std::string_view text) {
+  return StartsWithInAnyCase(text, kScheme) || StartsWithInAnyCase(text, kSecureScheme);
 }
 
 }  // namespace

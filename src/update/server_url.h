@@ -12,7 +12,7 @@
 std::string_view LastPathComponent(std::string_view path);
 
 // "http://" + server + ":" + port + path, without the scheme when `server`
-// already begins with "http://" in any letter case. The port is always
+// already begins with "http://" or "https://" in any letter case. The port is always
 // written, 80 too, in signed decimal as configured (-1 gives ":-1"); the path
 // is taken as it is. Nothing when `server` is empty.
 std::optional<std::string> BuildServerUrl(std::string_view server, std::int32_t port, std::string_view path);

@@ -32,6 +32,8 @@ struct UpdateSettings {
   std::string version;     // this launcher's version
   std::int32_t port = 80;
   std::string workDir;  // where the fetched files go
+  // The operator's public key as configured; empty: updates need no signature.
+  std::string updateKey;
   bool operator==(const UpdateSettings&) const = default;
 };
 
@@ -45,9 +47,22 @@ struct UpdateEnvironment {
 };
 
 // The whole check. Nothing when the replacement has started: the process
-// ends inside it, so this returns only in tests. Files it leaves behind:
-// the version file is removed once read (an empty one stays after a non-2xx
-// answer); a launcher that fails to download, or that is not a launcher
-// image, is removed (an empty one stays after a non-2xx answer); after
-// ScriptNotCreated the complete launcher file stays.
+// ends inside it, so this returns only in tests.
+//
+// A new launcher replaces this one only when it is a launcher image whose
+// own configuration carries a newer version than this one's, at most 64 MB,
+// signed by updateKey when one is configured (its signature fetched from
+// exeUrl + ".sig"), and when the working directory, then and now, is the
+// program's own folder. Otherwise:
+//  - a malformed updateKey: LauncherDownloadFailed, the launcher not fetched;
+//  - another working directory: ScriptNotCreated, the launcher not fetched,
+//    or removed when the directory changed while it was fetched;
+//  - anything wrong with the downloaded file or its signature:
+//    LauncherDownloadFailed, the file removed.
+//
+// Files it leaves behind: the version file is removed once read (an empty
+// one stays after a non-2xx answer), as is the signature file; a launcher
+// that fails to download or is refused is removed (an empty one stays after
+// a non-2xx answer); when the script cannot be written the complete launcher
+// file stays.
 std::optional<UpdateResult> RunUpdateCheck(const UpdateSettings* state, UpdateEnvironment& env);

@@ -23,8 +23,9 @@ std::optional<std::uint64_t> ParseContentLength(std::string_view text) {
   return value;
 }
 
-UrlDownloader::UrlDownloader(HttpClient& http, FileSystem& files, std::string url, std::string localPath)
-    : http_(http), files_(files), url_(std::move(url)), localPath_(std::move(localPath)) {}
+UrlDownloader::UrlDownloader(HttpClient& http, FileSystem& files, std::string url, std::string localPath,
+                             std::uint64_t sizeLimit)
+    : http_(http), files_(files), url_(std::move(url)), localPath_(std::move(localPath)), sizeLimit_(sizeLimit) {}
 
 bool UrlDownloader::Download() {
   if (done_) return true;
@@ -54,14 +55,15 @@ bool UrlDownloader::Download() {
 bool UrlDownloader::CopyBody(HttpResponse& response, WritableFile& file) {
   std::optional<std::uint64_t> announced;
   if (const auto header = response.ContentLength()) announced = ParseContentLength(*header);
+  if (announced && *announced > sizeLimit_) return false;
   char buffer[kPieceSize + 1];
   std::uint64_t total = 0;
   for (;;) {
     const std::optional<std::size_t> count = response.Read(buffer, kPieceSize);
     if (!count || *count > kPieceSize) return false;
     if (*count == 0) break;
-    if (!file.Write(buffer, *count)) return false;
     total += *count;
+    if (total > sizeLimit_ || !file.Write(buffer, *count)) return false;
   }
   return !announced || total >= *announced;
 }

@@ -14,7 +14,10 @@ std::optional<std::uint64_t> ParseContentLength(std::string_view text);
 
 class UrlDownloader {
  public:
-  UrlDownloader(HttpClient& http, FileSystem& files, std::string url, std::string localPath);
+  // A body longer than `sizeLimit` bytes is a failed download: a server
+  // that never stops must not fill the player's disk.
+  UrlDownloader(HttpClient& http, FileSystem& files, std::string url, std::string localPath,
+                std::uint64_t sizeLimit = UINT64_MAX);
 
   // Copies the body of a 2xx answer to the local file, piece by piece.
   //  - No answer, or no readable status: fails; no file is made.
@@ -22,7 +25,8 @@ class UrlDownloader {
   //  - A status outside 200 to 299: fails and leaves the empty file.
   //  - The transfer breaks, the body ends before the length the server
   //    announced (the HTTP layer may report a cut connection as a clean
-  //    end), or the file cannot be written: fails and removes the file.
+  //    end), the body is longer than the limit (or announced so), or the
+  //    file cannot be written: fails and removes the file.
   // After a success a further call succeeds at once without a transfer.
   bool Download();
 
@@ -35,5 +39,6 @@ class UrlDownloader {
   FileSystem& files_;
   std::string url_;
   std::string localPath_;
+  std::uint64_t sizeLimit_;
   bool done_ = false;
 };

@@ -178,3 +178,18 @@ TEST(LauncherConfig, KeyTableNamesEveryKeyOnceWithItsDefault) {
   EXPECT_EQ(find("global", "notityTitle").width, 64);
   EXPECT_EQ(find("global", "linkCount").kind, KeyKind::kInteger);
 }
+
+TEST(LauncherConfig, UpdateKeyIsReadAsTextCutOnlyBeyond127Bytes) {
+  struct Case {
+    std::string line;
+    std::string key;
+  } cases[] = {
+      {"", ""},
+      {"updateKey=" + std::string(64, 'a') + "\n", std::string(64, 'a')},
+      {"updateKey=  " + std::string(64, 'B') + "  \n", std::string(64, 'B')},
+      // Longer than a key stays longer than a key, so it is still refused.
+      {"updateKey=" + std::string(65, 'a') + "\n", std::string(65, 'a')},
+      {"updateKey=" + std::string(300, 'a') + "\n", std::string(127, 'a')},
+  };
+  for (const Case& c : cases) EXPECT_EQ(Build("[global]\nlinkCount=1\n" + c.line).updateKey, c.key) << c.line;
+}

@@ -160,13 +160,15 @@ TEST_F(UpdateCheck, WritesTheScriptStartsItAndEnds) {
   http.answers[kVersionUrl] = Ok("1.02");
   const std::string launcher = NewLauncher();
   http.answers[kExeUrl] = Ok(launcher);
-  process.currentDirectory = "D:\\Now";  // the directory at replacement time, not the one captured
+  // The directory at replacement time, not the one captured; the program's
+  // folder either way, but written in another letter case.
+  process.currentDirectory = "c:\\GAMES";
   EXPECT_EQ(Run(), std::nullopt);
   EXPECT_EQ(files.files.at(kLauncherFile), launcher);
-  ASSERT_TRUE(files.Has("D:\\Now\\Launcher_update.bat"));
-  EXPECT_EQ(files.files.at("D:\\Now\\Launcher_update.bat"),
+  ASSERT_TRUE(files.Has("c:\\GAMES\\Launcher_update.bat"));
+  EXPECT_EQ(files.files.at("c:\\GAMES\\Launcher_update.bat"),
             BuildUpdateScript("C:\\Games\\Launcher.exe", kLauncherFile));
-  EXPECT_EQ(process.startedScripts, std::vector<std::string>{"D:\\Now\\Launcher_update.bat"});
+  EXPECT_EQ(process.startedScripts, std::vector<std::string>{"c:\\GAMES\\Launcher_update.bat"});
   EXPECT_EQ(process.ended, 1);
 }
 

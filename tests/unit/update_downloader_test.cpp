@@ -153,3 +153,38 @@ TEST(ParseContentLength, AcceptsDecimalDigitsOnly) {
   };
   for (const Case& c : cases) EXPECT_EQ(ParseContentLength(c.text), c.length) << '"' << c.text << '"';
 }
+
+TEST(UrlDownloader, ABodyBeyondTheLimitFailsAndLeavesNothing) {
+  // The limit is 2500 bytes; the body arrives in pieces of 1023.
+  struct Case {
+    const char* what;
+    std::size_t size;
+    bool announced;
+    std::optional<std::string> announcement;  // overrides the true length
+    Left left;
+  } cases[] = {
+      {"exactly the limit", 2500, true, std::nullopt, Left::kContent},
+      {"exactly the limit, unannounced", 2500, false, std::nullopt, Left::kContent},
+      {"one byte more", 2501, true, std::nullopt, Left::kRemoved},
+      {"one byte more, unannounced", 2501, false, std::nullopt, Left::kRemoved},
+      {"announced beyond, body within", 100, true, "2501", Left::kRemoved},
+      {"far beyond, unannounced", 100000, false, std::nullopt, Left::kRemoved},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::string body(c.size, 'x');
+    Answer answer = Ok(body);
+    if (!c.announced) answer.contentLength = std::nullopt;
+    if (c.announcement) answer.contentLength = c.announcement;
+    FakeHttp http;
+    http.answers[kUrl] = answer;
+    MemoryFileSystem files;
+    UrlDownloader downloader(http, files, kUrl, kPath, 2500);
+    EXPECT_EQ(downloader.Download(), c.left == Left::kContent);
+    EXPECT_EQ(Outcome(files, body), c.left);
+    // Nothing beyond the limit ever reaches the disk; an announcement beyond
+    // it is refused before the first byte is fetched.
+    EXPECT_LE(files.largestWrite, 1023u);
+    if (c.announcement) EXPECT_EQ(files.writeCalls, 0);
+  }
+}

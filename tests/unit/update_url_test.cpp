@@ -34,7 +34,12 @@ TEST(BuildServerUrl, AddsTheSchemeUnlessPresentAndAlwaysThePort) {
       {"h", -2147483647 - 1, "/v", "http://h:-2147483648/v"},
       {"h", 80, "", "http://h:80"},                        // an empty path asks for the server's root
       {"h", 80, "v.txt", "http://h:80v.txt"},              // the path is taken as it is
-      {"https://h", 443, "/v", "http://https://h:443/v"},  // only http:// is recognised
+      {"https://h", 443, "/v", "https://h:443/v"},  // https is used as it is, its port written too
+      {"HTTPS://h", 8443, "/v", "HTTPS://h:8443/v"},
+      {"hTtPs://h", 80, "/v", "hTtPs://h:80/v"},
+      {"https:/h", 443, "/v", "http://https:/h:443/v"},  // no scheme but the two, each whole
+      {"httpss://h", 443, "/v", "http://httpss://h:443/v"},
+      {"ftp://h", 21, "/v", "http://ftp://h:21/v"},
       {"http:/", 80, "/v", "http://http:/:80/v"},
   };
   for (const Case& c : cases) EXPECT_EQ(BuildServerUrl(c.server, c.port, c.path), c.url) << c.server;

@@ -50,7 +50,7 @@ TEST_F(GameWindowTest, NoPictureOutlivesGdiplusAfterTheLoginOrTheGameWindow) {
       {"game", "about:blank", [](win::Window* w) { return dynamic_cast<CGameDialog*>(w) != nullptr; }},
   };
   for (const Case& c : cases) {
-    LoadSkin({.firstUrl = c.firstUrl});
+    LoadAppSkin({.firstUrl = c.firstUrl});
     ASSERT_TRUE(App().LoadLoginBackground());
     EXPECT_EQ(PackagePicture::LiveCount(), 1) << c.path;
     EndWhenShown(c.window);

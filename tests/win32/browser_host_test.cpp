@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "browser/browser_event_sink_win.h"
+#include "browser/control_site_win.h"
 #include "browser/web_browser_win.h"
 #include "browser_fixture.h"
 #include "win/com_ptr.h"
@@ -21,6 +22,12 @@ class RecordingListener : public IBrowserEventListener {
 
 // The window the control made for itself inside the host.
 HWND ControlWindow(HWND host) { return GetWindow(host, GW_CHILD); }
+
+// The count an object holds now, read without changing it.
+ULONG CountOf(IUnknown* object) {
+  object->AddRef();
+  return object->Release();
+}
 
 std::pair<LONG, LONG> ClientSize(HWND window) {
   RECT rect{};
@@ -150,4 +157,63 @@ TEST_F(BrowserHost, AnOwnerDestroyedFirstTakesTheControlWithIt) {
   EXPECT_FALSE(IsWindow(control));
   EXPECT_EQ(browser.GetControlUnknown(), nullptr);
   EXPECT_FALSE(browser.Navigate("about:blank"));
+}
+
+// What the control and its connection points ask of the host's own objects:
+// each interface through the face that implements it, whichever face is
+// asked, one count more for what was handed out; any other interface
+// refused with the pointer cleared; no place for the answer refused before
+// anything is written.
+TEST_F(BrowserHost, SiteFrameAndSinkAnswerForTheirOwnInterfacesOnly) {
+  ControlSite site(Parent());
+  win::ComPtr<IOleInPlaceFrame> frame;
+  win::ComPtr<IOleInPlaceUIWindow> document;
+  RECT position{};
+  RECT clip{};
+  OLEINPLACEFRAMEINFO frameInfo{sizeof(OLEINPLACEFRAMEINFO)};
+  ASSERT_EQ(site.GetWindowContext(frame.Put(), document.Put(), &position, &clip, &frameInfo), S_OK);
+  ASSERT_TRUE(frame);
+  RecordingListener listener;
+  BrowserEventSink sink(listener);
+
+  IOleClientSite* const clientSite = &site;
+  IOleInPlaceSite* const inPlaceSite = &site;
+  IDispatch* const events = &sink;
+  const std::vector<IUnknown*> siteFaces{clientSite, inPlaceSite};
+  const std::vector<IUnknown*> frameFaces{frame.Get()};
+  const std::vector<IUnknown*> sinkFaces{events};
+  struct Case {
+    const char* name;
+    const std::vector<IUnknown*>& asked;
+    const IID& iid;
+    void* face;
+  } cases[] = {
+      {"site IUnknown", siteFaces, IID_IUnknown, clientSite},
+      {"site IOleClientSite", siteFaces, IID_IOleClientSite, clientSite},
+      {"site IOleWindow", siteFaces, IID_IOleWindow, inPlaceSite},
+      {"site IOleInPlaceSite", siteFaces, IID_IOleInPlaceSite, inPlaceSite},
+      {"site IOleInPlaceFrame", siteFaces, IID_IOleInPlaceFrame, nullptr},
+      {"site IDispatch", siteFaces, IID_IDispatch, nullptr},
+      {"frame IUnknown", frameFaces, IID_IUnknown, frame.Get()},
+      {"frame IOleWindow", frameFaces, IID_IOleWindow, frame.Get()},
+      {"frame IOleInPlaceUIWindow", frameFaces, IID_IOleInPlaceUIWindow, frame.Get()},
+      {"frame IOleInPlaceFrame", frameFaces, IID_IOleInPlaceFrame, frame.Get()},
+      {"frame IOleInPlaceSite", frameFaces, IID_IOleInPlaceSite, nullptr},
+      {"sink IUnknown", sinkFaces, IID_IUnknown, events},
+      {"sink IDispatch", sinkFaces, IID_IDispatch, events},
+      {"sink DWebBrowserEvents2", sinkFaces, DIID_DWebBrowserEvents2, events},
+      {"sink IOleClientSite", sinkFaces, IID_IOleClientSite, nullptr},
+  };
+  for (const Case& c : cases) {
+    for (IUnknown* asked : c.asked) {
+      void* object = reinterpret_cast<void*>(0x1234);
+      const ULONG before = CountOf(asked);
+      EXPECT_EQ(asked->QueryInterface(c.iid, &object), c.face != nullptr ? S_OK : E_NOINTERFACE) << c.name;
+      EXPECT_EQ(object, c.face) << c.name;
+      EXPECT_EQ(CountOf(asked), before + (c.face != nullptr ? 1 : 0)) << c.name;
+      if (c.face != nullptr) asked->Release();
+      EXPECT_EQ(asked->QueryInterface(c.iid, nullptr), E_POINTER) << c.name;
+      EXPECT_EQ(CountOf(asked), before) << c.name;
+    }
+  }
 }

@@ -12,15 +12,40 @@ void GameWindowTest::SetUp() {
 
 void GameWindowTest::TearDown() { OleUninitialize(); }
 
-void GameWindowTest::LoadSkin(const testkit::GameSkinOptions& options) {
-  static testkit::Bytes file;  // the package reads from it for as long as it is open
-  file = testkit::Concat({testkit::MakePeImage(), testkit::GameSkin(options)});
-  ConfigHolder& holder = App().Holder();
-  ASSERT_EQ(holder.package.Open(file), PackageOpenResult::kOpened);
+namespace {
+
+// What start-up keeps of a package: the package, which reads from `file`
+// for as long as it is open, and the configuration built from it.
+struct Holdings {
+  testkit::Bytes file;
+  AttachedPackage* package;
+  LauncherConfig* config;
+};
+
+void Load(const testkit::GameSkinOptions& options, Holdings& holdings) {
+  holdings.file = testkit::Concat({testkit::MakePeImage(), testkit::GameSkin(options)});
+  ASSERT_EQ(holdings.package->Open(holdings.file), PackageOpenResult::kOpened);
   IniDocument document;
-  ASSERT_EQ(ReadConfigFile(&holder.package, &document, "config/cg.txt"), LoadOutcome::kLoaded);
-  ASSERT_TRUE(BuildConfig(document, &holder.config));
+  ASSERT_EQ(ReadConfigFile(holdings.package, &document, "config/cg.txt"), LoadOutcome::kLoaded);
+  ASSERT_TRUE(BuildConfig(document, holdings.config));
 }
+
+AttachedPackage testPackage;
+LauncherConfig testConfig;
+
+}  // namespace
+
+void GameWindowTest::LoadSkin(const testkit::GameSkinOptions& options) {
+  static Holdings holdings{{}, &testPackage, &testConfig};
+  Load(options, holdings);
+}
+
+void GameWindowTest::LoadAppSkin(const testkit::GameSkinOptions& options) {
+  static Holdings holdings{{}, &App().Holder().package, &App().Holder().config};
+  Load(options, holdings);
+}
+
+Skin GameWindowTest::TestSkin() { return Skin{&testConfig, &testPackage}; }
 
 namespace {
 

@@ -1,6 +1,7 @@
 // What the game window's tests share: OLE and GDI+ on the test's thread, a
-// game skin loaded into the application as start-up loads it, and ways to
-// look at the running window.
+// game skin loaded as start-up loads it (into the test's own holdings for
+// the windows a test makes, into the application for the runs that go
+// through it), and ways to look at the running window.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "game/game_dialog_win.h"
+#include "package/skin.h"
 #include "game_skin.h"
 #include "win_testkit.h"
 
@@ -19,9 +21,13 @@ class GameWindowTest : public ::testing::Test {
   void SetUp() override;
   void TearDown() override;
 
-  // Opens `options`' package as the application's and builds its
-  // configuration from it.
+  // Opens `options`' package and builds its configuration from it, as the
+  // test's own skin (TestSkin).
   static void LoadSkin(const testkit::GameSkinOptions& options = {});
+  // The same as the application's, for the windows it runs itself.
+  static void LoadAppSkin(const testkit::GameSkinOptions& options = {});
+  // What LoadSkin loaded, as a window is given it.
+  static Skin TestSkin();
 };
 
 // Runs `steps` from `window`'s modal loop once `ready` holds: the page's

@@ -15,7 +15,7 @@ using Items = std::vector<std::pair<UINT, std::string>>;
 
 TEST_F(GameWindowTest, SettingsMenuListsTheItemsInFileOrderBelowItsButton) {
   LoadSkin();
-  CGameDialog game;
+  CGameDialog game(TestSkin());
   RunGameWindow(game, [&] {
     const ShownMenu menu = ReadMenuWhileShown([&] { game.ShowSettingsMenu(); });
     EXPECT_EQ(menu.items,
@@ -49,7 +49,7 @@ TEST_F(GameWindowTest, SettingsMenuListsTheItemsInFileOrderBelowItsButton) {
 TEST_F(GameWindowTest, ASettingsShortcutWithoutItsButtonOpensTheMenuAtThePointer) {
   LoadSkin({.buttons = "gameButtonCount=1\r\n[gamebutton1]\r\ntype=11\r\nx=-30\r\nimage=0\r\nshortCut=7\r\n",
             .menus = "menuCount=2\r\n[menu1]\r\ntitle=Full\r\ntype=3\r\n[menu2]\r\ntitle=v\r\ntype=4\r\n"});
-  CGameDialog game;
+  CGameDialog game(TestSkin());
   RunGameWindow(game, [&] {
     SetCursorPos(200, 300);
     const ShownMenu menu = ReadMenuWhileShown([&] {
@@ -68,7 +68,7 @@ TEST_F(GameWindowTest, ASettingsShortcutWithoutItsButtonOpensTheMenuAtThePointer
 // hiding brought it.
 TEST_F(GameWindowTest, AHiddenWindowAlwaysKeepsAWayBack) {
   LoadSkin();
-  CGameDialog game;
+  CGameDialog game(TestSkin());
   RunGameWindow(game, [&] {
     const HWND w = game.Handle();
     auto notify = [w](WPARAM icon, LPARAM mouse) { return SendMessageA(w, 2025, icon, mouse); };
@@ -124,7 +124,7 @@ TEST_F(GameWindowTest, AHiddenWindowAlwaysKeepsAWayBack) {
 
 TEST_F(GameWindowTest, TheExitConfirmedFromTheTrayClosesTheHiddenWindow) {
   LoadSkin();
-  CGameDialog game;
+  CGameDialog game(TestSkin());
   bool shownAgain = true;
   const INT_PTR result = RunGameWindow(game, [&] {
     game.HideToTray();

@@ -73,6 +73,7 @@ const bool restartMarked = [] {
 // Records what the window tells its page instead of calling the page.
 class WatchedGame : public CGameDialog {
  public:
+  using CGameDialog::CGameDialog;
   struct Event {
     int code, x, y;
     bool operator==(const Event&) const = default;
@@ -91,7 +92,7 @@ LRESULT CALLBACK Recording(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
 }  // namespace
 
 TEST_F(GameWindowTest, PageCommandsChangeTheRunningWindowAndCodeOneClosesItUnasked) {
-  LoadSkin();
+  LoadAppSkin();
   bool stillRunning = false;
   const INT_PTR result = RunAppGameWindow("about:blank", [&](CGameDialog& game) {
     // Code 4: the page button's link, web addresses only.
@@ -138,7 +139,7 @@ TEST_F(GameWindowTest, PageCommandsChangeTheRunningWindowAndCodeOneClosesItUnask
 }
 
 TEST_F(GameWindowTest, APageLinkWithoutAPageButtonChangesNothing) {
-  LoadSkin({.buttons = "gameButtonCount=1\r\n[gamebutton1]\r\ntype=1\r\nx=-30\r\nimage=9\r\nurl=http://first/\r\n"});
+  LoadAppSkin({.buttons = "gameButtonCount=1\r\n[gamebutton1]\r\ntype=1\r\nx=-30\r\nimage=9\r\nurl=http://first/\r\n"});
   RunAppGameWindow("about:blank", [](CGameDialog& game) {
     EXPECT_TRUE(RunPage(game, L"external.JsCallClient('4', 'http://other/')"));
     EXPECT_EQ(game.FindButtonByKind(1)->Link(), "http://first/");
@@ -147,7 +148,7 @@ TEST_F(GameWindowTest, APageLinkWithoutAPageButtonChangesNothing) {
 }
 
 TEST_F(GameWindowTest, CodeTwoStartsOneLauncherHoweverOftenThePageAsksThenCloses) {
-  LoadSkin();
+  LoadAppSkin();
   TempDir dir;
   const std::string marks = dir.File("restarts.txt");
   INT_PTR result = 0;
@@ -172,7 +173,7 @@ TEST_F(GameWindowTest, CodeTwoStartsOneLauncherHoweverOftenThePageAsksThenCloses
 
 TEST_F(GameWindowTest, RightButtonsGoToThePageAndFunctionKeysNeverDo) {
   LoadSkin();
-  WatchedGame game;
+  WatchedGame game(TestSkin());
   std::vector<UINT> seen;
   received = &seen;
   RunGameWindow(game, [&] {

@@ -49,7 +49,7 @@ RECT Centred() {
 // cursors, the title bar that moves the window and toggles its size.
 TEST_F(GameWindowTest, TheFrameAnswersThePointer) {
   LoadSkin();
-  CGameDialog game;
+  CGameDialog game(TestSkin());
   RunGameWindow(game, [&] {
     // The title bar of a maximised window does not move it.
     auto move = [&](WPARAM keys, int x, int y) { SendMessageA(game.Handle(), WM_MOUSEMOVE, keys, MAKELPARAM(x, y)); };
@@ -146,7 +146,7 @@ TEST_F(GameWindowTest, SizingNeverGoesBelowTheMinimumWhicheverEdgeMoves) {
   };
   for (const Case& c : cases) {
     LoadSkin({.extraGlobal = c.extra});
-    CGameDialog game;
+    CGameDialog game(TestSkin());
     RunGameWindow(game, [&] {
       // The left edge dragged far to the right: the right edge follows.
       RECT proposed{500, 100, 600, 150};
@@ -170,7 +170,7 @@ TEST_F(GameWindowTest, TheWindowCarriesItsIconAndAButtonForEachRecordWithASprite
                        "[gamebutton5]\r\ntype=8\r\nx=-150\r\nimage=99\r\nshortCut=9\r\n"
                        "[gamebutton6]\r\ntype=3\r\nx=-180\r\nimage=0\r\n"
                        "[gamebutton7]\r\ntype=4\r\nx=-210\r\nimage=9\r\n"});
-  CGameDialog game;
+  CGameDialog game(TestSkin());
   RunGameWindow(game, [&] {
     const HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(128));
     EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(game.Handle(), WM_GETICON, ICON_BIG, 0)), icon);
@@ -219,7 +219,7 @@ TEST_F(GameWindowTest, AFailedStepStopsTheSetUpAndLeavesTheWindowOpen) {
   };
   for (const Case& c : cases) {
     LoadSkin({.withStyle = c.withStyle, .withLogo = c.withLogo});
-    CGameDialog game;
+    CGameDialog game(TestSkin());
     game.SetStartAddress("about:blank");
     MessageBoxView failure, question;
     AnswerMessageBox(IDOK, &failure);
@@ -257,7 +257,7 @@ TEST_F(GameWindowTest, LeavingFullScreenOverAWorkAreaAsLargeAsTheScreenLaysTheFr
   ASSERT_EQ(Work(), screen);
 
   LoadSkin();
-  CGameDialog game;
+  CGameDialog game(TestSkin());
   RunGameWindow(game, [&] {
     const HWND browser = GetDlgItem(game.Handle(), 170);
     auto visibleButtons = [&] {

@@ -66,8 +66,8 @@ class Leaks : public GameWindowTest {
   // The login pair on the skin's page, closed once it is on the screen.
   static void OpenAndCloseLogin() {
     std::unique_ptr<PackagePicture> background;
-    ASSERT_EQ(LoadPackagePicture(&App().Holder().package, "config/main1.png", &background), LoadOutcome::kLoaded);
-    CLauncherTranslucentDlg login(std::move(background));
+    ASSERT_EQ(LoadPackagePicture(TestSkin().Package(), "config/main1.png", &background), LoadOutcome::kLoaded);
+    CLauncherTranslucentDlg login(TestSkin(), std::move(background), nullptr);
     RunWhenReady(
         login, [&] { return login.Handle() != nullptr && IsWindowVisible(login.Handle()); },
         [&] { login.EndModal(IDOK); });
@@ -75,7 +75,7 @@ class Leaks : public GameWindowTest {
   }
 
   static void OpenAndCloseGame() {
-    CGameDialog game;
+    CGameDialog game(TestSkin());
     RunGameWindow(game, [&] {
       game.ToggleFullScreen();
       game.ToggleFullScreen();

@@ -21,12 +21,14 @@ using testkit::UpdateTestServer;
 namespace {
 
 // The real process, except that the script is not started, the process does
-// not end, and the directory of the script is the test's.
+// not end, and the program runs from the test's directory, which is also
+// the working directory (an update replaces nothing elsewhere).
 class RecordingProcess : public SystemProcess {
  public:
   explicit RecordingProcess(std::string directory) : directory_(std::move(directory)) {}
   std::uint32_t TickCount() override { return 917; }
   std::optional<std::string> CurrentDirectory() override { return directory_; }
+  std::optional<std::string> ProgramPath() override { return directory_ + "\\Launcher.exe"; }
   bool StartHiddenScript(const std::string& scriptPath) override {
     startedScript = scriptPath;
     return true;
@@ -64,8 +66,7 @@ class UpdateCheckOverWinInet : public ::testing::Test {
 
   UpdateTestServer server;
   testkit::TempDir workDir;
-  testkit::TempDir scriptDir;
-  RecordingProcess process{scriptDir.Path()};
+  RecordingProcess process{workDir.Path()};
 };
 
 }  // namespace
@@ -88,7 +89,7 @@ TEST_F(UpdateCheckOverWinInet, ANewerVersionDownloadsTheLauncherAndWritesTheScri
   EXPECT_FALSE(workDir.Exists("917version.txt"));
   EXPECT_EQ(testkit::ReadFileBytes(workDir.File("917Launcher_new.exe")), launcher);
 
-  const std::string scriptPath = scriptDir.File("Launcher_update.bat");
+  const std::string scriptPath = workDir.File("Launcher_update.bat");
   EXPECT_EQ(process.startedScript, scriptPath);
   EXPECT_TRUE(process.ended);
   // On disk: the four lines exactly, each with carriage return and line feed.
@@ -126,7 +127,7 @@ TEST_F(UpdateCheckOverWinInet, WhatCannotBeALauncherNeverReplacesThisOne) {
     EXPECT_EQ(workDir.Exists("917Launcher_new.exe"), c.emptyFileLeft);
     if (c.emptyFileLeft) EXPECT_TRUE(testkit::ReadFileBytes(workDir.File("917Launcher_new.exe")).empty());
     DeleteFileA(workDir.File("917Launcher_new.exe").c_str());
-    EXPECT_FALSE(scriptDir.Exists("Launcher_update.bat"));
+    EXPECT_FALSE(workDir.Exists("Launcher_update.bat"));
     EXPECT_FALSE(process.ended);
   }
 }

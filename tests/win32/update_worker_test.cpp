@@ -5,6 +5,7 @@
 #include "package/launcher_config.h"
 #include "update/update_worker_win.h"
 #include "update_test_server.h"
+#include "win/process.h"
 
 using testkit::Bytes;
 using testkit::UpdateTestServer;
@@ -74,10 +75,14 @@ class ResultSink {
 
 class UpdateWorkerThread : public ::testing::Test {
  protected:
-  // A state that checks `server` into the test's directory; the thread keeps it.
+  // A state that checks `server` into the test program's own folder (an
+  // update is fetched only where it could replace the program); the thread
+  // keeps it. None of the cases leaves a file there.
   UpdateWorker* Start(int port) {
     auto state = std::make_unique<UpdateWorker>();
-    state->settings = {"/version.txt", "/Launcher_new.exe", "127.0.0.1", "1.01", port, workDir.Path()};
+    const std::string program = win::ProgramPath().value_or("");
+    state->settings = {"/version.txt", "/Launcher_new.exe", "127.0.0.1", "1.01", port,
+                       program.substr(0, program.rfind('\\'))};
     state->targetWindow = sink.Handle();
     UpdateWorker* raw = state.get();
     EXPECT_TRUE(StartUpdateWorker(std::move(state)));
@@ -85,7 +90,6 @@ class UpdateWorkerThread : public ::testing::Test {
   }
 
   UpdateTestServer server;
-  testkit::TempDir workDir;
   ResultSink sink;
 };
 

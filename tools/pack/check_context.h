@@ -3,6 +3,8 @@
 #pragma once
 
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "config_lines.h"
 #include "finding.h"
@@ -30,13 +32,25 @@ struct CheckContext {
   bool LoginShown() const { return model.firstUrl.size() <= 2; }
 };
 
-// The parts, in the order they run.
-void CheckEncoding(const CheckContext& context);
+// The parts, in the order they run. CheckEncoding answers false when the
+// file is in an encoding the launcher reads nothing sensible of: whatever
+// else would be found is a consequence of that.
+bool CheckEncoding(const CheckContext& context);
+void CheckLines(const CheckContext& context);
 void CheckDocument(const CheckContext& context);
 void CheckModel(const CheckContext& context);
 void CheckPictures(const CheckContext& context);
+void CheckUpdate(const CheckContext& context);
 // The login background, which start-up loads whatever the configuration says.
 void CheckStartPictures(SkinSource& skin, SkinPictures& pictures, Findings& findings);
+
+// Lines that look like a section header but that the launcher ignores (no
+// "]", or a full-width bracket): the keys below them stay in the section before.
+std::vector<int> BrokenHeaderLines(std::string_view text);
+
+// The file is UTF-8 and was not converted: its byte counts are not the
+// launcher's, so lengths are not reported.
+bool UnconvertedUtf8(const CheckContext& context);
 
 // "missing", with a hint when a member differs from the name only in letter
 // case or slash direction.

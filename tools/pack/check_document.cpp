@@ -103,7 +103,25 @@ void CheckNumber(const CheckContext& c, const std::string& section, const IniKey
                          ": the launcher reads 0" + fallback);
 }
 
+// The reader knows no comment after a value: "server=127.0.0.1 ; host" is a
+// host named "127.0.0.1 ; host". Only a comment's usual look counts, the
+// mark after white space; "a;b" in an address is meant.
+void CheckTrailingComment(const CheckContext& c, const std::string& section, const IniKeyLines& key) {
+  const std::size_t mark = key.value.find_first_of(";#");
+  if (mark == std::string_view::npos || mark == 0 || (key.value[mark - 1] != ' ' && key.value[mark - 1] != '\t'))
+    return;
+  std::string_view meant = key.value.substr(0, mark);
+  while (!meant.empty() && (meant.back() == ' ' || meant.back() == '\t')) meant.remove_suffix(1);
+  c.findings.Warning(kConfigMember, key.valueLine, section, GbkToUtf8(key.name),
+                     "is " + Quoted(key.value) + ": the launcher knows no comments after a value and keeps the \"" +
+                         key.value[mark] + "\" and what follows as part of it, not " + Quoted(meant) +
+                         "; put the comment on a line of its own");
+}
+
 void CheckText(const CheckContext& c, const std::string& section, const IniKeyLines& key, const KeyInfo& info) {
+  CheckTrailingComment(c, section, key);
+  // A UTF-8 file's byte counts are not the launcher's: its encoding finding says what to do first.
+  if (UnconvertedUtf8(c)) return;
   if (key.value.size() < static_cast<std::size_t>(info.width)) return;
   c.findings.Warning(kConfigMember, key.valueLine, section, std::string(key.name),
                      "is " + std::to_string(key.value.size()) + " bytes long, but its field holds " +
@@ -111,10 +129,39 @@ void CheckText(const CheckContext& c, const std::string& section, const IniKeyLi
                          Quoted(CutToField(key.value, static_cast<std::size_t>(info.width))));
 }
 
+// "[gamebuttonN] and [menuN]": the sections whose keys include `key`.
+std::string SectionsHolding(std::string_view key) {
+  std::vector<std::string> holders;
+  for (SectionKind kind : {SectionKind::kGlobal, SectionKind::kLink, SectionKind::kSprite, SectionKind::kGameButton,
+                           SectionKind::kMenu})
+    if (FindKey(kind, key) != nullptr)
+      holders.push_back(std::string("[") + SectionPrefix(kind) + (kind == SectionKind::kGlobal ? "]" : "N]"));
+  std::string text;
+  for (std::size_t i = 0; i < holders.size(); ++i)
+    text += (i == 0 ? "" : i + 1 == holders.size() ? " and " : ", ") + holders[i];
+  return text;
+}
+
+// A key given twice because a header between its two lines was ignored: the
+// header is the mistake, and the finding points at it.
+std::string BrokenHeaderBetween(const CheckContext& c, const IniKeyLines& key) {
+  for (const int line : BrokenHeaderLines(c.config.text))
+    if (line > key.line && line < key.valueLine)
+      return "; the section header on line " + std::to_string(line) + " is ignored, so this key is still in this "
+             "section";
+  return "";
+}
+
 void CheckKey(const CheckContext& c, SectionKind kind, const std::string& section, const IniKeyLines& key) {
   const KeyInfo* info = FindKey(kind, key.name);
   const std::string name = GbkToUtf8(key.name);
   if (info == nullptr) {
+    if (const std::string elsewhere = SectionsHolding(key.name); !elsewhere.empty()) {
+      c.findings.Warning(kConfigMember, key.line, section, name,
+                         "is a key of " + elsewhere + ", not of [" + SectionPrefix(kind) +
+                             (kind == SectionKind::kGlobal ? "" : "N") + "]: the launcher ignores it here");
+      return;
+    }
     const auto alike = LookAlike(key.name, KnownKeys(kind));
     if (!alike) return;
     const std::string spelling =
@@ -126,7 +173,7 @@ void CheckKey(const CheckContext& c, SectionKind kind, const std::string& sectio
   if (key.valueLine != key.line)
     c.findings.Warning(kConfigMember, key.valueLine, section, name,
                        "given more than once (first on line " + std::to_string(key.line) +
-                           "): the launcher takes the value on this line");
+                           "): the launcher takes the value on this line" + BrokenHeaderBetween(c, key));
   if (info->kind == KeyKind::kText)
     CheckText(c, section, key, *info);
   else

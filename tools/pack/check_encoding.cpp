@@ -23,9 +23,17 @@ std::optional<std::string> HiddenHeader(std::string_view text) {
   return std::string(name);
 }
 
+// UTF-16, what Notepad calls "Unicode": every ASCII character is followed
+// or preceded by a zero byte, and the launcher's reader stops at the first
+// zero byte, so it reads at most a byte-order mark and one character.
+bool LooksLikeUtf16(std::string_view text) {
+  if (text.starts_with("\xFF\xFE") || text.starts_with("\xFE\xFF")) return true;
+  return text.size() >= 2 && (text[0] == '\0') != (text[1] == '\0');
+}
+
 void CheckUtf8(const CheckContext& c) {
   const std::string& text = c.config.text;
-  if (c.options.convertedFromUtf8 || !LooksLikeUtf8(text)) return;
+  if (!UnconvertedUtf8(c)) return;
   const bool marked = StartsWithByteOrderMark(text);
   const int line = marked ? 1 : LineAt(text, FirstNonAscii(text));
   const std::string advice = c.skin.IsProgram() ? "pack the skin again with launcher-pack pack --from-utf8"
@@ -46,16 +54,26 @@ void CheckKeysOutsideSections(const CheckContext& c) {
 
 }  // namespace
 
-void CheckEncoding(const CheckContext& c) {
+bool UnconvertedUtf8(const CheckContext& c) { return !c.options.convertedFromUtf8 && LooksLikeUtf8(c.config.text); }
+
+bool CheckEncoding(const CheckContext& c) {
+  if (LooksLikeUtf16(c.config.text)) {
+    c.findings.Error(kConfigMember, 1, "", "",
+                     "is UTF-16 (\"Unicode\" in Notepad), but the launcher reads GBK and stops at the first zero "
+                     "byte, so it reads nothing of this file; save it as \"ANSI\" on a Chinese Windows (GBK), or as "
+                     "UTF-8 and pack it with --from-utf8");
+    return false;
+  }
   CheckUtf8(c);
   const auto hidden = HiddenHeader(c.config.text);
   // Keys below a hidden header are outside any section too; the header's
   // finding says why.
   if (!hidden) {
     CheckKeysOutsideSections(c);
-    return;
+    return true;
   }
   c.findings.Error(kConfigMember, 1, GbkToUtf8(*hidden), "",
                    "this header is hidden by the UTF-8 byte-order mark before it: the launcher takes the line for "
                    "no header, so the keys below it up to the next header are never read");
+  return true;
 }

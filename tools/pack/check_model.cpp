@@ -88,6 +88,10 @@ void CheckLinks(const CheckContext& c) {
                    "is " + std::to_string(model.links[i].type) +
                        ": the launcher makes nothing for this link (1 opens url, 2 minimises, 3 closes, 4 shows url in "
                        "a browser area)");
+    if (model.links[i].type == 1 && c.lines.Key(section, "url") == nullptr)
+      c.KeyWarning(section, "type",
+                   "is 1, a button that opens url, but [" + section +
+                       "] has no url: the launcher opens \"_blank\", an empty page");
     if (plan[i].kind != LinkKind::kHtmlArea) continue;
     anyArea = true;
     if (plan[i].rect.Width() <= 0 || plan[i].rect.Height() <= 0)
@@ -161,6 +165,11 @@ void CheckButtons(const CheckContext& c) {
       c.KeyWarning(section, "x",
                    "is " + std::to_string(button.x) +
                        ": buttons are placed from the right edge of the window, so only a negative x is inside it");
+    if (!ButtonOpensLink(button.type) && action == GameAction::kNone && button.type != kButtonSettings)
+      c.KeyWarning(section, "type",
+                   "is " + std::to_string(button.type) +
+                       ": a button without a command (1 and 12 open url, 5 closes, 6 maximises, 7 minimises, 8 hides "
+                       "to the tray, 10 restores, 11 opens the menu)");
     if (button.type == kButtonSettings && model.menuItems.empty())
       c.KeyWarning(section, "type", "opens the settings menu, but [global] menuCount is 0: the menu is empty");
     if (ButtonOpensLink(button.type) && button.url.empty())

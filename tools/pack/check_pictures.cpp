@@ -10,6 +10,12 @@
 
 namespace {
 
+// The smallest screen many players still have: a login window of the
+// background's size must fit on it.
+constexpr struct {
+  int width, height;
+} kCommonScreen{1366, 768};
+
 std::string Size(int width, int height) { return std::to_string(width) + " × " + std::to_string(height); }
 std::string Size(const RgbaImage& image) { return Size(image.Width(), image.Height()); }
 std::string Place(const Rect& r) {
@@ -81,6 +87,11 @@ void CheckLoginPictures(const CheckContext& c) {
   if (background.present && !background.image)
     c.findings.Error(kBackgroundMember, 0, "", "", background.error + ": the login window would be 0 × 0, unseen");
   const RgbaImage* window = background.image ? &*background.image : nullptr;
+  if (window != nullptr && (window->Width() > kCommonScreen.width || window->Height() > kCommonScreen.height))
+    c.findings.Warning(kBackgroundMember, 0, "", "",
+                       "is " + Size(*window) + ", larger than common screens (" +
+                           Size(kCommonScreen.width, kCommonScreen.height) +
+                           " on many laptops): the login window, which takes its size, reaches past their edges");
   for (const PlannedLink& link : PlanLinks(c.model.links)) {
     if (link.kind == LinkKind::kButton) CheckButtonPictures(c, link, window);
     if (link.kind != LinkKind::kHtmlArea || window == nullptr || Inside(link.rect, *window)) continue;

@@ -1,4 +1,5 @@
 #include "commands.h"
+#include "json_reports.h"
 #include "skin_check.h"
 #include "skin_opening.h"
 
@@ -6,8 +7,11 @@ int RunCheck(const CommandLine& line, std::ostream& out, std::ostream& err) {
   auto opened = OpenNamedSkin(line, err);
   if (!opened) return kExitUnreadable;
   std::vector<Finding> findings = opened->conversion;
-  for (Finding& finding : CheckSkin(*opened->source, {opened->convertedFromUtf8}))
+  for (Finding& finding : CheckSkin(*opened->source, {opened->convertedFromUtf8, true}))
     findings.push_back(std::move(finding));
-  PrintFindings(out, findings);
+  if (line.json)
+    out << FindingsJson(findings);
+  else
+    PrintFindings(out, findings);
   return findings.empty() ? kExitClean : kExitFindings;
 }

@@ -5,20 +5,40 @@
 const char* const kUsage =
     "usage:\n"
     "  launcher-pack pack <skin-folder> --exe Launcher.exe -o MyGame.exe [--replace] [--from-utf8] [--force]\n"
-    "  launcher-pack check <skin-folder | program.exe> [--from-utf8]\n"
-    "  launcher-pack inspect <program.exe | skin-folder> [--json]\n"
+    "                     [--icon game.ico] [--product-name TEXT] [--file-description TEXT] [--company TEXT]\n"
+    "                     [--file-version 1.2.3.4] [--product-version 1.2.3.4] [--copyright TEXT]\n"
+    "                     [--include config/NAME]...\n"
+    "  launcher-pack check <skin-folder | program.exe> [--from-utf8] [--json]\n"
+    "  launcher-pack inspect <program.exe | skin-folder> [--json] [--from-utf8]\n"
     "  launcher-pack preview <skin-folder | program.exe> -o <folder> [--size WxH] [--restored WxH] [--from-utf8]\n"
-    "  launcher-pack keys\n"
+    "                        [--state normal|pressed|hover]\n"
+    "  launcher-pack init <new-skin-folder>\n"
+    "  launcher-pack keys [--json]\n"
+    "  launcher-pack schema\n"
+    "  launcher-pack keygen -o operator.key\n"
+    "  launcher-pack sign <program.exe> --key operator.key\n"
+    "  (pack also takes --sign-key operator.key; inspect takes --key HEX and --sig FILE)\n"
     "\n"
     "pack       appends the skin folder to the launcher as a zip archive; --replace first cuts the\n"
     "           package the exe already carries; --from-utf8 converts config/cg.txt to GBK;\n"
-    "           refuses a skin with findings unless --force\n"
+    "           refuses a skin with findings unless --force; --icon puts the game's icon in the exe\n"
+    "           and the version texts (UTF-8, or GBK) replace its version information; a signature\n"
+    "           the exe carried is cut: sign the result last; files the launcher never reads are left\n"
+    "           out and listed (--include keeps one)\n"
     "check      reports what would make the launcher stop or misbehave (status 0 clean, 1 findings,\n"
     "           2 unreadable)\n"
     "inspect    lists the package in effect and the configuration as the launcher reads it\n"
     "preview    draws the login window and the game window, maximised (--size, the work area,\n"
-    "           default 1280x720) and restored (--restored, default minGameWidth x minGameHeight)\n"
-    "keys       prints the configuration keys with their kinds and defaults\n";
+    "           default 1280x720) and restored (--restored, default minGameWidth x minGameHeight);\n"
+    "           --state draws the game buttons pressed or with the pointer over them\n"
+    "init       writes a small commented skin to start from, which check passes\n"
+    "keys       prints the configuration keys with their kinds and defaults (--json: as JSON)\n"
+    "schema     prints a JSON Schema of the configuration, for editors\n"
+    "--json     check: the findings (file, line, section, key, severity, message)\n"
+    "keygen     writes a new secret key for signed updates (never over an existing file) and prints\n"
+    "           the updateKey line for the skin\n"
+    "sign       writes <program.exe>.sig, which the launcher fetches beside the exe and checks with\n"
+    "           updateKey; inspect --key or --sig verifies an exe before it is uploaded\n";
 
 namespace {
 
@@ -30,13 +50,25 @@ struct OptionSpec {
 };
 constexpr OptionSpec kOptions[] = {
     {"--exe", true, "pack"},
-    {"-o", true, "pack preview"},
+    {"-o", true, "pack preview keygen"},
     {"--replace", false, "pack"},
     {"--force", false, "pack"},
-    {"--from-utf8", false, "pack check preview"},
-    {"--json", false, "inspect"},
+    {"--from-utf8", false, "pack check preview inspect"},
+    {"--json", false, "inspect check keys"},
     {"--size", true, "preview"},
     {"--restored", true, "preview"},
+    {"--state", true, "preview"},
+    {"--icon", true, "pack"},
+    {"--include", true, "pack"},
+    {"--company", true, "pack"},
+    {"--file-description", true, "pack"},
+    {"--file-version", true, "pack"},
+    {"--copyright", true, "pack"},
+    {"--product-name", true, "pack"},
+    {"--product-version", true, "pack"},
+    {"--sign-key", true, "pack"},
+    {"--key", true, "sign inspect"},
+    {"--sig", true, "inspect"},
 };
 
 struct CommandSpec {
@@ -44,7 +76,9 @@ struct CommandSpec {
   std::size_t inputs;
 };
 constexpr CommandSpec kCommands[] = {{"pack", 1},    {"check", 1}, {"inspect", 1},
-                                     {"preview", 1}, {"keys", 0},  {"help", 0}};
+                                     {"preview", 1}, {"keys", 0},  {"help", 0},
+                                     {"keygen", 0},  {"sign", 1},  {"schema", 0},
+                                     {"init", 1}};
 
 bool Takes(const OptionSpec& option, const std::string& command) {
   const std::string list = std::string(" ") + option.commands + " ";
@@ -71,6 +105,23 @@ bool Apply(CommandLine& line, const OptionSpec& option, const std::string& value
   if (name == "--force") line.force = true;
   if (name == "--from-utf8") line.fromUtf8 = true;
   if (name == "--json") line.json = true;
+  if (name == "--icon") line.icon = value;
+  if (name == "--include") line.include.push_back(value);
+  if (name == "--sign-key") line.signKey = value;
+  if (name == "--key") line.key = value;
+  if (name == "--sig") line.signature = value;
+  for (const VersionOption& version : kVersionOptions) {
+    if (name != version.option) continue;
+    std::erase_if(line.versionTexts, [&](const auto& text) { return text.first == version.key; });
+    line.versionTexts.emplace_back(version.key, value);
+  }
+  if (name == "--state") {
+    if (value != "normal" && value != "pressed" && value != "hover") {
+      *error = "--state wants normal, pressed or hover, not \"" + value + "\"";
+      return false;
+    }
+    line.state = value;
+  }
   if (name == "--size" || name == "--restored") {
     const auto size = ParseSize(value);
     if (!size) {
@@ -86,7 +137,11 @@ bool Apply(CommandLine& line, const OptionSpec& option, const std::string& value
 
 std::optional<CommandLine> ParseCommandLine(std::span<const std::string> args, std::string* error) {
   CommandLine line;
-  if (args.empty() || args[0] == "--help" || args[0] == "-h") {
+  if (args.empty()) {
+    line.command = "usage";
+    return line;
+  }
+  if (args[0] == "--help" || args[0] == "-h") {
     line.command = "help";
     return line;
   }
@@ -118,11 +173,21 @@ std::optional<CommandLine> ParseCommandLine(std::span<const std::string> args, s
     if (!Apply(line, *option, option->takesValue ? args[++i] : std::string(), error)) return std::nullopt;
   }
   if (line.inputs.size() != command->inputs) {
-    *error = line.command + (command->inputs == 0 ? " takes no input" : " takes one skin folder or program file");
+    *error = line.command + (command->inputs == 0       ? " takes no input"
+                             : line.command == "init" ? " takes the new skin folder"
+                                                      : " takes one skin folder or program file");
     return std::nullopt;
   }
   if (line.command == "pack" && (!line.exe || !line.output)) {
     *error = "pack wants the launcher (--exe) and the exe to write (-o)";
+    return std::nullopt;
+  }
+  if (line.command == "keygen" && !line.output) {
+    *error = "keygen wants the secret key file to write (-o)";
+    return std::nullopt;
+  }
+  if (line.command == "sign" && !line.key) {
+    *error = "sign wants the secret key file (--key)";
     return std::nullopt;
   }
   if (line.command == "preview" && !line.output) {

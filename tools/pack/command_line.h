@@ -4,6 +4,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 struct PixelSize {
@@ -11,7 +12,7 @@ struct PixelSize {
 };
 
 struct CommandLine {
-  std::string command;                // pack, check, inspect, preview, keys, help
+  std::string command;                // pack, check, inspect, preview, keys, schema, help, usage (none given)
   std::vector<std::string> inputs;    // the skin folder or program file
   std::optional<std::string> exe;     // pack --exe
   std::optional<std::string> output;  // -o
@@ -21,6 +22,27 @@ struct CommandLine {
   bool json = false;
   std::optional<PixelSize> size;      // preview --size
   std::optional<PixelSize> restored;  // preview --restored
+  std::string state = "normal";       // preview --state: normal, pressed or hover faces of the game buttons
+  std::optional<std::string> icon;    // pack --icon
+  std::vector<std::string> include;   // pack --include: members packed although the launcher never reads them
+  std::optional<std::string> signKey;    // pack --sign-key: the secret key file
+  std::optional<std::string> key;        // sign --key (secret key file), inspect --key (updateKey's digits)
+  std::optional<std::string> signature;  // inspect --sig
+  // pack's version information: the resource's key (ProductName, ...) and
+  // the text given, as the command line has it.
+  std::vector<std::pair<std::string, std::string>> versionTexts;
+};
+
+// The version information options and the keys they fill, in the order the
+// resource stores them.
+struct VersionOption {
+  const char* option;
+  const char* key;
+};
+inline constexpr VersionOption kVersionOptions[] = {
+    {"--company", "CompanyName"},        {"--file-description", "FileDescription"},
+    {"--file-version", "FileVersion"},   {"--copyright", "LegalCopyright"},
+    {"--product-name", "ProductName"},   {"--product-version", "ProductVersion"},
 };
 
 // The command line, or nothing with `error` saying what is wrong with it.

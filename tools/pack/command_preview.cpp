@@ -15,7 +15,8 @@ namespace {
 constexpr PixelSize kDefaultWorkArea{1280, 720};
 constexpr int kMaxSide = 8192;
 
-// Writes one preview; false when it has no picture or cannot be written.
+// Writes one preview; false when it has no picture, cannot be written, or
+// misses something the launcher would show.
 bool Save(const Preview& preview, const fs::path& folder, const char* name, std::ostream& out, std::ostream& err) {
   for (const std::string& note : preview.notes) out << name << ": " << note << "\n";
   if (!preview.image) return false;
@@ -26,7 +27,7 @@ bool Save(const Preview& preview, const fs::path& folder, const char* name, std:
     return false;
   }
   out << "wrote " << Shown(file) << " (" << preview.image->Width() << " x " << preview.image->Height() << ")\n";
-  return true;
+  return preview.notes.empty();  // a picture with something missing is a problem reported
 }
 
 }  // namespace
@@ -60,7 +61,10 @@ int RunPreview(const CommandLine& line, std::ostream& out, std::ostream& err) {
     complete = Save(DrawLoginPreview(model, pictures), folder, "login.png", out, err) && complete;
 
   const PixelSize workArea = line.size.value_or(kDefaultWorkArea);
-  complete = Save(DrawGamePreview(model, pictures, *text, workArea.width, workArea.height, true), folder,
+  const ButtonFace face = line.state == "pressed" ? ButtonFace::kPressed
+                          : line.state == "hover" ? ButtonFace::kHover
+                                                  : ButtonFace::kNormal;
+  complete = Save(DrawGamePreview(model, pictures, *text, workArea.width, workArea.height, true, face), folder,
                   "game-maximised.png", out, err) &&
              complete;
   const PixelSize restored = line.restored.value_or(PixelSize{model.minGameWidth, model.minGameHeight});
@@ -69,7 +73,7 @@ int RunPreview(const CommandLine& line, std::ostream& out, std::ostream& err) {
         << " (minGameWidth x minGameHeight); give a size with --restored\n";
     return kExitFindings;
   }
-  complete = Save(DrawGamePreview(model, pictures, *text, restored.width, restored.height, false), folder,
+  complete = Save(DrawGamePreview(model, pictures, *text, restored.width, restored.height, false, face), folder,
                   "game-restored.png", out, err) &&
              complete;
   return complete ? kExitClean : kExitFindings;

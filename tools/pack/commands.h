@@ -3,6 +3,8 @@
 #pragma once
 
 #include <ostream>
+#include <string>
+#include <string_view>
 
 #include "command_line.h"
 #include "exit_status.h"
@@ -12,3 +14,12 @@ int RunCheck(const CommandLine& line, std::ostream& out, std::ostream& err);
 int RunInspect(const CommandLine& line, std::ostream& out, std::ostream& err);
 int RunPreview(const CommandLine& line, std::ostream& out, std::ostream& err);
 int RunKeys(const CommandLine& line, std::ostream& out, std::ostream& err);
+int RunSchema(const CommandLine& line, std::ostream& out, std::ostream& err);
+int RunInit(const CommandLine& line, std::ostream& out, std::ostream& err);
+int RunKeygen(const CommandLine& line, std::ostream& out, std::ostream& err);
+int RunSign(const CommandLine& line, std::ostream& out, std::ostream& err);
+
+struct OperatorKey;
+// Writes `exe` + ".sig" with the signature of `bytes` (the exe's content).
+bool WriteSignatureFile(const std::string& exe, std::string_view bytes, const OperatorKey& key, std::ostream& out,
+                        std::string* error);

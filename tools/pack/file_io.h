@@ -1,5 +1,7 @@
-// Whole files in and out. Outputs are written beside their final name and
-// renamed into place, so a failed run never leaves half an exe behind.
+// Whole files in and out. Outputs are written to a new file of an
+// unpredictable name beside their final name, created exclusively, and
+// renamed into place: a failed run never leaves half an exe behind, and a
+// link planted in the output's folder is never written through.
 #pragma once
 
 #include <cstdint>

@@ -27,11 +27,15 @@ class Findings {
  public:
   void Error(std::string member, int line, std::string section, std::string key, std::string message);
   void Warning(std::string member, int line, std::string section, std::string key, std::string message);
-  // Sorted by member (the configuration first), then line, as an operator
+  // A warning about a line that is itself the mistake behind later
+  // findings (a header the launcher ignores): it comes first of all.
+  void Cause(std::string member, int line, std::string section, std::string message);
+  // Causes first; then sorted by member (the configuration first), then line, as an operator
   // reads the files.
   std::vector<Finding> Sorted() const;
   bool Empty() const { return list_.empty(); }
 
  private:
   std::vector<Finding> list_;
+  std::vector<Finding> causes_;
 };

@@ -20,8 +20,13 @@ void DrawCentred(TextPainter& text, RgbaImage& canvas, const Rect& box, std::str
   text.Draw(canvas, x, y, gbk, colour, font);
 }
 
+Rect FaceOf(const SpriteSpec& sprite, ButtonFace face) {
+  const ButtonFrames frames = ButtonFramesOf(sprite);
+  return face == ButtonFace::kPressed ? frames.pressed : face == ButtonFace::kHover ? frames.hover : frames.normal;
+}
+
 void DrawButtons(const LauncherConfig& config, const RgbaImage& sheet, const FrameMetrics& metrics, bool maximised,
-                 TextPainter& text, RgbaImage& window) {
+                 ButtonFace face, TextPainter& text, RgbaImage& window) {
   // Maximised the restore button shows and the maximise button hides; restored the other way round.
   const int hidden = maximised ? kButtonMaximise : kButtonRestore;
   for (const GameButtonSpec& button : config.gameButtons) {
@@ -29,7 +34,7 @@ void DrawButtons(const LauncherConfig& config, const RgbaImage& sheet, const Fra
     if (index < 0 || button.type == hidden) continue;
     const SpriteSpec& sprite = config.sprites[static_cast<std::size_t>(index)];
     const Point at = ButtonPosition(window.Width(), button.x, button.y, metrics, maximised);
-    CopyPixels(window, at, sheet, ButtonFramesOf(sprite).normal);
+    CopyPixels(window, at, sheet, FaceOf(sprite, face));
     // Captions are centred in the face less 2 pixels at each side.
     const Rect face{at.x + 2, at.y, at.x + sprite.width - 2, at.y + sprite.height};
     DrawCentred(text, window, face, button.title, FromColour(button.color), TextFont::kCaption);
@@ -39,7 +44,7 @@ void DrawButtons(const LauncherConfig& config, const RgbaImage& sheet, const Fra
 }  // namespace
 
 Preview DrawGamePreview(const LauncherConfig& skinConfig, SkinPictures& pictures, TextPainter& text, int width,
-                        int height, bool maximised) {
+                        int height, bool maximised, ButtonFace face) {
   const LauncherConfig config = Tamed(skinConfig);
   Preview preview;
   const RgbaImage* sheet = pictures.Image(kSpriteSheetMember);
@@ -61,7 +66,7 @@ Preview DrawGamePreview(const LauncherConfig& skinConfig, SkinPictures& pictures
   const Rect page = BrowserRect(width, height, metrics, maximised);
   FillRect(window, page, kPageColour);
   DrawCentred(text, window, page, "game page", kPageLabelColour, TextFont::kCaption);
-  DrawButtons(config, *sheet, metrics, maximised, text, window);
+  DrawButtons(config, *sheet, metrics, maximised, face, text, window);
   if (const RgbaImage* logo = pictures.Image(kLogoMember)) {
     // The logo control lays the picture's transparency over the window's own
     // face, not over what is painted beneath it.

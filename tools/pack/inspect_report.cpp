@@ -4,12 +4,17 @@
 
 #include "gbk_text.h"
 #include "json_writer.h"
+#include "printable.h"
 #include "text_encoding.h"
 
 namespace {
 
 // Zip tools on Chinese Windows write member names in GBK.
 std::string ShownName(const std::string& name) { return IsUtf8(name) ? name : GbkToUtf8(name); }
+
+// A configuration saved as UTF-8 is shown as written: converting it from GBK
+// would garble every text, and the operator could not tell what is meant.
+std::string ShownText(std::string_view text, bool utf8) { return utf8 ? std::string(text) : GbkToUtf8(text); }
 
 template <class R, class F>
 void WriteList(ModelSink& sink, std::string_view name, const char* section, const std::vector<R>& records, F fields) {
@@ -24,7 +29,7 @@ void WriteList(ModelSink& sink, std::string_view name, const char* section, cons
 
 class TextSink : public ModelSink {
  public:
-  explicit TextSink(std::ostream& out) : out_(out) {}
+  TextSink(std::ostream& out, bool utf8) : out_(out), utf8_(utf8) {}
   void BeginList(std::string_view) override {}
   void EndList() override {}
   void BeginRecord(std::string_view section) override { out_ << "[" << section << "]\n"; }
@@ -34,7 +39,9 @@ class TextSink : public ModelSink {
     out_ << key << " = " << value << " (red " << (value & 0xFF) << ", green " << (value >> 8 & 0xFF) << ", blue "
          << (value >> 16 & 0xFF) << ")\n";
   }
-  void Text(std::string_view key, std::string_view gbk) override { out_ << key << " = " << GbkToUtf8(gbk) << "\n"; }
+  void Text(std::string_view key, std::string_view gbk) override {
+    out_ << key << " = " << Escaped(ShownText(gbk, utf8_)) << "\n";
+  }
   void Numbers(std::string_view key, std::span<const int> values) override {
     out_ << key << " =";
     for (const int v : values) out_ << " " << v;
@@ -43,11 +50,12 @@ class TextSink : public ModelSink {
 
  private:
   std::ostream& out_;
+  bool utf8_;
 };
 
 class JsonSink : public ModelSink {
  public:
-  explicit JsonSink(JsonWriter& json) : json_(json) {}
+  JsonSink(JsonWriter& json, bool utf8) : json_(json), utf8_(utf8) {}
   void BeginList(std::string_view name) override {
     json_.Key(name);
     json_.BeginArray();
@@ -65,7 +73,7 @@ class JsonSink : public ModelSink {
   void ColourValue(std::string_view key, Colour value) override { Number(key, value); }
   void Text(std::string_view key, std::string_view gbk) override {
     json_.Key(key);
-    json_.String(GbkToUtf8(gbk));
+    json_.String(ShownText(gbk, utf8_));
   }
   void Numbers(std::string_view key, std::span<const int> values) override {
     json_.Key(key);
@@ -76,6 +84,7 @@ class JsonSink : public ModelSink {
 
  private:
   JsonWriter& json_;
+  bool utf8_;
 };
 
 }  // namespace
@@ -105,6 +114,7 @@ void WriteModel(const LauncherConfig& m, ModelSink& sink) {
   sink.ColourValue("loginCenterColor", m.loginCenterColor);
   sink.Number("minGameWidth", m.minGameWidth);
   sink.Number("minGameHeight", m.minGameHeight);
+  sink.Text("updateKey", m.updateKey);
   sink.Numbers("edgeImages", m.edgeImages);
   sink.EndRecord();
   WriteList(sink, "links", "link", m.links, [&](const LinkSpec& r) {
@@ -140,11 +150,28 @@ void WriteModel(const LauncherConfig& m, ModelSink& sink) {
   });
 }
 
+SignatureFinding FindSignature(std::string_view program) {
+  SignatureFinding found;
+  if (const auto image = PeImage::Read(program, &found.unreadable)) found.certificateTable = image->CertificateTable();
+  return found;
+}
+
 void WriteInspectText(std::ostream& out, const InspectSubject& subject) {
   out << subject.source << ": " << subject.members.size() << " members\n";
   for (const MemberInfo& member : subject.members)
-    out << std::setw(10) << member.size << "  " << ShownName(member.name) << "\n";
+    out << std::setw(10) << member.size << "  " << Escaped(ShownName(member.name))
+        << (member.unreadable.empty() ? "" : "  (" + member.unreadable + ": the launcher cannot read it)") << "\n";
   out << "\n";
+  if (const auto& signature = subject.signature) {
+    if (const auto& table = signature->certificateTable)
+      out << "signature: Authenticode, a certificate table of " << table->size << " bytes at offset " << table->offset
+          << " (not verified here: osslsigncode verify checks it)\n";
+    else if (signature->unreadable.empty())
+      out << "signature: none (Windows names no publisher; sign the exe last, after packing)\n";
+    else
+      out << "signature: unknown, the exe's headers cannot be read: " << signature->unreadable << "\n";
+    out << "\n";
+  }
   if (subject.config == nullptr) {
     out << "configuration: config/cg.txt is missing; the launcher stops at start\n";
     return;
@@ -152,7 +179,11 @@ void WriteInspectText(std::ostream& out, const InspectSubject& subject) {
   out << (subject.config->accepted ? "configuration as the launcher reads it:\n"
                                    : "configuration rejected: [global] linkCount is missing or below 1, so the "
                                      "launcher ends without a word; it read this much:\n");
-  TextSink sink(out);
+  const bool utf8 = LooksLikeUtf8(subject.config->text);
+  if (utf8)
+    out << "config/cg.txt is UTF-8, so its texts are shown as written; the launcher reads GBK and would show them "
+           "garbled: pack with --from-utf8\n";
+  TextSink sink(out, utf8);
   WriteModel(subject.config->model, sink);
 }
 
@@ -172,6 +203,21 @@ void WriteInspectJson(std::ostream& out, const InspectSubject& subject) {
     json.EndObject();
   }
   json.EndArray();
+  if (const auto& signature = subject.signature) {
+    json.Key("signature");
+    if (!signature->unreadable.empty()) {
+      json.Null();
+    } else {
+      json.BeginObject();
+      json.Key("authenticode");
+      json.Bool(signature->certificateTable.has_value());
+      if (const auto& table = signature->certificateTable) {
+        json.Key("certificateTableBytes");
+        json.Number(static_cast<std::int64_t>(table->size));
+      }
+      json.EndObject();
+    }
+  }
   json.Key("configuration");
   if (subject.config == nullptr) {
     json.Null();
@@ -179,7 +225,10 @@ void WriteInspectJson(std::ostream& out, const InspectSubject& subject) {
     json.BeginObject();
     json.Key("accepted");
     json.Bool(subject.config->accepted);
-    JsonSink sink(json);
+    const bool utf8 = LooksLikeUtf8(subject.config->text);
+    json.Key("utf8");
+    json.Bool(utf8);
+    JsonSink sink(json, utf8);
     WriteModel(subject.config->model, sink);
     json.EndObject();
   }

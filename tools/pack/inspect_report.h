@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <ostream>
 #include <span>
 #include <string>
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "package/launcher_config.h"
+#include "pe_image.h"
 #include "skin_config.h"
 #include "skin_source.h"
 
@@ -30,10 +32,19 @@ class ModelSink {
 
 void WriteModel(const LauncherConfig& model, ModelSink& sink);
 
+// Whether a program file carries an Authenticode signature: the certificate
+// table its security directory points at. Inspect does not verify it.
+struct SignatureFinding {
+  std::optional<FileRange> certificateTable;
+  std::string unreadable;  // why the headers could not be read; then nothing is known
+};
+SignatureFinding FindSignature(std::string_view program);
+
 struct InspectSubject {
   std::string source;  // the path as given
   std::vector<MemberInfo> members;
   const SkinConfig* config = nullptr;  // nullptr: no config/cg.txt
+  std::optional<SignatureFinding> signature;  // nothing for a skin folder
 };
 
 void WriteInspectText(std::ostream& out, const InspectSubject& subject);

@@ -33,6 +33,9 @@ constexpr KeyMeaning kMeanings[] = {
     {"global", "loginCenterColor", "colour that fills the login window's browser area until its page has loaded"},
     {"global", "minGameWidth", "smallest width of the game window, and its width when first restored"},
     {"global", "minGameHeight", "smallest height of the game window, and its height when first restored"},
+    {"global", "updateKey",
+     "the operator's Ed25519 public key, 64 hexadecimal digits (`launcher-pack keygen` prints it): every update must "
+     "then carry a valid signature at the launcher's address + `.sig`; empty: updates are not signed"},
     {"global", "linkCount", "number of `[linkN]` sections; below 1 the launcher ends without a word"},
     {"global", "menuCount", "number of `[menuN]` sections"},
     {"global", "picCount", "number of `[gamePicN]` sections"},

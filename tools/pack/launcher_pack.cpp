@@ -9,6 +9,10 @@ int RunLauncherPack(std::span<const std::string> args, std::ostream& out, std::o
     err << "launcher-pack: " << error << "\n\n" << kUsage;
     return kExitUnreadable;
   }
+  if (line->command == "usage") {  // nothing asked: the usage, as a wrong command line gets it
+    err << kUsage;
+    return kExitUnreadable;
+  }
   if (line->command == "help") {
     out << kUsage;
     return kExitClean;
@@ -17,5 +21,9 @@ int RunLauncherPack(std::span<const std::string> args, std::ostream& out, std::o
   if (line->command == "check") return RunCheck(*line, out, err);
   if (line->command == "inspect") return RunInspect(*line, out, err);
   if (line->command == "preview") return RunPreview(*line, out, err);
+  if (line->command == "keygen") return RunKeygen(*line, out, err);
+  if (line->command == "sign") return RunSign(*line, out, err);
+  if (line->command == "schema") return RunSchema(*line, out, err);
+  if (line->command == "init") return RunInit(*line, out, err);
   return RunKeys(*line, out, err);
 }

@@ -3,6 +3,19 @@
 #include "preview.h"
 #include "tamed_config.h"
 
+namespace {
+
+// The companion is a dialog whose frame, 3 pixels wide, lies over the
+// background's edge: its client area, where the links are placed, starts 3
+// pixels right of and below the window's corner (measured under Wine).
+constexpr int kCompanionFrame = 3;
+
+Rect Framed(Rect r) {
+  return {r.left + kCompanionFrame, r.top + kCompanionFrame, r.right + kCompanionFrame, r.bottom + kCompanionFrame};
+}
+
+}  // namespace
+
 Preview DrawLoginPreview(const LauncherConfig& skinConfig, SkinPictures& pictures) {
   const LauncherConfig config = Tamed(skinConfig);
   Preview preview;
@@ -18,7 +31,7 @@ Preview DrawLoginPreview(const LauncherConfig& skinConfig, SkinPictures& picture
   std::optional<Rect> htmlArea;
   std::vector<std::pair<Point, const RgbaImage*>> buttons;
   for (const PlannedLink& link : PlanLinks(config.links)) {
-    if (link.kind == LinkKind::kHtmlArea) htmlArea = link.rect;  // the last one is filled
+    if (link.kind == LinkKind::kHtmlArea) htmlArea = Framed(link.rect);  // the last one is filled
     if (link.kind != LinkKind::kButton) continue;
     const RgbaImage* normal = pictures.Image(ButtonImageName(link.number, false));
     if (normal == nullptr || pictures.Image(ButtonImageName(link.number, true)) == nullptr) {
@@ -27,7 +40,7 @@ Preview DrawLoginPreview(const LauncherConfig& skinConfig, SkinPictures& picture
       break;
     }
     const LinkSpec& record = config.links[static_cast<std::size_t>(link.number - 1)];
-    buttons.push_back({{record.x, record.y}, normal});
+    buttons.push_back({{record.x + kCompanionFrame, record.y + kCompanionFrame}, normal});
   }
   // The fill is the companion's own painting; its buttons are child windows on top of it.
   if (htmlArea && FromColour(config.loginCenterColor) != key)

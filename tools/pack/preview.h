@@ -23,7 +23,10 @@ struct Preview {
 // up to the first button whose pictures it cannot load.
 Preview DrawLoginPreview(const LauncherConfig& config, SkinPictures& pictures);
 
+// Which of its three pictures every title-bar button shows.
+enum class ButtonFace { kNormal, kPressed, kHover };
+
 // The game window of `width` x `height`: its frame, its title bar with the
 // buttons of the state, logo and title, and the page's area left white.
 Preview DrawGamePreview(const LauncherConfig& config, SkinPictures& pictures, TextPainter& text, int width, int height,
-                        bool maximised);
+                        bool maximised, ButtonFace face = ButtonFace::kNormal);

@@ -9,13 +9,23 @@ std::string Quoted(std::string_view gbk) { return "\"" + GbkToUtf8(gbk) + "\""; 
 std::string MissingMember(SkinSource& skin, const std::string& name) {
   // Zip tools on Windows sometimes write "\" between the parts, and folders
   // get renamed with capitals; the launcher's lookup is exact.
-  for (const MemberInfo& member : skin.Members()) {
+  const std::vector<MemberInfo> members = skin.Members();
+  for (const MemberInfo& member : members)
+    if (member.name == name && !member.unreadable.empty())
+      return "is " + member.unreadable +
+             ", which the launcher cannot read, so to it the member is missing; make the archive again with the "
+             "members stored or deflated (launcher-pack pack does; 7-Zip: -mm=Deflate, no password)";
+  for (const MemberInfo& member : members) {
     std::string normalised = member.name;
     for (char& c : normalised)
       if (c == '\\') c = '/';
-    if (member.name != name && SameName(normalised, name))
+    if (member.name == name || !SameName(normalised, name)) continue;
+    if (normalised == name)
       return "missing; there is \"" + member.name +
-             "\", but the launcher looks names up exactly, letter case and \"/\" included";
+             "\", named with \"\\\" between its parts, but the launcher looks names up with \"/\"; make the "
+             "archive with launcher-pack pack or a zip tool that writes \"/\"";
+    return "missing; there is \"" + member.name +
+           "\", but the launcher looks names up exactly, letter case and \"/\" included";
   }
   return "missing";
 }
@@ -39,9 +49,11 @@ std::vector<Finding> CheckSkin(SkinSource& skin, const CheckOptions& options) {
   const ConfigLines lines(config->document);
   const LauncherConfig model = Tamed(config->model);
   const CheckContext context{skin, pictures, *config, model, lines, findings, options};
-  CheckEncoding(context);
+  if (!CheckEncoding(context)) return findings.Sorted();
+  CheckLines(context);
   CheckDocument(context);
   CheckModel(context);
+  CheckUpdate(context);
   CheckPictures(context);
   return findings.Sorted();
 }

@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "package/attached_package.h"
@@ -16,6 +17,9 @@
 struct MemberInfo {
   std::string name;
   std::uint64_t size = 0;
+  // Why the launcher cannot read the member although it lists it
+  // ("compressed with BZip2 (method 12)", "encrypted"); empty when it can.
+  std::string unreadable;
 };
 
 class SkinSource {
@@ -29,7 +33,7 @@ class SkinSource {
 };
 
 // A folder's files, read whole. Files and folders whose names start with "."
-// are left out, as are links that lead nowhere.
+// are left out; a symbolic link makes the folder unreadable.
 class FolderSkin : public SkinSource {
  public:
   static std::unique_ptr<FolderSkin> Load(const std::filesystem::path& folder, std::string* error);
@@ -42,6 +46,9 @@ class FolderSkin : public SkinSource {
   const std::vector<SkinFile>& Files() const { return files_; }
   // Gives an existing member new content.
   void Replace(const std::string& name, std::string content);
+  // Drops the files the launcher never reads (Thumbs.db, editor backups,
+  // the pictures' sources), except those named in `kept`; their names.
+  std::vector<std::string> LeaveOutUnread(const std::vector<std::string>& kept);
 
  private:
   std::vector<SkinFile> files_;
@@ -55,6 +62,8 @@ class PackageSkin : public SkinSource {
   bool IsProgram() const override { return true; }
   std::vector<MemberInfo> Members() const override;
   std::optional<std::string> Read(const std::string& name) override;
+  // The whole program file, its image and what follows it.
+  const std::string& FileBytes() const { return bytes_; }
 
  private:
   explicit PackageSkin(std::string bytes) : bytes_(std::move(bytes)) {}
@@ -62,6 +71,10 @@ class PackageSkin : public SkinSource {
   AttachedPackage package_;
   std::vector<MemberInfo> members_;
 };
+
+// Whether the launcher ever reads a member of this name: its configuration
+// and its pictures, config/N_n.png and config/N_d.png included.
+bool LauncherReads(std::string_view name);
 
 // A folder as a FolderSkin, anything else as a program file.
 std::unique_ptr<SkinSource> OpenSkin(const std::filesystem::path& path, std::string* error);

@@ -171,7 +171,8 @@ TEST(PackCommand, AWrongCommandLineIsStatusTwo) {
       {{"pack", "skin", "-o", "out.exe"}, "pack wants the launcher (--exe) and the exe to write (-o)"},
       {{"check"}, "check takes one skin folder or program file"},
       {{"check", "a", "b"}, "check takes one skin folder or program file"},
-      {{"check", "skin", "--json"}, "check takes no option --json"},
+      {{"preview", "skin", "-o", "out", "--json"}, "preview takes no option --json"},
+      {{"schema", "extra"}, "schema takes no input"},
       {{"preview", "skin"}, "preview wants the folder to write its pictures in (-o)"},
       {{"preview", "skin", "-o", "out", "--size", "12x"},
        "--size wants WIDTHxHEIGHT in pixels, 1 to 8192 each, not \"12x\""},
@@ -185,3 +186,64 @@ TEST(PackCommand, AWrongCommandLineIsStatusTwo) {
     EXPECT_TRUE(err.str().starts_with("launcher-pack: " + c.error + "\n")) << err.str();
   }
 }
+
+TEST(PackCommand, NothingAskedPrintsTheUsageWithStatusTwo) {
+  std::ostringstream out, err;
+  EXPECT_EQ(RunLauncherPack(std::vector<std::string>{}, out, err), 2);
+  EXPECT_TRUE(err.str().starts_with("usage:\n")) << err.str();
+  EXPECT_EQ(out.str(), "");
+}
+
+TEST(PackCommand, PacksOnlyWhatTheLauncherReadsAndListsTheRest) {
+  Workshop w;
+  const std::vector<std::string> junk{"Thumbs.db", "config/desktop.ini", "config/main1.png~", "config/main1.psd",
+                                      "config/01_n.png", "sources/logo.svg"};
+  for (const std::string& name : junk) WriteFile(w.skin / name, "not for players");
+  WriteFile(w.skin / "config/notes.txt", "kept on purpose");
+  const auto result = w.Pack(w.launcher.string(), w.Path("MyGame.exe"), {"--include", "config/notes.txt"});
+  ASSERT_EQ(result.status, 0) << result.err;
+  std::string listed;
+  for (const std::string& name : {"Thumbs.db", "config/01_n.png", "config/desktop.ini", "config/main1.png~",
+                                  "config/main1.psd", "sources/logo.svg"})
+    listed += "  " + std::string(name) + "\n";
+  EXPECT_NE(result.out.find("left out, since the launcher never reads them (--include NAME packs one all the "
+                            "same):\n" + listed),
+            std::string::npos)
+      << result.out;
+  std::string error;
+  auto package = PackageSkin::Load(w.Path("MyGame.exe"), &error);
+  ASSERT_NE(package, nullptr) << error;
+  EXPECT_EQ(package->Members().size(), packtest::CleanSkin().size() + 1);
+  for (const std::string& name : junk) EXPECT_FALSE(package->Read(name)) << name;
+  EXPECT_EQ(package->Read("config/notes.txt"), "kept on purpose");
+  EXPECT_NE(result.out.find(w.Path("MyGame.exe") + ": " + std::to_string(fs::file_size(w.Path("MyGame.exe"))) +
+                            " bytes\n"),
+            std::string::npos)
+      << result.out;
+  EXPECT_EQ(w.Pack(w.launcher.string(), w.Path("Other.exe"), {"--include", "config/none.txt"}).status, 2);
+  EXPECT_FALSE(fs::exists(w.Path("Other.exe")));
+}
+
+#ifndef _WIN32
+TEST(PackCommand, NeverFollowsALink) {
+  Workshop w;
+  WriteFile(w.dir / "private.key", "secret");
+  fs::create_symlink(w.dir / "private.key", w.skin / "config/3_n.png");
+  const auto packed = w.Pack(w.launcher.string(), w.Path("MyGame.exe"));
+  EXPECT_EQ(packed.status, 2);
+  EXPECT_NE(packed.err.find("config/3_n.png is a symbolic link, which is never followed"), std::string::npos)
+      << packed.err;
+  EXPECT_FALSE(fs::exists(w.Path("MyGame.exe")));
+  fs::remove(w.skin / "config/3_n.png");
+
+  // An output name planted as a link is replaced, never written through.
+  WriteFile(w.dir / "victim.txt", "untouched");
+  fs::create_symlink(w.dir / "victim.txt", w.dir / "MyGame.exe");
+  ASSERT_EQ(w.Pack(w.launcher.string(), w.Path("MyGame.exe")).status, 0);
+  EXPECT_EQ(ReadFile(w.dir / "victim.txt"), "untouched");
+  EXPECT_FALSE(fs::is_symlink(w.Path("MyGame.exe")));
+  std::size_t files = 0;
+  for (const auto& entry : fs::directory_iterator(w.dir.Path())) files += entry.is_regular_file();
+  EXPECT_EQ(files, 4u) << "Launcher.exe, MyGame.exe, private.key and victim.txt, no temporary file left";
+}
+#endif

@@ -56,14 +56,16 @@ TEST_F(PackPreview, LoginShowsTheBackgroundTheButtonAndTheFillOfTheArea) {
   EXPECT_EQ(preview.image->Width(), 100);
   EXPECT_EQ(preview.image->Height(), 80);
   ExpectPixels(*preview.image, {
+                                   // Links sit 3 pixels right and down, inside the companion's frame.
                                    {{5, 5}, packtest::kBackground},
-                                   {{10, 10}, packtest::kLoginFill},  // the area from (10, 10), 60 x 40
-                                   {{69, 49}, packtest::kLoginFill},
-                                   {{70, 50}, packtest::kBackground},
-                                   {{75, 15}, packtest::kButtonNormal},  // the button from (70, 10), 20 x 20
-                                   {{89, 29}, packtest::kButtonNormal},
-                                   {{70, 10}, packtest::kBackground},  // its green pixel is see-through
-                                   {{90, 30}, packtest::kBackground},
+                                   {{12, 12}, packtest::kBackground},
+                                   {{13, 13}, packtest::kLoginFill},  // the area from (10, 10), 60 x 40
+                                   {{72, 52}, packtest::kLoginFill},
+                                   {{73, 53}, packtest::kBackground},
+                                   {{78, 18}, packtest::kButtonNormal},  // the button from (70, 10), 20 x 20
+                                   {{92, 32}, packtest::kButtonNormal},
+                                   {{73, 13}, packtest::kBackground},  // its green pixel is see-through
+                                   {{93, 33}, packtest::kBackground},
                                });
 }
 
@@ -133,4 +135,42 @@ TEST(PackPreviewCommand, WritesTheThreePictures) {
     EXPECT_EQ(image->Width(), e.width) << e.name;
     EXPECT_EQ(image->Height(), e.height) << e.name;
   }
+}
+
+TEST_F(PackPreview, GameButtonsShowTheFaceAsked) {
+  const auto text = MakeTextPainter();
+  const struct {
+    ButtonFace face;
+    Rgba colour;  // the clean skin's sprite sheet: normal, pressed and hover one under the other
+  } cases[] = {{ButtonFace::kNormal, packtest::kGameButtonNormal},
+               {ButtonFace::kPressed, {0, 100, 0, 255}},
+               {ButtonFace::kHover, {0, 250, 0, 255}}};
+  for (const auto& c : cases) {
+    const Preview preview = DrawGamePreview(config_->model, pictures_, *text, 200, 100, false, c.face);
+    ASSERT_TRUE(preview.image);
+    EXPECT_EQ(preview.image->At(184, 2), c.colour) << static_cast<int>(c.face);
+    EXPECT_EQ(preview.image->At(193, 9), c.colour) << static_cast<int>(c.face);
+  }
+  packtest::TempDir dir;
+  packtest::WriteSkin(dir / "skin", skin_.Files());
+  const auto run = packtest::Run({"preview", (dir / "skin").string(), "-o", (dir / "out").string(), "--state", "hover"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  std::string error;
+  const auto restored = DecodePng(packtest::ReadFile(dir / "out" / "game-restored.png"), &error);
+  ASSERT_TRUE(restored) << error;
+  EXPECT_EQ(restored->At(184, 2), (Rgba{0, 250, 0, 255}));
+  EXPECT_EQ(packtest::Run({"preview", (dir / "skin").string(), "-o", (dir / "out").string(), "--state", "down"}).status,
+            2);
+}
+
+TEST(PackPreviewCommand, APreviewThatReportsAProblemExitsOne) {
+  packtest::TempDir dir;
+  std::string config = packtest::CleanConfig();
+  config.replace(config.find("edgeImage3=3"), 12, "edgeImage3=12");
+  packtest::WriteSkin(dir / "skin", packtest::SkinWithConfig(config));
+  const auto run = packtest::Run({"preview", (dir / "skin").string(), "-o", (dir / "out").string()});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.out.find("game-restored.png: frame piece 3 names no sprite ([global] edgeImage3)"), std::string::npos)
+      << run.out;
+  EXPECT_TRUE(std::filesystem::exists(dir / "out" / "game-restored.png"));
 }

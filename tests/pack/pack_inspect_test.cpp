@@ -141,3 +141,16 @@ TEST(PackInspect, ShowsARejectedOrMissingConfiguration) {
       << text.out;
   EXPECT_NE(text.out.find("\ntitle = t\n"), std::string::npos) << text.out;
 }
+
+TEST(PackInspect, ShowsAUtf8ConfigurationAsWritten) {
+  packtest::TempDir dir;
+  std::string config = packtest::CleanConfig();
+  config.replace(config.find("title=Clean"), 11, "title=\xE6\xBC\x94\xE7\xA4\xBA");  // 演示 in UTF-8
+  packtest::WriteSkin(dir / "skin", packtest::SkinWithConfig(config));
+  const auto asWritten = packtest::Run({"inspect", (dir / "skin").string()});
+  EXPECT_NE(asWritten.out.find("title = 演示\n"), std::string::npos) << asWritten.out;
+  EXPECT_NE(asWritten.out.find("config/cg.txt is UTF-8, so its texts are shown as written"), std::string::npos);
+  const auto converted = packtest::Run({"inspect", (dir / "skin").string(), "--from-utf8"});
+  EXPECT_NE(converted.out.find("title = 演示\n"), std::string::npos) << converted.out;
+  EXPECT_EQ(converted.out.find("is UTF-8"), std::string::npos) << converted.out;
+}

@@ -218,6 +218,10 @@ TEST(PackCheck, EachBrokenSkinGetsItsFindings) {
         "reads defaults and makes no button",
         "config/cg.txt:7: warning: [global] gameButtonCount: 996 more of the sections it counts are missing: the "
         "launcher reads defaults and makes no button"}},
+      {"a login background larger than common screens",
+       SkinWithMember("config/main1.png", packtest::SolidPng(1400, 80, packtest::kBackground)),
+       {"config/main1.png: warning: is 1400 × 80, larger than common screens (1366 × 768 on many laptops): the login "
+        "window, which takes its size, reaches past their edges"}},
       {"no configuration",
        SkinWithMember("config/cg.txt", ""),
        {"config/cg.txt: error: missing: the launcher stops at start (\"读取ini文件失败\")"}},
@@ -243,4 +247,110 @@ TEST(PackCheck, GbkTextsAreShownInUtf8) {
             "config/cg.txt:2: warning: [global] title: is 256 bytes long, but its field holds 127: the "
             "launcher keeps \"" +
                 kept + "\"");
+}
+
+// Each broken line is named on its own line and comes first; where the
+// launcher then reads the keys below it into another section, the findings
+// that follow from that come after it (`consequences`).
+TEST(PackCheck, EachLineTheLauncherIgnoresIsNamedOnItsLine) {
+  const std::string utf16 = [] {
+    std::string wide = "\xFF\xFE";
+    for (const char c : CleanConfig()) wide += std::string{c, '\0'};
+    return wide;
+  }();
+  const std::string ignored = ": it takes the line for neither a key=value entry nor a section header and ignores it";
+  const std::string stillInLink1 =
+      ": the launcher takes the value on this line; the section header on line 27 is ignored, so this key is still "
+      "in this section";
+  const struct {
+    const char* name;
+    std::string config;
+    std::vector<std::string> findings;
+    bool consequences = false;
+  } cases[] = {
+      {"a full-width equals sign",
+       Edited("title=Clean", "title\xA3\xBD" "Clean"),
+       {"config/cg.txt:2: warning: [global] this line uses the full-width \"＝\" of a Chinese input method where the "
+        "launcher needs \"=\"" + ignored}},
+      {"a full-width colon",
+       Edited("title=Clean", "title\xA3\xBA" "Clean"),
+       {"config/cg.txt:2: warning: [global] this line uses the full-width \"：\" of a Chinese input method where the "
+        "launcher needs \"=\"" + ignored}},
+      {"a header in full-width brackets",
+       Edited("[link2]", "\xA1\xBElink2\xA1\xBF"),
+       {"config/cg.txt:27: warning: [link1] this line uses the full-width \"【\" of a Chinese input method where the "
+        "launcher needs \"[\"" + ignored},
+       true},
+      {"a header without its bracket",
+       Edited("[link2]", "[link2"),
+       {"config/cg.txt:27: warning: [link1] this section header has no \"]\": the launcher ignores the line, so the "
+        "keys below it stay in [link1]; end it with \"]\"",
+        "config/cg.txt:4: warning: [link2] missing, though [global] linkCount counts it: the launcher makes nothing "
+        "for it",
+        "config/cg.txt:4: warning: [global] linkCount: no link is a browser area (type 4): the login window shows no "
+        "login page, so it never opens the game window",
+        "config/cg.txt:28: warning: [link1] type: given more than once (first on line 21)" + stillInLink1,
+        "config/cg.txt:29: warning: [link1] x: given more than once (first on line 22)" + stillInLink1,
+        "config/cg.txt:30: warning: [link1] y: given more than once (first on line 23)" + stillInLink1,
+        "config/cg.txt:31: warning: [link1] url: given more than once (first on line 26)" + stillInLink1,
+        "config/1_d.png: error: missing: the login window makes none of the links from [link1] on (\"读取图片失败\")",
+        "config/1_n.png: error: missing: the login window makes none of the links from [link1] on (\"读取图片失败\")"}},
+      {"a line without an equals sign",
+       Edited("title=Clean", "title Clean"),
+       {"config/cg.txt:2: warning: [global] this line is neither a key=value entry nor a section header: the "
+        "launcher ignores it"}},
+      {"an entry without a key",
+       Edited("title=Clean", "=Clean"),
+       {"config/cg.txt:2: warning: [global] this line has no key before its \"=\": the launcher ignores the line"}},
+      {"a comment line and a blank line", Edited("title=Clean\n", "; note\n  # another\n\ntitle=Clean\n"), {}},
+      {"a key of another section",
+       Edited("[link2]\n", "[link2]\ntitle=Go\n"),
+       {"config/cg.txt:28: warning: [link2] title: is a key of [global], [gamebuttonN] and [menuN], not of [linkN]: "
+        "the launcher ignores it here"}},
+      {"a game button of no known type",
+       Edited("type=5", "type=9"),
+       {"config/cg.txt:79: warning: [gamebutton1] type: is 9: a button without a command (1 and 12 open url, 5 "
+        "closes, 6 maximises, 7 minimises, 8 hides to the tray, 10 restores, 11 opens the menu)"}},
+      {"a type 1 link without url",
+       Edited("url=http://127.0.0.1/site.html\n", ""),
+       {"config/cg.txt:28: warning: [link2] type: is 1, a button that opens url, but [link2] has no url: the "
+        "launcher opens \"_blank\", an empty page"}},
+      {"a comment after a text value",
+       Edited("title=Clean", "title=Star Sea # the game's name"),
+       {"config/cg.txt:2: warning: [global] title: is \"Star Sea # the game's name\": the launcher knows no comments "
+        "after a value and keeps the \"#\" and what follows as part of it, not \"Star Sea\"; put the comment on a "
+        "line of its own"}},
+      {"a semicolon inside an address", Edited("site.html", "site.html?a=1;b=2"), {}},
+      {"a comment after a number", Edited("logx=1", "logx=1 ; left"), {}},
+      {"a UTF-16 file",
+       utf16,
+       {"config/cg.txt:1: error: is UTF-16 (\"Unicode\" in Notepad), but the launcher reads GBK and stops at the "
+        "first zero byte, so it reads nothing of this file; save it as \"ANSI\" on a Chinese Windows (GBK), or as "
+        "UTF-8 and pack it with --from-utf8"}},
+      {"a UTF-8 file with a title too long in UTF-8 but not in GBK",
+       Edited("title=Clean", "title=\xE6\xBC\x94\xE7\xA4\xBA" + std::string(122, 'a')),
+       {"config/cg.txt:2: error: is UTF-8, but the launcher reads GBK (code page 936), so its Chinese texts would "
+        "show garbled; pack it with --from-utf8, or save it as GBK"}},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> found = Check(SkinWithConfig(c.config));
+    if (c.consequences && found.size() > c.findings.size()) found.resize(c.findings.size());
+    EXPECT_EQ(found, c.findings) << c.name;
+  }
+}
+
+// A skin from elsewhere must not drive the operator's terminal through the
+// texts check and inspect print.
+TEST(PackCheck, ControlCharactersOfTheSkinArePrintedEscaped) {
+  packtest::TempDir dir;
+  const std::string title = "\x1b]0;owned\x07" + std::string(130, 'a');
+  packtest::WriteSkin(dir / "skin", SkinWithConfig(Edited("title=Clean", "title=" + title)));
+  const auto check = packtest::Run({"check", (dir / "skin").string()});
+  EXPECT_EQ(check.out.find('\x1b'), std::string::npos) << check.out;
+  EXPECT_NE(check.out.find("is 140 bytes long, but its field holds 127: the launcher keeps \"\\x1b]0;owned\\x07aaa"),
+            std::string::npos)
+      << check.out;
+  const auto inspect = packtest::Run({"inspect", (dir / "skin").string()});
+  EXPECT_EQ(inspect.out.find('\x1b'), std::string::npos) << inspect.out;
+  EXPECT_NE(inspect.out.find("title = \\x1b]0;owned\\x07aaa"), std::string::npos) << inspect.out;
 }

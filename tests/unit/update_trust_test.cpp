@@ -1,0 +1,361 @@
+// What a check lets in: a launcher signed with the configured key, newer
+// inside than the running one, of a bounded size, into the program's own
+// folder. Everything else is removed and nothing is replaced.
+#include <gtest/gtest.h>
+#include <sodium/crypto_sign_ed25519.h>
+
+#include "package/launcher_config.h"
+#include "update/self_replacement.h"
+#include "update/update_check.h"
+#include "update/update_signature.h"
+#include "update_test_fakes.h"
+#include "zip_builder.h"
+
+using namespace updatefakes;
+
+namespace {
+
+constexpr char kVersionUrl[] = "http://update.test:8080/static/version.txt";
+constexpr char kExeUrl[] = "http://update.test:8080/static/Launcher_new.exe";
+constexpr char kSigUrl[] = "http://update.test:8080/static/Launcher_new.exe.sig";
+constexpr char kLauncherFile[] = "C:\\Games\\917Launcher_new.exe";
+constexpr char kSignatureFile[] = "C:\\Games\\917Launcher_new.exe.sig";
+constexpr std::size_t kLauncherLimit = 64u << 20;
+constexpr auto kFailed = UpdateResult::LauncherDownloadFailed;
+
+std::string LauncherWith(const std::string& globalLines) {
+  const testkit::Bytes bytes = testkit::Concat(
+      {testkit::MakePeImage(), testkit::ZipBuilder().Add("config/cg.txt", testkit::MinimalConfig(globalLines)).Build()});
+  return std::string(bytes.begin(), bytes.end());
+}
+
+struct KeyPair {
+  explicit KeyPair(std::uint8_t seedByte) {
+    std::array<std::uint8_t, 32> seed;
+    seed.fill(seedByte);
+    crypto_sign_ed25519_seed_keypair(publicKey.data(), secretKey.data(), seed.data());
+  }
+  std::string PublicHex() const { return HexDigits(publicKey); }
+  std::string SignatureHex(const std::string& file) const {
+    UpdateSignature signature{};
+    crypto_sign_ed25519_detached(signature.data(), nullptr, reinterpret_cast<const unsigned char*>(file.data()),
+                                 file.size(), secretKey.data());
+    return HexDigits(signature);
+  }
+  UpdatePublicKey publicKey{};
+  std::array<std::uint8_t, 64> secretKey{};
+};
+
+class UpdateTrust : public ::testing::Test {
+ protected:
+  UpdateTrust() {
+    http.answers[kVersionUrl] = Ok("1.02\r\n");
+    http.answers[kExeUrl] = Ok(launcher);
+    http.answers[kSigUrl] = Ok(operatorKey.SignatureHex(launcher) + "\r\n");
+    settings.updateKey = operatorKey.PublicHex();
+  }
+
+  std::optional<UpdateResult> Run() { return RunUpdateCheck(&settings, env); }
+
+  // After a refused update: the download is gone, no script, nothing ended,
+  // and no file of the check is left in the working directory.
+  void ExpectNothingReplaced() {
+    EXPECT_FALSE(files.Has(kLauncherFile));
+    EXPECT_FALSE(files.Has(kSignatureFile));
+    EXPECT_FALSE(files.Has("C:\\Games\\Launcher_update.bat"));
+    EXPECT_TRUE(process.startedScripts.empty());
+    EXPECT_EQ(process.ended, 0);
+    EXPECT_EQ(files.ListFiles("C:\\Games"), std::vector<std::string>{});
+  }
+
+  const KeyPair operatorKey{1};
+  const KeyPair otherKey{2};
+  const std::string launcher = LauncherWith("version=1.02\r\n");
+  UpdateSettings settings{"/static/version.txt", "/static/Launcher_new.exe", "update.test", "1.01", 8080, "C:\\Games"};
+  FakeHttp http;
+  MemoryFileSystem files;
+  FakeProcess process;
+  UpdateEnvironment env{http, files, process, IsGbkLeadByte};
+};
+
+}  // namespace
+
+TEST_F(UpdateTrust, ASignedLauncherReplacesThisOneAndItsSignatureFileGoes) {
+  EXPECT_EQ(Run(), std::nullopt);
+  EXPECT_EQ(http.requests, (std::vector<std::string>{kVersionUrl, kExeUrl, kSigUrl}));
+  EXPECT_EQ(files.files.at(kLauncherFile), launcher);
+  EXPECT_EQ(WhatIsLeft(files, kSignatureFile), Left::kRemoved);
+  EXPECT_EQ(process.startedScripts.size(), 1u);
+  EXPECT_EQ(process.ended, 1);
+}
+
+TEST_F(UpdateTrust, WithoutAKeyNoSignatureIsFetched) {
+  settings.updateKey = "";
+  http.answers.erase(kSigUrl);
+  EXPECT_EQ(Run(), std::nullopt);
+  EXPECT_EQ(http.requests, (std::vector<std::string>{kVersionUrl, kExeUrl}));
+  EXPECT_EQ(process.ended, 1);
+}
+
+TEST_F(UpdateTrust, OnlyAGoodSignatureByTheConfiguredKeyLetsTheLauncherIn) {
+  std::string tampered = launcher;
+  tampered[tampered.size() / 2] ^= 0x01;
+  const std::string good = operatorKey.SignatureHex(launcher);
+  Answer broken = Ok(good);
+  broken.breakAfter = 64;
+  Answer noAnswer;
+  noAnswer.connects = false;
+  Answer announcedTooLong = Ok(good);
+  announcedTooLong.contentLength = "1025";
+  Answer tooLong = Ok(good + std::string(1024 - good.size() + 1, ' '));
+  tooLong.contentLength = std::nullopt;  // only counting finds out
+  struct Case {
+    const char* what;
+    std::string served;  // the launcher as the server sends it
+    Answer signature;
+    bool replaced;
+  } cases[] = {
+      {"good", launcher, Ok(good), true},
+      {"good, upper case, white space around", launcher, Ok(" \r\n\t" + [&] {
+         std::string upper = good;
+         for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+         return upper;
+       }() + "\n\n"), true},
+      {"one byte of the launcher changed", tampered, Ok(good), false},
+      {"signed by another key", launcher, Ok(otherKey.SignatureHex(launcher)), false},
+      {"the signature of another file", launcher, Ok(operatorKey.SignatureHex(tampered)), false},
+      {"no signature (404)", launcher, WithStatus(404), false},
+      {"no signature (no answer)", launcher, noAnswer, false},
+      {"the signature's transfer breaks", launcher, broken, false},
+      {"an empty signature", launcher, Ok(""), false},
+      {"127 digits", launcher, Ok(good.substr(1)), false},
+      {"not hex", launcher, Ok(good.substr(1) + "x"), false},
+      {"a body longer than 1024 bytes", launcher, tooLong, false},
+      {"announced longer than 1024 bytes", launcher, announcedTooLong, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    files = MemoryFileSystem();
+    process = FakeProcess();
+    http.answers[kExeUrl] = Ok(c.served);
+    http.answers[kSigUrl] = c.signature;
+    const auto result = Run();
+    if (c.replaced) {
+      EXPECT_EQ(result, std::nullopt);
+      EXPECT_EQ(process.ended, 1);
+      EXPECT_FALSE(files.Has(kSignatureFile));
+    } else {
+      EXPECT_EQ(result, kFailed);
+      ExpectNothingReplaced();
+    }
+  }
+}
+
+TEST_F(UpdateTrust, AMalformedKeyLetsNothingInAndFetchesNoLauncher) {
+  struct Case {
+    const char* what;
+    std::string key;
+    bool replaced;
+  } cases[] = {
+      {"the key", operatorKey.PublicHex(), true},
+      {"the key in upper case", [&] {
+         std::string upper = operatorKey.PublicHex();
+         for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+         return upper;
+       }(), true},
+      {"63 digits", operatorKey.PublicHex().substr(1), false},
+      {"65 digits", operatorKey.PublicHex() + "0", false},
+      {"not hex", operatorKey.PublicHex().substr(1) + "g", false},
+      {"a space inside", operatorKey.PublicHex().substr(0, 32) + " " + operatorKey.PublicHex().substr(32), false},
+      {"base64", "O2onvM62pC1io6jQKm8Nc2UyFXcd4kOmOsBIoYtZ2ik=", false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    files = MemoryFileSystem();
+    process = FakeProcess();
+    http.requests.clear();
+    settings.updateKey = c.key;
+    const auto result = Run();
+    EXPECT_EQ(result, c.replaced ? std::nullopt : std::optional(kFailed));
+    if (!c.replaced) {
+      EXPECT_EQ(http.requests, std::vector<std::string>{kVersionUrl});
+      ExpectNothingReplaced();
+    }
+  }
+}
+
+TEST_F(UpdateTrust, TheLauncherMustCarryANewerVersionThanTheRunningOne) {
+  // Running 1.01; the comparison is the version check's: the first two
+  // numbers, 1.1 equal to 1.01.
+  struct Case {
+    const char* what;
+    std::string launcher;
+    bool replaced;
+  } cases[] = {
+      {"1.02", LauncherWith("version=1.02\r\n"), true},
+      {"2.0", LauncherWith("version=2.0\r\n"), true},
+      {"1.1.9, equal by its first two numbers", LauncherWith("version=1.1.9\r\n"), false},
+      {"1.01, the same", LauncherWith("version=1.01\r\n"), false},
+      {"1.00, older", LauncherWith("version=1.00\r\n"), false},
+      {"0.99, older", LauncherWith("version=0.99\r\n"), false},
+      {"no version", LauncherWith(""), false},
+      {"a configuration the launcher refuses (no links)",
+       [] {
+         const testkit::Bytes bytes = testkit::Concat(
+             {testkit::MakePeImage(),
+              testkit::ZipBuilder().Add("config/cg.txt", "[global]\r\nversion=1.02\r\n").Build()});
+         return std::string(bytes.begin(), bytes.end());
+       }(),
+       false},
+  };
+  for (const bool signedUpdates : {false, true}) {
+    for (const Case& c : cases) {
+      SCOPED_TRACE(std::string(c.what) + (signedUpdates ? ", signed" : ", unsigned"));
+      files = MemoryFileSystem();
+      process = FakeProcess();
+      settings.updateKey = signedUpdates ? operatorKey.PublicHex() : "";
+      http.answers[kExeUrl] = Ok(c.launcher);
+      // Validly signed: an old launcher replayed must not roll players back.
+      http.answers[kSigUrl] = Ok(operatorKey.SignatureHex(c.launcher));
+      const auto result = Run();
+      EXPECT_EQ(result, c.replaced ? std::nullopt : std::optional(kFailed));
+      if (!c.replaced) ExpectNothingReplaced();
+    }
+  }
+}
+
+TEST_F(UpdateTrust, BodiesBeyondTheirLimitAreFailedDownloadsAndRemoved) {
+  const std::string versionLine = "1.02\r\n";
+  Answer launcherAnnouncedTooLong = Ok(launcher);
+  launcherAnnouncedTooLong.contentLength = std::to_string(kLauncherLimit + 1);
+  Answer versionAnnouncedTooLong = Ok(versionLine);
+  versionAnnouncedTooLong.contentLength = "4097";
+  struct Case {
+    const char* what;
+    Answer version;
+    Answer launcher;
+    std::optional<UpdateResult> result;
+  } cases[] = {
+      {"a version file of 4096 bytes", Ok(versionLine + std::string(4096 - versionLine.size(), 'x')), Ok(launcher),
+       std::nullopt},
+      {"a version file of 4097 bytes", Ok(versionLine + std::string(4097 - versionLine.size(), 'x')), Ok(launcher),
+       UpdateResult::VersionDownloadFailed},
+      {"a version file announced as 4097 bytes", versionAnnouncedTooLong, Ok(launcher),
+       UpdateResult::VersionDownloadFailed},
+      {"a launcher announced beyond 64 MB", Ok(versionLine), launcherAnnouncedTooLong, kFailed},
+  };
+  settings.updateKey = "";
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    files = MemoryFileSystem();
+    process = FakeProcess();
+    http.answers[kVersionUrl] = c.version;
+    http.answers[kExeUrl] = c.launcher;
+    EXPECT_EQ(Run(), c.result);
+    if (c.result) ExpectNothingReplaced();
+  }
+}
+
+TEST_F(UpdateTrust, ALauncherBeyond64MegabytesIsRemoved) {
+  // Sent without a length: only counting finds out.
+  Answer huge = Ok(std::string(kLauncherLimit + 1, 'M'));
+  huge.contentLength = std::nullopt;
+  http.answers[kExeUrl] = huge;
+  settings.updateKey = "";
+  EXPECT_EQ(Run(), kFailed);
+  EXPECT_EQ(WhatIsLeft(files, kLauncherFile), Left::kRemoved);
+  ExpectNothingReplaced();
+}
+
+TEST_F(UpdateTrust, ReplacesOnlyWhenTheWorkingDirectoryIsTheProgramsFolder) {
+  // Fetched into `workDir` (the directory when the check began); the script
+  // goes to the directory of the moment of replacement.
+  struct Case {
+    const char* what;
+    std::string programPath;
+    std::string workDir;
+    std::optional<std::string> directoryNow;
+    bool fetched;
+    bool replaced;
+  } cases[] = {
+      {"the same", "C:\\Games\\Launcher.exe", "C:\\Games", "C:\\Games", true, true},
+      {"another letter case", "C:\\Games\\Launcher.exe", "c:\\GAMES", "C:\\gAMES", true, true},
+      {"a drive's root", "C:\\Launcher.exe", "C:\\", "C:\\", true, true},
+      {"another folder", "C:\\Games\\Launcher.exe", "C:\\Windows\\System32", "C:\\Windows\\System32", false, false},
+      {"a subfolder", "C:\\Games\\Launcher.exe", "C:\\Games\\sub", "C:\\Games\\sub", false, false},
+      {"a folder whose name the program's begins with", "C:\\Games\\Launcher.exe", "C:\\Game", "C:\\Game", false,
+       false},
+      {"changed while fetching", "C:\\Games\\Launcher.exe", "C:\\Games", "D:\\Now", true, false},
+      {"unreadable now", "C:\\Games\\Launcher.exe", "C:\\Games", std::nullopt, true, false},
+      // 0xB1 leads a GBK character: its trail bytes 'A' and 'a' are different characters.
+      {"a GBK folder, the same", "C:\\\xB1" "A\\Launcher.exe", "C:\\\xB1" "A", "C:\\\xB1" "A", true, true},
+      {"a GBK folder differing in a trail byte's case", "C:\\\xB1" "A\\Launcher.exe", "C:\\\xB1" "a",
+       "C:\\\xB1" "a", false, false},
+  };
+  settings.updateKey = "";
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    files = MemoryFileSystem();
+    process = FakeProcess();
+    http.requests.clear();
+    process.programPath = c.programPath;
+    process.currentDirectory = c.directoryNow;
+    settings.workDir = c.workDir;
+    const auto result = Run();
+    EXPECT_EQ(result, c.replaced ? std::nullopt : std::optional(UpdateResult::ScriptNotCreated));
+    EXPECT_EQ(http.requests.size(), c.fetched ? 2u : 1u);
+    EXPECT_EQ(process.ended, c.replaced ? 1 : 0);
+    const std::string download = c.workDir + "\\917Launcher_new.exe";  // two separators after a root
+    EXPECT_EQ(files.Has(download), c.replaced);
+    if (!c.replaced) EXPECT_TRUE(process.startedScripts.empty());
+  }
+}
+
+TEST(IsProgramFolder, ComparesWithoutLetterCaseOutsideDoubleByteCharacters) {
+  struct Case {
+    const char* directory;
+    const char* programPath;
+    bool same;
+  } cases[] = {
+      {"C:\\Games", "C:\\Games\\Launcher.exe", true},
+      {"c:\\games", "C:\\GAMES\\Launcher.exe", true},
+      {"C:\\Games\\", "C:\\Games\\Launcher.exe", true},
+      {"C:\\", "C:\\Launcher.exe", true},
+      {"\\\\server\\share", "\\\\SERVER\\share\\Launcher.exe", true},
+      {"C:\\Games", "C:\\Games\\bin\\Launcher.exe", false},
+      {"C:\\Games\\bin", "C:\\Games\\Launcher.exe", false},
+      {"C:\\Game", "C:\\Games\\Launcher.exe", false},
+      {"D:\\Games", "C:\\Games\\Launcher.exe", false},
+      {"", "C:\\Games\\Launcher.exe", false},
+      {"C:\\Games", "Launcher.exe", false},
+      {"C:\\\xB1\\", "C:\\\xB1\\\\Launcher.exe", true},  // a character whose trail byte is 0x5C
+      {"C:\\\xB1" "A", "C:\\\xB1" "a\\Launcher.exe", false},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(IsProgramFolder(c.directory, c.programPath, IsGbkLeadByte), c.same)
+        << c.directory << " / " << c.programPath;
+}
+
+TEST(UpdateTrustSweep, ASignatureFileOfAnEarlierCheckGoesAndOthersStay) {
+  FakeHttp http;
+  http.answers[kVersionUrl] = Ok("1.01");
+  MemoryFileSystem files;
+  const std::vector<std::string> earlier = {"C:\\Games\\123Launcher_new.exe.sig", "C:\\Games\\-7Launcher_new.exe.sig"};
+  const std::vector<std::string> others = {"C:\\Games\\Launcher_new.exe.sig", "C:\\Games\\123notes.sig",
+                                           "C:\\Games\\v1Launcher_new.exe.sig"};
+  for (const auto& path : earlier) files.files[path] = "part";
+  for (const auto& path : others) files.files[path] = "keep";
+  FakeProcess process;
+  UpdateEnvironment env{http, files, process, IsGbkLeadByte};
+  const UpdateSettings settings{"/static/version.txt", "/static/Launcher_new.exe", "update.test", "1.01", 8080,
+                                "C:\\Games"};
+  EXPECT_EQ(RunUpdateCheck(&settings, env), UpdateResult::UpToDate);
+  for (const auto& path : earlier) EXPECT_FALSE(files.Has(path)) << path;
+  for (const auto& path : others) EXPECT_TRUE(files.Has(path)) << path;
+}
+
+TEST(UpdateSettingsFrom, CopiesTheUpdateKey) {
+  LauncherConfig config;
+  config.updateKey = std::string(64, 'a');
+  EXPECT_EQ(UpdateSettingsFrom(config, "C:\\w").updateKey, std::string(64, 'a'));
+}
