@@ -119,6 +119,7 @@ std::optional<PictureSize> TiffSize(Bytes b) {
 // width and height (a byte each, 0 for 256), then the offset and size of
 // each picture, which is a BMP without its file header or a whole PNG.
 std::optional<PictureSize> IconSize(Bytes b) {
+  if (b.size() < 6) return std::nullopt;
   const std::size_t count = LittleEndian16(&b[4]);
   if (count == 0 || b.size() < 6 + count * 16) return std::nullopt;
   PictureSize size;

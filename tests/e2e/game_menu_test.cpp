@@ -13,6 +13,9 @@ namespace {
 // the first) by keys. The button is clicked by message: two real clicks in
 // a row on it would make a double-click, which toggles the size instead.
 void Choose(GameLauncher& game, int position) {
+  // Whatever an earlier step started (leaving full screen shows the buttons
+  // again) is over before the button is clicked.
+  game.Settle();
   PostMessageA(game.Child(191), BM_CLICK, 0, 0);
   const HWND menu = game.WaitForMenu();
   ASSERT_NE(menu, nullptr) << game.launcher.Describe();

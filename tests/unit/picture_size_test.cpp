@@ -121,6 +121,8 @@ TEST(PictureSize, EveryFormatTheDecoderTakesIsMeasuredBeforeDecoding) {
       {"tiff pointing past its end", "II*" + std::string(1, '\0') + Le32(1000), std::nullopt, false},
       {"icon", Icon(""), Size{256, 256}, false},
       {"icon holding a huge png", Icon(Png(30000, 30000)), Size{30000, 30000}, true},
+      {"icon cut in its header", std::string("\0\0\2\0", 4), std::nullopt, false},
+      {"icon cut in its entries", Icon("").substr(0, 30), std::nullopt, false},
       {"png", Png(30000, 30000), Size{30000, 30000}, true},
       {"neither", "RIFF0000WEBPVP8 ", std::nullopt, false},
   };
