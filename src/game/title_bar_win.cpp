@@ -1,9 +1,9 @@
 #include "game/title_bar_win.h"
 
-#include "package/load_outcome_win.h"
 #include "common/text.h"
 #include "game/title_bar.h"
 #include "package/launcher_config.h"
+#include "package/load_outcome_win.h"
 #include "package/package_images_win.h"
 #include "win/text.h"
 

@@ -1,9 +1,9 @@
 #include "login/login_window_win.h"
 
-#include "package/load_outcome_win.h"
 #include "app/resource.h"
 #include "common/text.h"
 #include "login/login_rules.h"
+#include "package/load_outcome_win.h"
 #include "update/update_worker_win.h"
 #include "win/text.h"
 

@@ -1,5 +1,7 @@
 #include "package/image_end.h"
 
+#include "common/byte_order.h"
+
 namespace {
 
 constexpr std::uint64_t kNtHeadersPointer = 0x3C;
@@ -15,9 +17,7 @@ constexpr std::uint64_t kSectionHeaderSize = 40;
 // Little-endian integer of `bytes` bytes at `offset`, if it lies inside the file.
 std::optional<std::uint32_t> ReadLittleEndian(std::span<const std::uint8_t> file, std::uint64_t offset, int bytes) {
   if (offset > file.size() || file.size() - offset < static_cast<std::uint64_t>(bytes)) return std::nullopt;
-  std::uint32_t value = 0;
-  for (int i = bytes - 1; i >= 0; --i) value = value << 8 | file[offset + i];
-  return value;
+  return bytes == 2 ? LittleEndian16(&file[offset]) : LittleEndian32(&file[offset]);
 }
 
 }  // namespace

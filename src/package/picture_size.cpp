@@ -3,14 +3,12 @@
 #include <algorithm>
 #include <cstring>
 
+#include "common/byte_order.h"
+
 namespace {
 
 using Bytes = std::span<const std::uint8_t>;
 
-std::uint32_t BigEndian16(const std::uint8_t* p) { return static_cast<std::uint32_t>(p[0]) << 8 | p[1]; }
-std::uint32_t BigEndian32(const std::uint8_t* p) { return BigEndian16(p) << 16 | BigEndian16(p + 2); }
-std::uint32_t LittleEndian16(const std::uint8_t* p) { return static_cast<std::uint32_t>(p[1]) << 8 | p[0]; }
-std::uint32_t LittleEndian32(const std::uint8_t* p) { return LittleEndian16(p + 2) << 16 | LittleEndian16(p); }
 
 bool StartsWith(Bytes bytes, const char* magic, std::size_t size) {
   return bytes.size() >= size && std::memcmp(bytes.data(), magic, size) == 0;

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "common/byte_order.h"
 #include "package/attached_package.h"
 #include "package/ini_document.h"
 #include "package/launcher_config.h"
@@ -16,18 +17,12 @@ constexpr std::uint16_t kLauncherMachine = 0x8664;
 constexpr std::uint16_t kLauncherMachine = 0x14C;
 #endif
 
-std::uint32_t ReadLittleEndian(std::span<const std::uint8_t> bytes, std::size_t offset, int size) {
-  std::uint32_t value = 0;
-  for (int i = size - 1; i >= 0; --i) value = value << 8 | bytes[offset + i];
-  return value;
-}
-
 bool IsLauncherPeImage(std::span<const std::uint8_t> file) {
   if (file.size() < 0x40 || file[0] != 'M' || file[1] != 'Z') return false;
-  const std::uint32_t ntHeaders = ReadLittleEndian(file, 0x3C, 4);
+  const std::uint32_t ntHeaders = LittleEndian32(&file[0x3C]);
   if (ntHeaders > file.size() || file.size() - ntHeaders < 6) return false;
-  return ReadLittleEndian(file, ntHeaders, 4) == 0x00004550 &&  // "PE\0\0"
-         ReadLittleEndian(file, ntHeaders + 4, 2) == kLauncherMachine;
+  return LittleEndian32(&file[ntHeaders]) == 0x00004550 &&  // "PE\0\0"
+         LittleEndian16(&file[ntHeaders + 4]) == kLauncherMachine;
 }
 
 // The configuration file of a launcher image, or nothing.
