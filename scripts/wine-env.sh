@@ -5,6 +5,11 @@
 #                                     kept between runs
 # Sets WINEPREFIX, WINEARCH, DISPLAY (a virtual one unless a usable display is
 # given), LANG (code page 936 needs zh_CN) and keeps one wineserver alive.
+# LAUNCHER_WINE_LOCALE chooses another locale, e.g. en_US.UTF-8 for a Western
+# system (ANSI code page 1252). Wine 8 takes the code pages from LANG/LC_ALL
+# when each process starts, not from the prefix, so setting it here gives
+# the server, the session's system processes (the tray's shell among them)
+# and the programs under test the same one.
 
 _wine_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 # A 64-bit prefix and loader: the Windows programs under test are 64-bit
@@ -13,7 +18,8 @@ export WINEARCH=win64
 export WINELOADER=/usr/lib/wine/wine64 WINESERVER=/usr/lib/wine/wineserver64
 case ":$PATH:" in *":$_wine_root/scripts/wine-bin:"*) ;; *) export PATH="$_wine_root/scripts/wine-bin:$PATH" ;; esac
 export WINEDEBUG=${WINEDEBUG:--all}
-export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
+export LANG=${LAUNCHER_WINE_LOCALE:-zh_CN.UTF-8}
+export LC_ALL=$LANG
 _wine_fresh=${1:-}
 _wine_started_xvfb=""
 _wine_keep_display=""
@@ -62,6 +68,10 @@ if [ ! -f "$WINEPREFIX/.launcher-ready" ]; then
   # Without a window manager every hide of an active window stalls ~2 s
   # unless Wine manages the windows itself.
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+  # Every Windows carries Chinese fonts and links the dialog fonts to them,
+  # so Chinese shows on a Western system too. Wine links the dialog fonts to
+  # SimSun, which it does not have: the Chinese font of the machine stands in.
+  wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v SimSun /t REG_SZ /d 'WenQuanYi Micro Hei' /f >/dev/null 2>&1
   touch "$WINEPREFIX/.launcher-ready"
   # The first start leaves the service database locked for the session, so
   # RpcSs never starts and every browser control waits 3 to 10 s for it

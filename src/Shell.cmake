@@ -9,7 +9,6 @@ add_library(launcher_shell STATIC
   package/load_outcome_win.cpp
   app/launcher_app.cpp
   package/package_file_win.cpp
-  browser/wide_text_win.cpp
   browser/page_call_win.cpp
   game/launcher_restart_win.cpp
   browser/client_call_win.cpp

@@ -38,7 +38,11 @@ target_include_directories(pack_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/pack)
 target_link_libraries(pack_tests PRIVATE pack_core testkit GTest::gtest GTest::gtest_main)
 target_compile_definitions(pack_tests PRIVATE LAUNCHER_SOURCE_DIR="${CMAKE_SOURCE_DIR}" DEMO_SKIN="${DEMO_SKIN}")
 add_dependencies(pack_tests demo_skin)
-add_test(NAME pack_tests COMMAND pack_tests)
+if(WIN32)
+  add_wine_gtests(pack_tests 120)
+else()
+  add_test(NAME pack_tests COMMAND pack_tests)
+endif()
 
 # The branded launcher under Wine: its icon and version information as the
 # system reads them, its start with its skin; and, on the build machine with
@@ -48,9 +52,10 @@ if(WIN32)
   add_executable(branding_tests e2e/branding_test.cpp e2e/game_driver.cpp)
   target_include_directories(branding_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/e2e)
   target_link_libraries(branding_tests PRIVATE pack_core wintestkit GTest::gtest_main version imagehlp shell32)
-  add_test(NAME branding_tests COMMAND branding_tests --gtest_filter=-SignedLauncher.*)
+  # SignedLauncher runs inside signed_launcher, on the exe that script signs.
+  add_wine_gtests(branding_tests 300 TEST_FILTER "-SignedLauncher.*")
   add_test(NAME signed_launcher
     COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/pack/signed_launcher_test.sh $<TARGET_FILE:launcher-pack>
       $<TARGET_FILE:Launcher> $<TARGET_FILE:branding_tests> ${DEMO_SKIN} ${CMAKE_SOURCE_DIR}/scripts/wine-run)
-  set_tests_properties(branding_tests signed_launcher PROPERTIES TIMEOUT 600)
+  set_tests_properties(signed_launcher PROPERTIES TIMEOUT 600)
 endif()

@@ -1,6 +1,21 @@
 # Windows tests, compiled with mingw and run through Wine (the toolchain's
 # emulator): unit tests of the window layer and the shell, and end-to-end
 # tests that start the packed launcher and drive it from outside.
+
+# Each test of a Windows test program is a CTest test of its own, with its
+# own time limit: a test that hangs costs that test, not the results of the
+# rest of its program. The list is read from the program through Wine when
+# the tests run, not when it is built, so that a build needs no Wine and no
+# display. Names carry the program's name: the programs share suite names.
+include(GoogleTest)
+function(add_wine_gtests target timeout)
+  gtest_discover_tests(${target}
+    TEST_PREFIX "${target}."
+    DISCOVERY_MODE PRE_TEST
+    DISCOVERY_TIMEOUT 300
+    PROPERTIES TIMEOUT ${timeout}
+    ${ARGN})
+endfunction()
 add_library(wintestkit STATIC support/win_testkit.cpp support/launcher_driver.cpp support/png_writer.cpp
   support/game_skin.cpp support/tray_probe.cpp)
 target_include_directories(wintestkit PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/support)
@@ -37,39 +52,58 @@ add_executable(win32_tests
   win32/leak_test.cpp
   win32/app_shutdown_test.cpp
   win32/wide_text_test.cpp
+  win32/shown_text_test.cpp
   win32/login_window_test.cpp
   $<TARGET_OBJECTS:launcher_resources>
 )
 target_link_libraries(win32_tests PRIVATE wintestkit GTest::gtest_main)
 target_compile_definitions(win32_tests PRIVATE LAUNCHER_EXE="$<TARGET_FILE:Launcher>" MARK_EXE="$<TARGET_FILE:mark>")
-add_test(NAME win32_tests COMMAND win32_tests)
+add_wine_gtests(win32_tests 120)
 
 add_executable(e2e_tests
   e2e/startup_test.cpp
   e2e/login_test.cpp
   e2e/update_cycle_test.cpp
   e2e/update_faults_test.cpp
+  e2e/update_trust_test.cpp
   e2e/update_e2e.cpp
   e2e/game_driver.cpp
   e2e/game_window_test.cpp
   e2e/game_tray_test.cpp
   e2e/game_menu_test.cpp
   e2e/game_start_test.cpp
+  e2e/shown_text_test.cpp
 )
 target_link_libraries(e2e_tests PRIVATE wintestkit GTest::gtest_main)
-add_test(NAME e2e_tests COMMAND e2e_tests)
+add_wine_gtests(e2e_tests 300)
 
 # The self-update's tests: a loopback server run by the machine's python3.
-add_library(update_testkit STATIC support/update_test_server.cpp support/update_process_tree.cpp)
-target_link_libraries(update_testkit PUBLIC wintestkit)
+add_library(update_testkit STATIC support/update_test_server.cpp support/update_process_tree.cpp
+  support/trusted_root.cpp)
+target_link_libraries(update_testkit PUBLIC wintestkit crypt32)
 target_compile_definitions(update_testkit PRIVATE
   UPDATE_TEST_SERVER="${CMAKE_CURRENT_SOURCE_DIR}/support/update_test_server.py")
 target_link_libraries(win32_tests PRIVATE update_testkit)
 target_link_libraries(e2e_tests PRIVATE update_testkit)
-set_tests_properties(win32_tests e2e_tests PROPERTIES TIMEOUT 600)
+# Stands in for a command of the update script to hold the script there.
+add_executable(hold support/hold_main.cpp)
+target_compile_definitions(e2e_tests PRIVATE HOLD_EXE="$<TARGET_FILE:hold>")
+add_dependencies(e2e_tests hold)
 
 # Checked on the build machine, not under Wine: the product is a 32-bit GUI
 # image that imports nothing but the system's own DLLs.
 if(CMAKE_SIZEOF_VOID_P EQUAL 4)
   add_test(NAME launcher_image COMMAND ${CMAKE_SOURCE_DIR}/tests/check_image.sh $<TARGET_FILE:Launcher>)
 endif()
+
+# The tests that read the launcher's texts back, once more as a Western
+# system (code page 1252) in a Wine prefix of their own: the Chinese of the
+# configuration must show there as on a Chinese system.
+set(WESTERN_LOCALE en_US.UTF-8)
+add_test(NAME win32_tests.western_code_page
+  COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-run-locale ${WESTERN_LOCALE} $<TARGET_FILE:win32_tests>
+    --gtest_filter=ShownText.*:GbkText.*:ScriptBridge.PageCalls*:GameWindowTest.PageCommands*)
+add_test(NAME e2e_tests.western_code_page
+  COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-run-locale ${WESTERN_LOCALE} $<TARGET_FILE:e2e_tests>
+    --gtest_filter=ShownText.*:Startup.FailuresShowTheirBoxAndEnd)
+set_tests_properties(win32_tests.western_code_page e2e_tests.western_code_page PROPERTIES TIMEOUT 600)

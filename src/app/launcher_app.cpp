@@ -39,7 +39,8 @@ bool LauncherApp::StartUp() {
   // The framework's own per-instance set-up has nothing to do here: the
   // window layer keeps no application state.
   if (!StartSockets()) {
-    MessageBoxA(nullptr, texts::kSocketsFailed, win::ProgramFileTitle().c_str(), MB_OK | MB_ICONEXCLAMATION);
+    MessageBoxW(nullptr, win::WideFromGbk(texts::kSocketsFailed).c_str(), win::ProgramCaption().c_str(),
+                MB_OK | MB_ICONEXCLAMATION);
     return false;
   }
   // Hosting the browser control needs OLE on this thread.
@@ -106,5 +107,5 @@ int LauncherApp::ShutDown() {
 }
 
 void LauncherApp::SetGameAddress(const char* address) {
-  CopyToField(gameAddress_, sizeof gameAddress_, address, win::IsSystemLeadByte);
+  CopyToField(gameAddress_, sizeof gameAddress_, address, IsGbkLeadByte);
 }

@@ -2,7 +2,6 @@
 
 #include <oleauto.h>
 
-#include "browser/wide_text_win.h"
 #include "win/text.h"
 
 static_assert(kVariantI4 == VT_I4 && kVariantString == VT_BSTR && kVariantInt == VT_INT && kVariantUint == VT_UINT);
@@ -35,5 +34,5 @@ PageCallBlock ReadPageCallBlock(const DISPPARAMS* params) {
 }
 
 PageCommand ReadPageCommand(const DISPPARAMS* params, std::string_view configuredTitle) {
-  return InterpretPageCall(ReadPageCallBlock(params), configuredTitle, ToOemText, win::IsSystemLeadByte);
+  return InterpretPageCall(ReadPageCallBlock(params), configuredTitle, win::GbkLength);
 }

@@ -14,6 +14,5 @@
 PageCallBlock ReadPageCallBlock(const DISPPARAMS* params);
 
 // What the call asks of the game window; `configuredTitle` is [global]
-// title. Texts are converted with ToOemText and cut by the system's
-// lead-byte rule.
+// title. Texts stay as the page wrote them; their limits are counted in GBK.
 PageCommand ReadPageCommand(const DISPPARAMS* params, std::string_view configuredTitle);

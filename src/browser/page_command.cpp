@@ -15,6 +15,25 @@ std::string AsciiOnly(std::u16string_view text) {
 
 std::u16string_view UpToZero(std::u16string_view text) { return text.substr(0, text.find(u'\0')); }
 
+bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+
+// The longest start of `text` that takes at most `room` bytes of GBK,
+// never ending inside a character (a surrogate pair is one).
+std::u16string_view CutToGbkBytes(std::u16string_view text, std::size_t room, GbkMeasure gbkLength) {
+  std::size_t used = 0;
+  std::size_t end = 0;
+  while (end < text.size()) {
+    const std::size_t size =
+        IsHighSurrogate(text[end]) && end + 1 < text.size() && IsLowSurrogate(text[end + 1]) ? 2 : 1;
+    const std::size_t bytes = gbkLength(text.substr(end, size));
+    if (used + bytes > room) break;
+    used += bytes;
+    end += size;
+  }
+  return text.substr(0, end);
+}
+
 }  // namespace
 
 std::int32_t PageCallCode(const PageCallBlock& block) {
@@ -28,28 +47,30 @@ std::int32_t PageCallCode(const PageCallBlock& block) {
   }
 }
 
-std::optional<std::string> PageCallParameter(const PageCallBlock& block, TextConverter toOemText) {
+std::optional<std::u16string> PageCallParameter(const PageCallBlock& block, GbkMeasure gbkLength) {
   if (block.size() < 2) return std::nullopt;
   const PageArgument& second = block[block.size() - 2];
   if (second.type != kVariantString) return std::nullopt;
-  char field[kPageTextField] = {};
-  if (!toOemText(UpToZero(second.text), field, sizeof field)) return std::nullopt;
-  field[sizeof field - 1] = '\0';  // whatever the converter did, the field ends
-  return std::string(field);
+  const std::u16string_view text = UpToZero(second.text);
+  if (gbkLength(text) + 1 > kPageTextField) return std::nullopt;
+  return std::u16string(text);
 }
 
-PageCommand InterpretPageCall(const PageCallBlock& block, std::string_view configuredTitle, TextConverter toOemText,
-                              LeadByteRule isLeadByte) {
+std::string PageTitlePrefix(std::string_view configuredTitle) {
+  return CutToField(std::string(configuredTitle) + "-", kPageTextField, IsGbkLeadByte);
+}
+
+PageCommand InterpretPageCall(const PageCallBlock& block, std::string_view configuredTitle, GbkMeasure gbkLength) {
   switch (PageCallCode(block)) {
     case kCodeClose: return {PageAction::kClose, {}};
     case kCodeRestart: return {PageAction::kRestartAndClose, {}};
     case kCodeSetLink:
-      if (auto link = PageCallParameter(block, toOemText)) return {PageAction::kSetButtonLink, std::move(*link)};
+      if (auto link = PageCallParameter(block, gbkLength)) return {PageAction::kSetButtonLink, std::move(*link)};
       return {};
     case kCodeSetTitle:
-      if (auto text = PageCallParameter(block, toOemText)) {
-        const std::string title = std::string(configuredTitle) + "-" + *text;
-        return {PageAction::kSetTitle, CutToField(title, kPageTextField, isLeadByte)};
+      if (auto text = PageCallParameter(block, gbkLength)) {
+        const std::size_t room = kPageTextField - 1 - PageTitlePrefix(configuredTitle).size();
+        return {PageAction::kSetTitle, std::u16string(CutToGbkBytes(*text, room, gbkLength))};
       }
       return {};
     default: return {};

@@ -31,9 +31,10 @@ struct PageArgument {
 // script's arguments last to first: the first argument is the last entry.
 using PageCallBlock = std::vector<PageArgument>;
 
-// Converts UTF-16 text into `buffer` of `size` bytes, terminating zero
-// included; false, writing nothing, when the result does not fit.
-using TextConverter = bool (*)(std::u16string_view text, char* buffer, std::size_t size);
+// The number of bytes `text` takes in GBK, the code page of the launcher's
+// texts; page texts are kept as the page wrote them, but their limits are
+// counted in the bytes of the configuration's texts.
+using GbkMeasure = std::size_t (*)(std::u16string_view text);
 
 enum class PageAction {
   kNone,
@@ -45,7 +46,9 @@ enum class PageAction {
 
 struct PageCommand {
   PageAction action = PageAction::kNone;
-  std::string text;  // bytes in the OEM code page; cut to kPageTextField - 1
+  // The page's text as it wrote it. For kSetTitle only the part after
+  // "-", already cut so that PageTitlePrefix and it fit together.
+  std::u16string text;
 };
 
 // The parameter a command takes is converted into a field of this size, and
@@ -57,14 +60,18 @@ inline constexpr std::size_t kPageTextField = 256;
 // included, gives 0, and so does a call without arguments.
 std::int32_t PageCallCode(const PageCallBlock& block);
 
-// The call's parameter: its second argument when that is a string whose
-// conversion fits kPageTextField bytes. A string ends at its first zero
-// character, as the texts it becomes do.
-std::optional<std::string> PageCallParameter(const PageCallBlock& block, TextConverter toOemText);
+// The call's parameter: its second argument when that is a string that
+// fits kPageTextField bytes of GBK with its terminating zero. A string ends
+// at its first zero character, as the texts it becomes do.
+std::optional<std::u16string> PageCallParameter(const PageCallBlock& block, GbkMeasure gbkLength);
+
+// The configured title's part of a page's title: `configuredTitle` (GBK)
+// and "-", cut to kPageTextField - 1 bytes without splitting a character.
+std::string PageTitlePrefix(std::string_view configuredTitle);
 
 // What one call asks of the game window. A code that takes a parameter does
-// nothing without one. The new title is `configuredTitle`, "-" and the
-// parameter, cut to kPageTextField - 1 bytes without splitting a character;
-// it starts from the configured title every time, so titles never pile up.
-PageCommand InterpretPageCall(const PageCallBlock& block, std::string_view configuredTitle, TextConverter toOemText,
-                              LeadByteRule isLeadByte);
+// nothing without one. The new title is PageTitlePrefix and the parameter,
+// the whole cut to kPageTextField - 1 bytes of GBK without splitting a
+// character; it starts from the configured title every time, so titles never
+// pile up.
+PageCommand InterpretPageCall(const PageCallBlock& block, std::string_view configuredTitle, GbkMeasure gbkLength);

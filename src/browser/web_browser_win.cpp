@@ -3,25 +3,25 @@
 #include <exdisp.h>
 
 #include "browser/control_site_win.h"
-#include "browser/wide_text_win.h"
+#include "win/text.h"
 #include "win/variant.h"
 
 namespace {
 
-constexpr char kHostClass[] = "LauncherBrowserHost";
+constexpr wchar_t kHostClass[] = L"LauncherBrowserHost";
 // The control's automation identifiers (IWebBrowser2).
 constexpr DISPID kNavigate = 104;
 constexpr DISPID kDocument = 203;
 constexpr DISPID kSilent = 551;
 
 bool RegisterHostClass() {
-  WNDCLASSEXA windowClass{};
+  WNDCLASSEXW windowClass{};
   windowClass.cbSize = sizeof windowClass;
-  windowClass.lpfnWndProc = DefWindowProcA;
+  windowClass.lpfnWndProc = DefWindowProcW;
   windowClass.hInstance = GetModuleHandleA(nullptr);
   windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
   windowClass.lpszClassName = kHostClass;
-  return RegisterClassExA(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+  return RegisterClassExW(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
 bool IsKeyMessage(UINT message) { return message >= WM_KEYFIRST && message <= WM_KEYLAST; }
@@ -36,8 +36,8 @@ bool CWebBrowser::Create(const char* windowName, DWORD style, const RECT& rect, 
   if (Handle() != nullptr || !RegisterHostClass()) return false;
   {
     CreationScope scope(this);
-    CreateWindowExA(0, kHostClass, windowName != nullptr ? windowName : "", style, rect.left, rect.top,
-                    rect.right - rect.left, rect.bottom - rect.top, parent,
+    CreateWindowExW(0, kHostClass, win::WideFromGbk(windowName != nullptr ? windowName : "").c_str(), style, rect.left,
+                    rect.top, rect.right - rect.left, rect.bottom - rect.top, parent,
                     reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), GetModuleHandleA(nullptr), nullptr);
   }
   if (Handle() == nullptr) return false;
@@ -55,7 +55,7 @@ void CWebBrowser::DestroyHost() {
 }
 
 bool CWebBrowser::Navigate(const char* address) {
-  win::Bstr url(WideFromAnsi(address != nullptr ? address : ""));
+  win::Bstr url(win::WideFromGbk(address != nullptr ? address : ""));
   if (!url) return false;
   // Flags, target frame, post data and headers are passed absent; the block
   // lists the arguments last to first.

@@ -25,7 +25,8 @@ class CWebBrowser : public win::Window {
   // window is left behind.
   bool Create(const char* windowName, DWORD style, const RECT& rect, HWND parent, UINT id);
 
-  // The control's automation calls. The address is ANSI text.
+  // The control's automation calls. The address is GBK text, as the
+  // configuration and the login hand-over give it.
   bool Navigate(const char* address);
   // The current document, or none.
   win::ComPtr<IDispatch> GetDocument();

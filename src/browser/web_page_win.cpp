@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "browser/page_arguments.h"
-#include "browser/wide_text_win.h"
+#include "win/text.h"
 #include "win/variant.h"
 
 namespace {
@@ -20,7 +20,7 @@ class ArgumentBlock {
     count_ = static_cast<UINT>(pieces.size());
     for (UINT i = 0; i < count_; ++i) {
       VARIANT& entry = entries_[count_ - 1 - i];
-      const std::wstring wide = WideFromAnsi(pieces[i]);
+      const std::wstring wide = win::WideFromGbk(pieces[i]);
       entry.vt = VT_BSTR;
       entry.bstrVal = SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
     }
@@ -66,7 +66,7 @@ bool CWebPage::SendPageEvent(int code, int x, int y) const {
 
 bool CallScriptFunction(IDispatch* script, const char* name, VARIANT* result, std::string_view arguments) {
   if (script == nullptr || name == nullptr) return false;
-  std::wstring wideName = WideFromAnsi(name);
+  std::wstring wideName = win::WideFromGbk(name);
   LPOLESTR names[] = {wideName.data()};
   DISPID id = DISPID_UNKNOWN;
   if (FAILED(script->GetIDsOfNames(IID_NULL, names, 1, LOCALE_SYSTEM_DEFAULT, &id))) return false;

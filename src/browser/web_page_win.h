@@ -17,7 +17,7 @@ class CWebPage {
   // The document's script object (the page's global scope); false without
   // a document or when the document has none.
   bool GetScriptObject(win::ComPtr<IDispatch>* script) const;
-  // Calls the page's global function `name` (ANSI) with the pieces of
+  // Calls the page's global function `name` (GBK) with the pieces of
   // `arguments` (see SplitPageArguments) as strings, in written order.
   // `result`, when given, is an empty variant that receives what the
   // function returned; the caller clears it. False when

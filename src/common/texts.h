@@ -1,6 +1,7 @@
-// The program's own texts, as GBK bytes: they are shown through the ANSI
-// functions of the system, whose code page is 936 on the players' machines.
-// The readable text stands beside each literal.
+// The program's own texts, as GBK bytes like every text of the
+// configuration: they are converted from code page 936 and shown through the
+// wide functions, so they read the same on any system. The readable text
+// stands beside each literal.
 #pragma once
 
 namespace texts {

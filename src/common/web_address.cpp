@@ -1,6 +1,7 @@
 #include "common/web_address.h"
 
 #include <cctype>
+#include <type_traits>
 
 bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
   if (text.size() < prefix.size()) return false;
@@ -13,20 +14,29 @@ bool IsWebAddress(std::string_view address) {
   return StartsWithNoCase(address, "http://") || StartsWithNoCase(address, "https://");
 }
 
-std::optional<std::string> ShellAddress(std::string_view address) {
-  std::string safe;
+namespace {
+
+template <typename Char>
+std::optional<std::basic_string<Char>> SafeForShell(std::basic_string_view<Char> address) {
+  std::basic_string<Char> safe;
   safe.reserve(address.size());
-  for (const char c : address) {
-    const auto byte = static_cast<unsigned char>(c);
+  for (const Char c : address) {
     // No GBK trail byte is below 0x40 or 0x7F, so these are characters of
-    // their own wherever they stand.
-    if (byte < 0x20 || byte == 0x7F) return std::nullopt;
+    // their own wherever they stand; in UTF-16 every unit below 0x80 is.
+    const auto unit = static_cast<std::make_unsigned_t<Char>>(c);
+    if (unit < 0x20 || unit == 0x7F) return std::nullopt;
     if (c == ' ')
-      safe += "%20";
+      safe.append({'%', '2', '0'});
     else if (c == '"')
-      safe += "%22";
+      safe.append({'%', '2', '2'});
     else
       safe += c;
   }
   return safe;
 }
+
+}  // namespace
+
+std::optional<std::string> ShellAddress(std::string_view address) { return SafeForShell(address); }
+
+std::optional<std::wstring> ShellAddress(std::wstring_view address) { return SafeForShell(address); }

@@ -20,3 +20,6 @@ bool IsWebAddress(std::string_view address);
 // spaces and double quotes percent-encoded, so the shell never splits it or
 // ends its quoting early. Other bytes, GBK included, are kept as they are.
 std::optional<std::string> ShellAddress(std::string_view address);
+// The same for an address in UTF-16, as a page gives it: characters beyond
+// ASCII are kept as they are.
+std::optional<std::wstring> ShellAddress(std::wstring_view address);

@@ -15,6 +15,8 @@ namespace {
 
 // The browser control's own style bit beside WS_CHILD | WS_VISIBLE.
 constexpr DWORD kBrowserStyle = WS_CHILD | WS_VISIBLE | 0x1000;
+// Posted by the window's first paint: the browser is made when it comes.
+constexpr UINT kMakeBrowserMessage = WM_APP + 1;
 
 POINT ScreenPointOf(const MSG& message) {
   POINT point{static_cast<short>(LOWORD(message.lParam)), static_cast<short>(HIWORD(message.lParam))};
@@ -33,7 +35,7 @@ CGameDialog::CGameDialog(const Skin& skin)
 CGameDialog::~CGameDialog() = default;
 
 void CGameDialog::SetStartAddress(const char* address) {
-  CopyToField(startAddress_, sizeof startAddress_, address != nullptr ? address : "", win::IsSystemLeadByte);
+  CopyToField(startAddress_, sizeof startAddress_, address != nullptr ? address : "", IsGbkLeadByte);
 }
 
 BOOL CGameDialog::OnInitDialog() {
@@ -55,23 +57,51 @@ bool CGameDialog::Build() {
   const RECT work{workArea.left, workArea.top, workArea.right, workArea.bottom};
   MoveWindow(Handle(), work.left, work.top, workArea.Width(), workArea.Height(), TRUE);
   frame_.SetGameSize(config.minGameWidth, config.minGameHeight, workArea);
-  SetWindowTextA(Handle(), config.title.c_str());
+  SetWindowTextW(Handle(), win::WideFromGbk(config.title).c_str());
 
   AttachedPackage* package = skin_.Package();
   DibImage sheet;
   if (!ReportLoad(LoadPackageImage(package, "config/style.png", &sheet))) return false;
   frame_.CutPieces(sheet.Get(), config);
-  if (!StartBrowser(work)) return false;
+  // Making the browser control brings in the browser's libraries, the
+  // heaviest step of the set-up: the frame, its buttons, logo and title are
+  // shown first and the browser is made right after the first paint, also
+  // when a later step here fails, as the page was shown before.
+  const FrameMetrics& f = frame_.Metrics();
+  browserRect_ = {f.W(4), f.H(2), (work.right - work.left) - f.W(5), (work.bottom - work.top) - f.H(7)};
+  browserDue_ = true;
   if (!titleBar_.CreateButtons(sheet.Get(), config, Handle(), work)) return false;
   if (!titleBar_.CreateLogo(package, config, Handle())) return false;
   titleBar_.SetUpTitle(config);
   return true;
 }
 
-bool CGameDialog::StartBrowser(const RECT& work) {
-  const FrameMetrics& f = frame_.Metrics();
-  const RECT rect{f.W(4), f.H(2), (work.right - work.left) - f.W(5), (work.bottom - work.top) - f.H(7)};
-  if (!browser_.Create("", kBrowserStyle, rect, Handle(), kGameBrowserId)) return false;
+void CGameDialog::RequestBrowser() {
+  if (!browserDue_ || browserRequested_) return;
+  browserRequested_ = true;
+  PostMessageA(Handle(), kMakeBrowserMessage, 0, 0);
+}
+
+void CGameDialog::MakeBrowser() {
+  if (!browserDue_) return;
+  // The buttons and the logo paint after the frame: whatever is still to be
+  // drawn is drawn now, before the thread is taken up for a while.
+  RedrawWindow(Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+  const bool made = !closing_ && StartBrowser();
+  browserDue_ = false;
+  if (!made || Handle() == nullptr) return;  // a browser that cannot be made leaves the window as it is
+  // The size state may have changed while the browser was waiting.
+  if (frame_.FullScreen()) {
+    RECT client{};
+    GetClientRect(Handle(), &client);
+    MoveWindow(browser_.Handle(), 0, 0, client.right, client.bottom, TRUE);
+  } else if (frame_.Started()) {
+    frame_.LayoutChildren();
+  }
+}
+
+bool CGameDialog::StartBrowser() {
+  if (!browser_.Create("", kBrowserStyle, browserRect_, Handle(), kGameBrowserId)) return false;
   browser_.Navigate("about:blank");
   browser_.AttachUiController(false);
   browser_.SetExternalObject(&bridge_);
@@ -143,10 +173,13 @@ void CGameDialog::RunPageCommand(const DISPPARAMS* params) {
     case PageAction::kClose: Close(); break;
     case PageAction::kRestartAndClose: RestartAndClose(); break;
     case PageAction::kSetButtonLink:
-      if (CSkinButton* button = FindButtonByKind(kButtonPageLink); button != nullptr && PageMayLink(command.text))
-        button->SetLink(command.text.c_str());
+      if (CSkinButton* button = FindButtonByKind(kButtonPageLink);
+          button != nullptr && PageMayLink(win::GbkFromWide(command.text)))
+        button->SetLink(std::wstring(command.text.begin(), command.text.end()));
       break;
-    case PageAction::kSetTitle: titleBar_.SetTitleText(command.text); break;
+    case PageAction::kSetTitle:
+      titleBar_.SetTitleText(PageTitlePrefix(skin_.Config().title), command.text);
+      break;
   }
 }
 
@@ -165,7 +198,7 @@ void CGameDialog::NotifyPage(int code, int x, int y) { page_.SendPageEvent(code,
 
 void CGameDialog::Minimise() { ShowWindow(Handle(), SW_MINIMIZE); }
 
-bool CGameDialog::AskToClose() { return win::AskOkCancel(Handle(), skin_.Config().closeMsg, win::ProgramFileTitle()); }
+bool CGameDialog::AskToClose() { return win::AskOkCancel(Handle(), skin_.Config().closeMsg, win::ProgramCaption()); }
 
 void CGameDialog::ConfirmClose() {
   if (AskToClose()) Close();
@@ -177,7 +210,7 @@ void CGameDialog::Relogin() {
 
 void CGameDialog::ConfirmClearCache() {
   const LauncherConfig& config = skin_.Config();
-  if (win::AskOkCancel(Handle(), config.clearFlashMsg, config.clearFlashTitle)) ClearUrlCache();
+  if (win::AskOkCancel(Handle(), config.clearFlashMsg, win::WideFromGbk(config.clearFlashTitle))) ClearUrlCache();
 }
 
 void CGameDialog::ShowSettingsMenu() {
@@ -217,7 +250,11 @@ LRESULT CGameDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   if (const auto answer = frame_.HandleMessage(message, wParam, lParam)) return *answer;
   if (const auto answer = tray_.HandleMessage(message, wParam, lParam)) return *answer;
   switch (message) {
-    case WM_PAINT: OnPaint(); return 0;
+    case WM_PAINT:
+      OnPaint();
+      RequestBrowser();
+      return 0;
+    case kMakeBrowserMessage: MakeBrowser(); return 0;
     case WM_QUERYDRAGICON: return reinterpret_cast<LRESULT>(icon_);
     default: break;
   }

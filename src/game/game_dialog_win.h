@@ -43,9 +43,14 @@ class CGameDialog : public win::Dialog, public IPageCommandTarget {
 
   // The first title-bar button of `kind`, in creation order, or null.
   CSkinButton* FindButtonByKind(int kind) const { return titleBar_.FindButtonByKind(kind); }
-  const std::string& TitleText() const { return titleBar_.TitleText(); }
+  std::string TitleText() const { return titleBar_.TitleText(); }
+  const std::wstring& WideTitleText() const { return titleBar_.WideTitleText(); }
   FrameState SizeState() const { return frame_.State(); }
   bool TrayIconPresent() const { return tray_.IconPresent(); }
+  std::wstring TrayTip() const { return tray_.Tip(); }
+  // True from the end of the set-up until the browser has been made (or
+  // failed to be): the window is on screen and its page not yet there.
+  bool BrowserPending() const { return browserDue_; }
 
   // One page command, from the call's parameter block.
   void RunPageCommand(const DISPPARAMS* params) override;
@@ -67,7 +72,11 @@ class CGameDialog : public win::Dialog, public IPageCommandTarget {
   // Initialisation from the work-area placement on; false at the first
   // step that fails, leaving the window as far as it came.
   bool Build();
-  bool StartBrowser(const RECT& workArea);
+  // Asks, once, for the browser to be made after what is being painted.
+  void RequestBrowser();
+  // Makes the browser where the frame now wants it and starts its page.
+  void MakeBrowser();
+  bool StartBrowser();
   void RunAction(GameAction action);
   bool AskToClose();
   // Ends the run with OK, unasked.
@@ -82,6 +91,9 @@ class CGameDialog : public win::Dialog, public IPageCommandTarget {
   // only the application knows.
   GameDialogCallback bridge_{[]() -> IPageCommandTarget* { return App().GetGameWindow(); }};
   CWebBrowserEx browser_;
+  RECT browserRect_{};  // where it is made: inside the frame over the work area
+  bool browserDue_ = false;
+  bool browserRequested_ = false;
   char startAddress_[256] = {};
   GameTitleBar titleBar_;
   GameFrame frame_{*this, titleBar_, browser_};

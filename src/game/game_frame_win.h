@@ -34,6 +34,8 @@ class GameFrame {
   // the children out; the window starts maximised.
   void Start();
 
+  // Start has run: the frame lays the children out.
+  bool Started() const { return started_; }
   FrameState State() const { return sizes_.State(); }
   bool FullScreen() const { return sizes_.FullScreen(); }
 

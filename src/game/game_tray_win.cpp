@@ -6,9 +6,10 @@
 
 #include "game/game_commands.h"
 #include "game/popup_menu_win.h"
+#include "win/text.h"
 
-// The record of the version-2 shell, as the 32-bit launcher has always sent it.
-static_assert(sizeof(void*) != 4 || GameTray::kRecordSize == 488);
+// The wide record of the version-2 shell, as a 32-bit program sends it.
+static_assert(sizeof(void*) != 4 || GameTray::kRecordSize == 936);
 
 namespace {
 
@@ -48,7 +49,7 @@ std::optional<LRESULT> GameTray::HandleMessage(UINT message, WPARAM wParam, LPAR
 }
 
 bool GameTray::AddIcon() {
-  const std::string tip = TrayTip(config_);
+  const std::wstring tip = win::WideFromGbk(TrayTip(config_));
   record_ = {};
   record_.cbSize = kRecordSize;
   record_.hWnd = Window();
@@ -56,14 +57,15 @@ bool GameTray::AddIcon() {
   record_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
   record_.uCallbackMessage = kTrayMessage;
   record_.hIcon = icon_;
-  std::memcpy(record_.szTip, tip.data(), std::min(tip.size(), sizeof record_.szTip - 1));
-  const bool added = Shell_NotifyIconA(NIM_ADD, &record_) != FALSE;
+  constexpr std::size_t kTipRoom = sizeof record_.szTip / sizeof record_.szTip[0] - 1;
+  std::memcpy(record_.szTip, tip.data(), std::min(tip.size(), kTipRoom) * sizeof(wchar_t));
+  const bool added = Shell_NotifyIconW(NIM_ADD, &record_) != FALSE;
   present_ = present_ || added;
   return added;
 }
 
 void GameTray::RemoveIcon() {
-  if (record_.cbSize != 0) Shell_NotifyIconA(NIM_DELETE, &record_);
+  if (record_.cbSize != 0) Shell_NotifyIconW(NIM_DELETE, &record_);
   present_ = false;
 }
 

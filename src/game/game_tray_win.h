@@ -11,6 +11,7 @@
 
 #include <functional>
 #include <optional>
+#include <string>
 #include <utility>
 
 #include "package/launcher_config.h"
@@ -18,9 +19,10 @@
 
 class GameTray {
  public:
-  // The record's size as shells since version 5 know it: 488 bytes, the
-  // 128-byte tip and the balloon fields.
-  static constexpr DWORD kRecordSize = NOTIFYICONDATAA_V2_SIZE;
+  // The record's size as shells since version 5 know it: the 128-character
+  // tip and the balloon fields, in UTF-16 so that the tip shows its Chinese
+  // on any system.
+  static constexpr DWORD kRecordSize = NOTIFYICONDATAW_V2_SIZE;
 
   // The icon belongs to `window`, shows `icon` and takes its texts from
   // `config`; `windowClosing` says whether the window is on its way out,
@@ -33,6 +35,8 @@ class GameTray {
   // nothing: the shell keeps one icon), then the window hidden.
   void HideWindow();
   bool IconPresent() const { return present_; }
+  // The tip as last handed to the shell.
+  std::wstring Tip() const { return record_.szTip; }
 
   // The icon's notifications and the shell's TaskbarCreated: an answer for
   // the icon's message, nothing when the window's default handling goes on.
@@ -52,6 +56,6 @@ class GameTray {
   const LauncherConfig& config_;
   const std::function<bool()> windowClosing_;
   const UINT taskbarCreated_;
-  NOTIFYICONDATAA record_{};
+  NOTIFYICONDATAW record_{};
   bool present_ = false;
 };

@@ -8,7 +8,7 @@
 
 #include "game/game_commands.h"
 
-// Shows a menu of `entries` with its top-left corner at `at` (screen
+// Shows a menu of `entries` (GBK labels) with its top-left corner at `at` (screen
 // coordinates), owned by `owner`, until it is dismissed. With flags 0 a
 // chosen item reaches the owner as WM_COMMAND and the answer is 0; with
 // TPM_RETURNCMD the chosen identifier is answered instead (0 for none).

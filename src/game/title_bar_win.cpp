@@ -67,7 +67,16 @@ void GameTitleBar::SetUpTitle(const LauncherConfig& config) {
   titleColour_ = config.titleColor;
 }
 
-void GameTitleBar::SetTitleText(const std::string& text) { titleText_ = CutToField(text, 256, win::IsSystemLeadByte); }
+void GameTitleBar::SetTitleText(const std::string& text) {
+  titleText_ = win::WideFromGbk(CutToField(text, 256, IsGbkLeadByte));
+}
+
+void GameTitleBar::SetTitleText(const std::string& prefix, std::u16string_view pageText) {
+  titleText_ = win::WideFromGbk(prefix);
+  titleText_.append(pageText.begin(), pageText.end());
+}
+
+std::string GameTitleBar::TitleText() const { return win::GbkFromWide(titleText_); }
 
 CSkinButton* GameTitleBar::FindButtonByKind(int kind) const {
   for (const Button& button : buttons_)
@@ -106,5 +115,5 @@ void GameTitleBar::PaintTitle(HDC dc) const {
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, titleColour_);
   win::SelectedObject selected(dc, font_ ? static_cast<HGDIOBJ>(font_.Get()) : GetStockObject(DEFAULT_GUI_FONT));
-  TextOutA(dc, titlePosition_.x, titlePosition_.y, titleText_.data(), static_cast<int>(titleText_.size()));
+  TextOutW(dc, titlePosition_.x, titlePosition_.y, titleText_.data(), static_cast<int>(titleText_.size()));
 }

@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "game/frame_geometry.h"
@@ -50,8 +51,14 @@ class GameTitleBar {
 
   // Draws the title text, one line, unclipped, over what is painted.
   void PaintTitle(HDC dc) const;
+  // A configured title (GBK), cut to 255 bytes.
   void SetTitleText(const std::string& text);
-  const std::string& TitleText() const { return titleText_; }
+  // A page's title: `prefix` (GBK, the configured part) and the page's own
+  // text as it wrote it.
+  void SetTitleText(const std::string& prefix, std::u16string_view pageText);
+  // The title as shown, and as GBK bytes (a character GBK lacks becomes "?").
+  const std::wstring& WideTitleText() const { return titleText_; }
+  std::string TitleText() const;
 
  private:
   struct Button {
@@ -65,7 +72,7 @@ class GameTitleBar {
   win::UniqueBitmap logoBitmap_;  // what the logo control shows; it never frees it
   HWND logo_ = nullptr;
   win::UniqueFont font_;
-  std::string titleText_;
+  std::wstring titleText_;
   POINT titlePosition_{};
   COLORREF titleColour_ = 0;
 };

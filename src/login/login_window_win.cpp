@@ -1,5 +1,8 @@
 #include "login/login_window_win.h"
 
+#include <algorithm>
+#include <utility>
+
 #include "app/resource.h"
 #include "common/text.h"
 #include "login/login_rules.h"
@@ -10,6 +13,9 @@
 namespace {
 
 bool IsKeyDown(int key) { return (GetKeyState(key) & 0x8000) != 0; }
+
+// Posted by the companion's first paint: the browsers are made when it comes.
+constexpr UINT kMakeBrowsersMessage = WM_APP + 1;
 
 }  // namespace
 
@@ -33,18 +39,53 @@ void CLauncherStandardDlg::Build() {
   if (std::unique_ptr<UpdateWorker> worker = MakeUpdateWorker(config, Handle())) StartUpdateWorker(std::move(worker));
   if (TranslucentWindow() == nullptr) return;
   fillColour_ = config.loginCenterColor;
-  SetWindowTextA(Handle(), config.title.c_str());
-  SetWindowTextA(TranslucentWindow()->Handle(), config.title.c_str());
+  const std::wstring title = win::WideFromGbk(config.title);
+  SetWindowTextW(Handle(), title.c_str());
+  SetWindowTextW(TranslucentWindow()->Handle(), title.c_str());
 
   const std::vector<PlannedLink> plan = PlanLinks(config.links);
   for (std::size_t i = 0; i < plan.size(); ++i) {
     const PlannedLink& planned = plan[i];
     const LinkSpec& link = config.links[i];
     if (planned.kind == LinkKind::kButton && !MakeButton(link, planned.number, planned.controlId)) return;
-    if (planned.kind == LinkKind::kHtmlArea &&
-        !MakeHtmlArea(link, planned.controlId,
-                      RECT{planned.rect.left, planned.rect.top, planned.rect.right, planned.rect.bottom}))
-      return;
+    if (planned.kind == LinkKind::kHtmlArea) {
+      // Making a browser control brings in the browser's libraries, the
+      // heaviest step of the set-up: the player gets the finished window
+      // first and the areas their browsers right after. The place is
+      // filled now, as it is until a page shows.
+      const RECT rect{planned.rect.left, planned.rect.top, planned.rect.right, planned.rect.bottom};
+      plannedAreas_.push_back({&link, planned.controlId, rect, buttons_.size()});
+      htmlArea_ = rect;
+    }
+  }
+}
+
+void CLauncherStandardDlg::RequestBrowsers() {
+  if (browsersRequested_ || plannedAreas_.empty()) return;
+  browsersRequested_ = true;
+  PostMessageA(Handle(), kMakeBrowsersMessage, 0, 0);
+}
+
+void CLauncherStandardDlg::MakeBrowsers() {
+  // The buttons paint after their parent: whatever is still to be drawn is
+  // drawn now, before the thread is taken up for a while.
+  RedrawWindow(Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+  const std::vector<PlannedArea> areas = std::exchange(plannedAreas_, {});
+  for (const PlannedArea& area : areas) {
+    if (Handle() == nullptr) return;  // closed while an earlier page was being set up
+    if (MakeHtmlArea(*area.link, area.id, area.rect)) continue;
+    // The links after a browser that cannot be made are not made: the
+    // buttons already shown for them go again, and the fill is where the
+    // last area that was made has it.
+    for (std::size_t i = area.buttonsBefore; i < buttons_.size(); ++i) DestroyWindow(buttons_[i]->Handle());
+    buttons_.resize(std::min(buttons_.size(), area.buttonsBefore));
+    htmlArea_ = RECT{};
+    for (const PlannedArea& made : areas) {
+      if (&made == &area) break;
+      htmlArea_ = made.rect;
+    }
+    InvalidateRect(Handle(), nullptr, TRUE);
+    return;
   }
 }
 
@@ -73,7 +114,9 @@ bool CLauncherStandardDlg::MakeHtmlArea(const LinkSpec& link, unsigned id, const
   browser.Navigate("about:blank");
   browser.AttachUiController(false);
   browser.Navigate(link.url.c_str());
-  htmlArea_ = rect;
+  // A page that completed while this area was being made has shown the
+  // areas made before it; this one joins them.
+  if (htmlAreaShown_) ShowWindow(browser.Handle(), SW_SHOW);
   return true;
 }
 
@@ -91,17 +134,24 @@ bool CLauncherStandardDlg::OnCommand(WORD id, WORD, HWND) {
 }
 
 void CLauncherStandardDlg::ConfirmClose() {
-  if (win::AskOkCancel(Handle(), skin_.Config().closeMsg, win::ProgramFileTitle())) OnOK();
+  if (win::AskOkCancel(Handle(), skin_.Config().closeMsg, win::ProgramCaption())) OnOK();
 }
 
 LRESULT CLauncherStandardDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message != WM_PAINT || htmlAreaShown_) return CStandardDialog::WindowProc(message, wParam, lParam);
+  if (message == kMakeBrowsersMessage) {
+    MakeBrowsers();
+    return 0;
+  }
+  if (message != WM_PAINT) return CStandardDialog::WindowProc(message, wParam, lParam);
   // The dialog's own painting erases to the key colour; the page's place
   // is filled after it, so the fill is what shows until the page is there.
   const LRESULT result = CStandardDialog::WindowProc(message, wParam, lParam);
-  win::WindowDc dc(Handle());
-  win::UniqueBrush brush(CreateSolidBrush(fillColour_));
-  FillRect(dc.Get(), &htmlArea_, brush.Get());
+  if (!htmlAreaShown_) {
+    win::WindowDc dc(Handle());
+    win::UniqueBrush brush(CreateSolidBrush(fillColour_));
+    FillRect(dc.Get(), &htmlArea_, brush.Get());
+  }
+  RequestBrowsers();
   return result;
 }
 
@@ -126,8 +176,9 @@ void CLauncherStandardDlg::OnDocumentComplete(IDispatch*, std::wstring_view) {
 }
 
 void CLauncherStandardDlg::OnBeforeNavigate2(IDispatch*, std::wstring_view url) {
-  // The address as the login page's buffer holds it: at most 511 bytes.
-  const std::string address = CutToField(win::AnsiFromWide(url), kNavigationBufferSize, win::IsSystemLeadByte);
+  // The address as the login page's buffer holds it: at most 511 bytes of
+  // GBK, the code page of the configured prefix it is compared with.
+  const std::string address = CutToField(win::GbkFromWide(url), kNavigationBufferSize, IsGbkLeadByte);
   const auto gameAddress = HandOverAddress(address, skin_.Config().gameheader);
   if (!gameAddress) return;
   if (handOver_) handOver_(gameAddress->c_str());

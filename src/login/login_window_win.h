@@ -32,17 +32,34 @@ class CLauncherStandardDlg : public CStandardDialog, private IBrowserEventListen
 
  private:
   // Makes the update worker and the links; stops at the first failure,
-  // leaving the window with what it made so far.
+  // leaving the window with what it made so far. The html areas are only
+  // planned here: their browsers are made once the window is on screen.
   void Build();
   bool MakeButton(const LinkSpec& link, int number, unsigned id);
   bool MakeHtmlArea(const LinkSpec& link, unsigned id, const RECT& rect);
+  // Asks, once, for the browsers to be made after what is being painted.
+  void RequestBrowsers();
+  // Makes the planned html areas in link order; the first that fails stops
+  // them and removes the buttons of the links after it.
+  void MakeBrowsers();
   void ConfirmClose();
   void OnDocumentComplete(IDispatch* window, std::wstring_view url) override;
   void OnBeforeNavigate2(IDispatch* window, std::wstring_view url) override;
 
+  // An html area waiting for its browser: its link, identifier and place,
+  // and how many buttons the links before it made.
+  struct PlannedArea {
+    const LinkSpec* link;
+    unsigned id;
+    RECT rect;
+    std::size_t buttonsBefore;
+  };
+
   const Skin skin_;
   const GameAddressSink handOver_;
   std::vector<std::unique_ptr<CSkinButton>> buttons_;
+  std::vector<PlannedArea> plannedAreas_;
+  bool browsersRequested_ = false;
   std::vector<std::unique_ptr<CWebBrowserEx>> browsers_;
   BrowserEventSink loginPageEvents_{*this};  // of the first browser area only
   int documentCompleteCount_ = 0;

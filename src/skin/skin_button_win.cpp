@@ -8,6 +8,7 @@
 
 #include "common/web_address.h"
 #include "skin/button_face.h"
+#include "win/text.h"
 #include "win/window.h"
 
 namespace {
@@ -33,10 +34,10 @@ void FillFace(HDC dc, const RECT& rect) {
   FillRect(dc, &rect, brush.Get());
 }
 
-void DrawCaption(HDC dc, const std::string& text, RECT rect, COLORREF colour, int dx = 0, int dy = 0) {
+void DrawCaption(HDC dc, const std::wstring& text, RECT rect, COLORREF colour, int dx = 0, int dy = 0) {
   OffsetRect(&rect, dx, dy);
   SetTextColor(dc, colour);
-  DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &rect, DT_SINGLELINE | DT_CENTER | DT_VCENTER);
+  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect, DT_SINGLELINE | DT_CENTER | DT_VCENTER);
 }
 
 }  // namespace
@@ -47,7 +48,8 @@ CSkinButton::~CSkinButton() {
 }
 
 bool CSkinButton::Create(const char* caption, DWORD style, const RECT& rect, HWND parent, UINT id) {
-  HWND hwnd = CreateWindowExA(0, "BUTTON", caption, style, rect.left, rect.top, rect.right - rect.left,
+  const std::wstring text = win::WideFromGbk(caption != nullptr ? caption : "");
+  HWND hwnd = CreateWindowExW(0, L"BUTTON", text.c_str(), style, rect.left, rect.top, rect.right - rect.left,
                               rect.bottom - rect.top, parent, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)),
                               GetModuleHandleA(nullptr), nullptr);
   if (hwnd == nullptr) return false;
@@ -64,26 +66,31 @@ void CSkinButton::SetImages(HBITMAP normal, HBITMAP pressed, HBITMAP hover) {
   hover_.Reset(hover);
 }
 
-void CSkinButton::SetLink(const char* link) {
+void CSkinButton::SetLink(const char* link) { SetLink(win::WideFromGbk(link != nullptr ? link : "")); }
+
+void CSkinButton::SetLink(std::wstring_view link) {
   link_ = link;
-  std::replace(link_.begin(), link_.end(), ';', '&');
+  std::replace(link_.begin(), link_.end(), L';', L'&');
 }
 
+std::string CSkinButton::Link() const { return win::GbkFromWide(link_); }
+
 void CSkinButton::SetTip(const char* tip) {
-  TOOLINFOA tool{};
+  std::wstring text = win::WideFromGbk(tip != nullptr ? tip : "");
+  TOOLINFOW tool{};
   tool.cbSize = sizeof tool;
   tool.hwnd = hwnd_;
   tool.uId = 0;
-  tool.lpszText = const_cast<char*>(tip);
+  tool.lpszText = text.data();
   if (tip_ != nullptr) {
-    SendMessageA(tip_, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
+    SendMessageW(tip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
     return;
   }
-  tip_ = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
+  tip_ = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
                          CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr, GetModuleHandleA(nullptr), nullptr);
   if (tip_ == nullptr) return;  // a later call tries again
   GetClientRect(hwnd_, &tool.rect);
-  if (SendMessageA(tip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool))) SendMessageA(tip_, TTM_ACTIVATE, TRUE, 0);
+  if (SendMessageW(tip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool))) SendMessageA(tip_, TTM_ACTIVATE, TRUE, 0);
 }
 
 COLORREF CSkinButton::SetCaptionColor(COLORREF colour) { return std::exchange(captionColor_, colour); }
@@ -144,7 +151,7 @@ void CSkinButton::OnLeftButtonDown(WPARAM wParam, LPARAM lParam) {
   // The link opens on the press, not on the release.
   if (link_.empty()) return;
   if (const auto address = ShellAddress(link_))
-    ShellExecuteA(nullptr, "open", address->c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    ShellExecuteW(nullptr, L"open", address->c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 void CSkinButton::OnMouseMove(LPARAM lParam) {
@@ -201,8 +208,8 @@ void CSkinButton::DrawFace(const DRAWITEMSTRUCT& item) {
   RECT text = face;
   text.left += 2;
   text.right -= 2;
-  char caption[256] = {};
-  GetWindowTextA(hwnd_, caption, sizeof caption);
+  wchar_t buffer[256] = {};
+  const std::wstring caption(buffer, static_cast<std::size_t>(std::max(0, GetWindowTextW(hwnd_, buffer, 256))));
   SetBkMode(dc, TRANSPARENT);
 
   const ButtonImages images{normal_.Get() != nullptr, pressed_.Get() != nullptr, hover_.Get() != nullptr,

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <string>
+#include <string_view>
 
 #include "win/handles.h"
 
@@ -17,7 +18,8 @@ class CSkinButton {
   CSkinButton(const CSkinButton&) = delete;
   CSkinButton& operator=(const CSkinButton&) = delete;
 
-  // A child push button of `parent` at `rect` (client coordinates).
+  // A child push button of `parent` at `rect` (client coordinates); the
+  // caption, like the tip, is GBK.
   bool Create(const char* caption, DWORD style, const RECT& rect, HWND parent, UINT id);
   HWND Handle() const { return hwnd_; }
 
@@ -25,8 +27,11 @@ class CSkinButton {
   // image held before; the disabled face is the normal image. No repaint.
   void SetImages(HBITMAP normal, HBITMAP pressed, HBITMAP hover);
   // Stored with every ";" made "&" (operators write query strings with ";").
+  // A configured link is GBK; a page's arrives as UTF-16 and is kept so.
   void SetLink(const char* link);
-  const std::string& Link() const { return link_; }
+  void SetLink(std::wstring_view link);
+  // The link as GBK bytes, as a configuration would write it.
+  std::string Link() const;
   void SetTip(const char* tip);
   // Returns the colour set before (at first the system's button-text colour).
   COLORREF SetCaptionColor(COLORREF colour);
@@ -50,7 +55,7 @@ class CSkinButton {
   void Repaint() const;
 
   HWND hwnd_ = nullptr;
-  std::string link_;
+  std::wstring link_;
   bool hovering_ = false;
   bool pressedByMouse_ = false;
   HWND tip_ = nullptr;

@@ -36,12 +36,21 @@ std::string Quoted(std::string_view text) {
 std::string BuildUpdateScript(std::string_view exePath, std::string_view newPath, LeadByteRule isLeadByte) {
   const std::size_t slash = LastCharacter(exePath, '\\', isLeadByte);
   const std::string_view exeName = slash == std::string_view::npos ? exePath : exePath.substr(slash + 1);
+  std::string backupPath;
+  if (slash != std::string_view::npos) backupPath.assign(exePath.substr(0, slash + 1));
+  backupPath += kBackupExeName;
 
+  // Renames, not copies: a running program can be renamed but not
+  // overwritten, and a player may have a second launcher open. When the
+  // second rename is refused (a virus scanner still reading the download),
+  // the old program gets its name back instead of leaving none at all.
   std::string script = "@ping 127.0.0.1 -n 2 -w 1000 > nul ";
   script += kLineEnd;
   script += EscapeForScript("rename " + Quoted(exePath) + " " + Quoted(kBackupExeName), isLeadByte);
   script += kLineEnd;
-  script += EscapeForScript("rename  " + Quoted(newPath) + " " + Quoted(exeName), isLeadByte);
+  script += EscapeForScript("rename  " + Quoted(newPath) + " " + Quoted(exeName) + " || rename " + Quoted(backupPath) +
+                                " " + Quoted(exeName),
+                            isLeadByte);
   script += kLineEnd;
   script += EscapeForScript(Quoted(exePath), isLeadByte);
   script += kLineEnd;

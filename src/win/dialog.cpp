@@ -6,7 +6,7 @@ Dialog::Dialog(UINT templateId, HWND parent) : templateId_(templateId), parent_(
 
 bool Dialog::Create() {
   CreationScope scope(this);
-  return CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId_), parent_, &Dialog::DialogProc,
+  return CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(templateId_), parent_, &Dialog::DialogProc,
                             reinterpret_cast<LPARAM>(this)) != nullptr;
 }
 
@@ -24,7 +24,7 @@ INT_PTR Dialog::DoModal() {
 
   MSG message;
   while (running_) {
-    const BOOL got = GetMessageA(&message, nullptr, 0, 0);
+    const BOOL got = GetMessageW(&message, nullptr, 0, 0);
     if (got == -1) break;
     if (got == 0) {  // WM_QUIT belongs to an outer loop: hand it on
       PostQuitMessage(static_cast<int>(message.wParam));
@@ -32,7 +32,7 @@ INT_PTR Dialog::DoModal() {
     }
     if (PreTranslateChain(&message)) continue;
     TranslateMessage(&message);
-    DispatchMessageA(&message);
+    DispatchMessageW(&message);
   }
   running_ = false;
   // The owner is enabled before this window goes, so that activation
@@ -56,7 +56,7 @@ bool Dialog::PreTranslateMessage(MSG* message) {
                      (message->message >= WM_MOUSEFIRST && message->message <= WM_MOUSELAST);
   if (!input || Handle() == nullptr) return false;
   if (message->hwnd != Handle() && !IsChild(Handle(), message->hwnd)) return false;
-  return IsDialogMessageA(Handle(), message) != FALSE;
+  return IsDialogMessageW(Handle(), message) != FALSE;
 }
 
 LRESULT Dialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -2,10 +2,54 @@
 
 #include <windows.h>
 
+#include <climits>
+
 #include "common/text.h"
 #include "win/process.h"
 
 namespace win {
+namespace {
+
+// No best fit: a character without an exact equivalent becomes the default
+// character, never a look-alike such as a quote, a slash or a percent sign.
+constexpr DWORD kToGbkFlags = WC_NO_BEST_FIT_CHARS;
+
+int GbkBytes(const wchar_t* text, std::size_t length, char* out, int size) {
+  if (length == 0 || length > INT_MAX) return 0;
+  return WideCharToMultiByte(kGbkCodePage, kToGbkFlags, text, static_cast<int>(length), out, size, nullptr, nullptr);
+}
+
+std::string Gbk(const wchar_t* text, std::size_t length) {
+  const int size = GbkBytes(text, length, nullptr, 0);
+  if (size <= 0) return {};
+  std::string gbk(static_cast<std::size_t>(size), '\0');
+  GbkBytes(text, length, gbk.data(), size);
+  return gbk;
+}
+
+}  // namespace
+
+std::wstring WideFromGbk(std::string_view text) {
+  if (text.empty() || text.size() > INT_MAX) return {};
+  const int length = static_cast<int>(text.size());
+  const int wideLength = MultiByteToWideChar(kGbkCodePage, 0, text.data(), length, nullptr, 0);
+  if (wideLength <= 0) return {};
+  std::wstring wide(static_cast<std::size_t>(wideLength), L'\0');
+  MultiByteToWideChar(kGbkCodePage, 0, text.data(), length, wide.data(), wideLength);
+  return wide;
+}
+
+std::string GbkFromWide(std::wstring_view text) { return Gbk(text.data(), text.size()); }
+
+// On Windows UTF-16 code units are wchar_t.
+std::string GbkFromWide(std::u16string_view text) {
+  return Gbk(reinterpret_cast<const wchar_t*>(text.data()), text.size());
+}
+
+std::size_t GbkLength(std::u16string_view text) {
+  const int size = GbkBytes(reinterpret_cast<const wchar_t*>(text.data()), text.size(), nullptr, 0);
+  return size > 0 ? static_cast<std::size_t>(size) : 0;
+}
 
 bool IsSystemLeadByte(unsigned char byte) { return IsDBCSLeadByte(byte) != FALSE; }
 
@@ -14,22 +58,25 @@ std::string ProgramFileTitle() {
   return path ? ProgramTitle(*path, IsSystemLeadByte) : std::string();
 }
 
-std::string AnsiFromWide(std::wstring_view text) {
-  if (text.empty()) return {};
-  const int length = static_cast<int>(text.size());
-  // No best fit: a character without an exact equivalent becomes the
-  // default character, never a look-alike such as a quote or a slash.
-  const int size = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), length, nullptr, 0, nullptr, nullptr);
-  std::string ansi(size > 0 ? size : 0, '\0');
-  if (size > 0)
-    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), length, ansi.data(), size, nullptr, nullptr);
-  return ansi;
+std::wstring ProgramCaption() {
+  wchar_t path[MAX_PATH] = {};
+  const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return {};
+  const std::wstring_view full(path, length);
+  const std::wstring_view name = full.substr(full.find_last_of(L'\\') + 1);
+  // A name without a dot gives the empty text, as for the byte form.
+  const std::size_t dot = name.find_last_of(L'.');
+  return dot == std::wstring_view::npos ? std::wstring() : std::wstring(name.substr(0, dot));
 }
 
-bool AskOkCancel(HWND owner, const std::string& text, const std::string& caption) {
+bool AskOkCancel(HWND owner, std::string_view text, std::wstring_view caption) {
   constexpr UINT kQuestionStyle = MB_OKCANCEL | MB_DEFBUTTON2 | MB_SYSTEMMODAL | MB_TASKMODAL;
   static_assert(kQuestionStyle == 0x3101);
-  return MessageBoxA(owner, text.c_str(), caption.c_str(), kQuestionStyle) == IDOK;
+  return MessageBoxW(owner, WideFromGbk(text).c_str(), std::wstring(caption).c_str(), kQuestionStyle) == IDOK;
+}
+
+int ShowMessage(HWND owner, std::string_view text, std::string_view caption, UINT style) {
+  return MessageBoxW(owner, WideFromGbk(text).c_str(), WideFromGbk(caption).c_str(), style);
 }
 
 }  // namespace win

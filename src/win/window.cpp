@@ -14,7 +14,7 @@ Window::~Window() {
   // An object that dies before its window leaves the window to the system.
   if (hwnd_ != nullptr) {
     RemovePropA(hwnd_, kObjectProperty);
-    SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(originalProc_));
+    SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(originalProc_));
   }
 }
 
@@ -32,7 +32,7 @@ LRESULT Window::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT Window::DefaultProc(UINT message, WPARAM wParam, LPARAM lParam) {
-  return CallWindowProcA(originalProc_, hwnd_, message, wParam, lParam);
+  return CallWindowProcW(originalProc_, hwnd_, message, wParam, lParam);
 }
 
 Window::CreationScope::CreationScope(Window* window)
@@ -57,17 +57,19 @@ LRESULT CALLBACK Window::CreationHook(int code, WPARAM wParam, LPARAM lParam) {
 void Window::Attach(HWND hwnd) {
   hwnd_ = hwnd;
   SetPropA(hwnd, kObjectProperty, this);
+  // A wide procedure makes the window a Unicode one: texts set on it are
+  // kept as UTF-16 instead of passing through the system's code page.
   originalProc_ = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Window::StaticProc)));
+      SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Window::StaticProc)));
 }
 
 LRESULT CALLBACK Window::StaticProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   Window* window = FromHandle(hwnd);
-  if (window == nullptr) return DefWindowProcA(hwnd, message, wParam, lParam);
+  if (window == nullptr) return DefWindowProcW(hwnd, message, wParam, lParam);
   if (message != WM_NCDESTROY) return window->WindowProc(message, wParam, lParam);
   const LRESULT result = window->WindowProc(message, wParam, lParam);
   RemovePropA(hwnd, kObjectProperty);
-  SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(window->originalProc_));
+  SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(window->originalProc_));
   window->hwnd_ = nullptr;
   window->OnWindowDestroyed();
   return result;

@@ -2,7 +2,8 @@
 // the system loads its icon and version information and it starts with its
 // skin; branded again with --replace it carries the next icon and still
 // starts. A signed one (signed_launcher_test.sh signs it with osslsigncode)
-// starts with its skin.
+// starts with its skin, and so does the skin that init writes, packed by
+// the tool's own commands.
 //
 // The icon of the running launcher's window is not read here: Wine answers
 // WM_GETICON sent from another process with no icon, and its icon handles
@@ -16,9 +17,12 @@
 #include <shellapi.h>
 
 #include <cstdlib>
+#include <sstream>
 
 #include "game_driver.h"
 #include "launcher_driver.h"
+#include "launcher_pack.h"
+#include "png_codec.h"
 #include "program_branding.h"
 #include "skin_source.h"
 
@@ -120,6 +124,39 @@ HWND WaitForGame(LauncherProcess& launcher) {
 
 constexpr COLORREF kRed = RGB(255, 0, 0), kBlue = RGB(0, 0, 255);
 
+// [global] title of the configuration packed into the exe at `path` (GBK, as
+// the launcher's windows show it), or nothing.
+std::optional<std::string> PackedTitle(const std::string& path) {
+  std::string error;
+  auto skin = PackageSkin::Load(path, &error);
+  EXPECT_NE(skin, nullptr) << error;
+  if (skin == nullptr) return std::nullopt;
+  const std::string config = skin->Read("config/cg.txt").value_or("");
+  const std::size_t title = config.find("\ntitle=");
+  if (title == std::string::npos) return std::nullopt;
+  return config.substr(title + 7, config.find_first_of("\r\n", title + 7) - title - 7);
+}
+
+// The launcher started from `program`'s bytes shows a window titled `title`
+// and reports no failure at start; given the login background's size, the
+// window is the login window and has that size.
+void ExpectStartsWithItsSkin(const Bytes& program, const std::string& title,
+                             std::optional<SIZE> background = std::nullopt) {
+  LauncherProcess launcher({}, {.program = program});
+  ASSERT_TRUE(launcher.Started());
+  const HWND window = launcher.WaitForWindow([&](HWND w) {
+    return WindowText(w) == title && (!background || GetWindow(w, GW_OWNER) == nullptr);
+  });
+  EXPECT_NE(window, nullptr) << launcher.Describe();
+  if (window != nullptr && background) {
+    const RECT shown = WindowRect(window);
+    EXPECT_EQ(shown.right - shown.left, background->cx) << launcher.Describe();
+    EXPECT_EQ(shown.bottom - shown.top, background->cy) << launcher.Describe();
+  }
+  EXPECT_FALSE(launcher.WaitForMessageBox(500).has_value()) << "no start-up failure";
+  launcher.Kill();
+}
+
 }  // namespace
 
 TEST(BrandedLauncher, TheSystemLoadsItsIconAndVersionInformation) {
@@ -175,18 +212,53 @@ TEST(SignedLauncher, StartsWithItsSkin) {
   ASSERT_NE(signedExe, nullptr) << "run through tests/pack/signed_launcher_test.sh, which signs the exe";
   const Bytes program = ReadFileBytes(signedExe);
   ASSERT_FALSE(program.empty()) << signedExe;
-  std::string error;
-  auto skin = PackageSkin::Load(signedExe, &error);
-  ASSERT_NE(skin, nullptr) << error;
-  const std::string config = skin->Read("config/cg.txt").value_or("");
-  const std::size_t title = config.find("\ntitle=");
-  ASSERT_NE(title, std::string::npos);
-  const std::string expected = config.substr(title + 7, config.find_first_of("\r\n", title + 7) - title - 7);
+  const auto title = PackedTitle(signedExe);
+  ASSERT_TRUE(title);
+  ExpectStartsWithItsSkin(program, *title);
+}
 
-  LauncherProcess launcher({}, {.program = program});
-  ASSERT_TRUE(launcher.Started());
-  const HWND window = launcher.WaitForWindow([&](HWND w) { return WindowText(w) == expected; });
-  EXPECT_NE(window, nullptr) << launcher.Describe();
-  EXPECT_FALSE(launcher.WaitForMessageBox(500).has_value()) << "no start-up failure";
-  launcher.Kill();
+// An operator's first steps: init, then pack onto the launcher as it ships.
+// The exe starts and its login window appears, with init's title and the
+// size of the background init drew.
+TEST(InitSkin, PackedOntoTheLauncherItStarts) {
+  TempDir dir;
+  const std::string skin = dir.File("my-skin"), bare = dir.File("Launcher.exe"), game = dir.File("MyGame.exe");
+  ASSERT_TRUE(WriteFileBytes(bare, LauncherExe()));
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"init", skin}, std::vector<std::string>{"pack", skin, "--exe", bare, "-o", game}}) {
+    std::ostringstream out, err;
+    ASSERT_EQ(RunLauncherPack(args, out, err), 0) << args[0] << ": " << err.str();
+  }
+  const auto title = PackedTitle(game);
+  ASSERT_TRUE(title);
+  const Bytes drawn = ReadFileBytes(skin + "\\config\\main1.png");
+  std::string error;
+  const auto background = DecodePng(std::string(drawn.begin(), drawn.end()), &error);
+  ASSERT_TRUE(background) << error;
+  ExpectStartsWithItsSkin(ReadFileBytes(game), *title, SIZE{background->Width(), background->Height()});
+}
+
+// Packed again with --replace onto the exe packed before, the exe carries
+// the new package in place of the old one (it does not grow) and still
+// starts with its login window.
+TEST(InitSkin, PackedAgainWithReplaceItStillStarts) {
+  TempDir dir;
+  const std::string skin = dir.File("my-skin"), bare = dir.File("Launcher.exe"), first = dir.File("First.exe"),
+                    again = dir.File("Again.exe");
+  ASSERT_TRUE(WriteFileBytes(bare, LauncherExe()));
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"init", skin}, std::vector<std::string>{"pack", skin, "--exe", bare, "-o", first},
+        std::vector<std::string>{"pack", skin, "--replace", "--exe", first, "-o", again}}) {
+    std::ostringstream out, err;
+    ASSERT_EQ(RunLauncherPack(args, out, err), 0) << args[0] << ": " << err.str();
+  }
+  const Bytes packed = ReadFileBytes(first), repacked = ReadFileBytes(again);
+  EXPECT_EQ(repacked.size(), packed.size()) << "--replace appended a second package";
+  const auto title = PackedTitle(again);
+  ASSERT_TRUE(title);
+  const Bytes drawn = ReadFileBytes(skin + "\\config\\main1.png");
+  std::string error;
+  const auto background = DecodePng(std::string(drawn.begin(), drawn.end()), &error);
+  ASSERT_TRUE(background) << error;
+  ExpectStartsWithItsSkin(repacked, *title, SIZE{background->Width(), background->Height()});
 }

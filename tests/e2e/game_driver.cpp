@@ -1,5 +1,7 @@
 #include "game_driver.h"
 
+#include <gtest/gtest.h>
+
 namespace testkit {
 
 GameLauncher::GameLauncher(const GameSkinOptions& options, bool waitForGame) : launcher(GameSkin(options)) {
@@ -19,16 +21,6 @@ RECT GameLauncher::ChildRect(int id) const {
   return r;
 }
 
-namespace {
-
-bool Pushed(HWND button) {
-  DWORD_PTR state = 0;
-  SendMessageTimeoutA(button, BM_GETSTATE, 0, 0, SMTO_NORMAL, 5000, &state);
-  return (state & BST_PUSHED) != 0;
-}
-
-}  // namespace
-
 bool GameLauncher::Idle() {
   if (!launcher.WaitUntilIdle(window)) return false;
   // Sent to the window's thread, so done when this returns.
@@ -36,36 +28,25 @@ bool GameLauncher::Idle() {
 }
 
 bool GameLauncher::Settle() {
-  // Posted messages are handled in order: a pushed state posted to the
-  // close button after them shows once they are done.
+  // The close button marks what was posted before it.
   const HWND marker = Child(185);
-  if (marker == nullptr) return Idle();
-  PostMessageA(marker, BM_SETSTATE, TRUE, 0);
-  const bool done = Eventually([&] { return Pushed(marker); });
-  PostMessageA(marker, BM_SETSTATE, FALSE, 0);
-  return done && Eventually([&] { return !Pushed(marker); });
+  return marker != nullptr ? HandledWhatWasPosted(marker) : Idle();
 }
 
 void GameLauncher::Key(UINT key, bool system, bool alt) {
   const LPARAM flags = alt ? (1 << 29) : 0;
   PostMessageA(window, system ? WM_SYSKEYDOWN : WM_KEYDOWN, key, flags | 1);
   PostMessageA(window, system ? WM_SYSKEYUP : WM_KEYUP, key, flags | 0xC0000001);
-  Settle();
+  if (!Settle()) ADD_FAILURE() << "the launcher did not handle the key 0x" << std::hex << key;
 }
 
 void GameLauncher::Notify(WPARAM icon, LPARAM mouse) {
   PostMessageA(window, 2025, icon, mouse);
-  Settle();
+  if (!Settle()) ADD_FAILURE() << "the launcher did not handle the tray notification " << mouse;
 }
 
 HWND GameLauncher::WaitForMenu() {
   return launcher.WaitForWindow([](HWND w) { return ClassName(w) == "#32768"; }, 10000);
-}
-
-RECT WorkArea() {
-  RECT work{};
-  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-  return work;
 }
 
 RECT CentredGameRect() {
@@ -77,7 +58,7 @@ RECT CentredGameRect() {
 void GameLauncher::Click(int id) {
   // What an earlier step started (a restore moves the window first and its
   // buttons after) is over before the click finds its button.
-  Settle();
+  if (!Settle()) ADD_FAILURE() << "the launcher did not settle before the click on " << id;
   // Not settled afterwards: the marker is a posted message, which the
   // launcher takes before input still queued, and a marker on the button
   // being clicked would lift it between press and release.
@@ -87,17 +68,20 @@ void GameLauncher::Click(int id) {
 void GameLauncher::Drag(POINT from, std::initializer_list<POINT> steps) {
   // The launcher takes each step before the next comes, as from a hand
   // slower than the test.
+  const auto taken = [this] {
+    if (!Idle()) ADD_FAILURE() << "the launcher did not take a step of the drag";
+  };
   MovePointer(from);
-  Idle();
+  taken();
   PressLeft(from, true);
-  Idle();
+  taken();
   POINT last = from;
   for (POINT step : steps) {
     MovePointer(last = step);
-    Idle();
+    taken();
   }
   PressLeft(last, false);
-  Idle();
+  taken();
 }
 
 bool Eventually(const std::function<bool()>& done) { return PumpUntil(done, 10000); }

@@ -50,7 +50,6 @@ struct GameLauncher {
   HWND window = nullptr;  // the game window once it serves messages, or null
 };
 
-RECT WorkArea();
 // The first restore's rectangle: the configured size centred.
 RECT CentredGameRect();
 // Waits for `done`, a bound for failures only.

@@ -52,9 +52,7 @@ TEST(GameMenu, OpensBelowItsButtonAndItsItemsDoWhatTheySay) {
   Choose(game, 1);  // clear the cache, after asking
   auto box = game.launcher.WaitForMessageBox();
   ASSERT_TRUE(box.has_value());
-  EXPECT_EQ(box->text, "Clear it?");
-  EXPECT_EQ(box->caption, "Clear cache");
-  EXPECT_EQ(box->owner, game.window);
+  EXPECT_TRUE(IsQuestion(*box, "Clear it?", "Clear cache", game.window));
   box->Press(IDOK);
   ASSERT_TRUE(Eventually([&] { return !IsWindow(box->hwnd); }));
   game.Settle();
@@ -63,8 +61,7 @@ TEST(GameMenu, OpensBelowItsButtonAndItsItemsDoWhatTheySay) {
   Choose(game, 0);  // log in again, after the close question
   box = game.launcher.WaitForMessageBox();
   ASSERT_TRUE(box.has_value());
-  EXPECT_EQ(box->text, "Quit?");
-  EXPECT_EQ(box->caption, "Launcher");
+  EXPECT_TRUE(IsQuestion(*box, "Quit?", "Launcher", game.window));
   box->Press(IDCANCEL);
   ASSERT_TRUE(Eventually([&] { return !IsWindow(box->hwnd); }));
   EXPECT_TRUE(IsWindowVisible(game.window));

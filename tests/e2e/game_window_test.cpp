@@ -152,11 +152,17 @@ TEST(GameWindow, FullScreenCoversTheScreenWithThePageAloneAndComesBack) {
   GameLauncher game;
   ASSERT_NE(game.window, nullptr) << game.launcher.Describe();
   const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  const RECT work = WorkArea();
   struct Case {
     UINT sizeKey;  // the state before full screen: maximised (F10) or restored (F3)
     RECT rect;
     int shownButton, hiddenButton;
-  } cases[] = {{VK_F3, CentredGameRect(), 186, 190}, {VK_F10, WorkArea(), 190, 186}};
+    RECT browser;  // in the window's client area: below the title bar, inside the edges when restored
+  } cases[] = {
+      {VK_F3, CentredGameRect(), 186, 190,
+       {kPieceWidths[3], kTitleBarHeight, kGameWidth - kPieceWidths[4], kGameHeight - kPieceHeights[6]}},
+      {VK_F10, work, 190, 186, {0, kTitleBarHeight, work.right - work.left, work.bottom - work.top}},
+  };
   for (const Case& c : cases) {
     game.Key(c.sizeKey);
     ASSERT_EQ(WindowRect(game.window), c.rect);
@@ -177,6 +183,9 @@ TEST(GameWindow, FullScreenCoversTheScreenWithThePageAloneAndComesBack) {
     EXPECT_EQ(hit, static_cast<DWORD_PTR>(HTCLIENT));
     game.Key(VK_F11);
     EXPECT_EQ(WindowRect(game.window), c.rect);
+    EXPECT_EQ(game.ChildRect(170), c.browser);
+    // The title bar is drawn again over the top row the page had covered.
+    EXPECT_TRUE(ScreenShows({(c.rect.left + c.rect.right) / 2, c.rect.top + 1}, kPieceColours[1]));
     EXPECT_TRUE(IsWindowVisible(game.Child(c.shownButton)));
     EXPECT_FALSE(IsWindowVisible(game.Child(c.hiddenButton)));
     EXPECT_TRUE(IsWindowVisible(game.Child(300)));
@@ -202,12 +211,7 @@ TEST(GameWindow, OnlyTheCloseQuestionAnsweredWithOkCloses) {
       PostMessageA(game.window, WM_CLOSE, 0, 0);
     const auto box = game.launcher.WaitForMessageBox();
     ASSERT_TRUE(box.has_value()) << game.launcher.Describe();
-    EXPECT_EQ(box->text, "Quit?");
-    EXPECT_EQ(box->caption, "Launcher");
-    EXPECT_EQ(box->owner, game.window);
-    EXPECT_EQ(box->buttons, (std::vector<int>{IDOK, IDCANCEL}));
-    EXPECT_EQ(GetWindowLongA(GetDlgItem(box->hwnd, IDCANCEL), GWL_STYLE) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
-    EXPECT_TRUE(GetWindowLongA(box->hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST);  // system-modal
+    EXPECT_TRUE(IsQuestion(*box, "Quit?", "Launcher", game.window));
     box->Press(answer);
     if (answer == IDCANCEL) {
       ASSERT_TRUE(Eventually([&] { return !IsWindow(box->hwnd); }));

@@ -86,6 +86,8 @@ struct Fault {
   bool leftEmpty = true;
 };
 
+void PrintTo(const Fault& fault, std::ostream* out) { *out << fault.name; }
+
 class UpdateFault : public ::testing::TestWithParam<Fault> {};
 
 }  // namespace
@@ -107,13 +109,12 @@ TEST_P(UpdateFault, LeavesAWorkingLauncherAndNoStrayFileAfterTheNextStart) {
 
   const HWND window = IdleLoginWindow(*launcher);
   ASSERT_NE(window, nullptr) << launcher->Describe();
-  if (!fault.refused) {
-    const char* last = fault.launcher ? kExePath : kVersionPath;
+  const char* last = fault.launcher ? kExePath : kVersionPath;
+  if (!fault.refused)
     ASSERT_TRUE(testkit::PumpUntil([&] { return RequestsFor(server, last) == 1; }, 30000)) << "never asked " << last;
-  }
   if (fault.stalls) {
-    // The user gives up and closes the launcher; the download waits on.
-    Sleep(2000);
+    // The request has come and will never be answered: the user gives up
+    // and closes the launcher while the download waits on.
     PostMessageA(window, WM_SYSKEYDOWN, VK_F4, 1 << 29);
     EXPECT_EQ(launcher->WaitForExit(), 0u);
   } else {
@@ -124,9 +125,13 @@ TEST_P(UpdateFault, LeavesAWorkingLauncherAndNoStrayFileAfterTheNextStart) {
           if (name.ends_with(ending)) endings.push_back(ending);
       return endings == fault.leaves && endings.size() == Leftovers(*launcher).size();
     };
+    // The check has all it will get once the server has sent its last
+    // answer; what it does with that shows in the files it leaves.
+    if (!fault.refused) EXPECT_TRUE(server.WaitForAnswer(last)) << "never answered " << last;
     EXPECT_TRUE(testkit::PumpUntil(settled, 10000)) << "left: " << testing::PrintToString(Leftovers(*launcher));
-    Sleep(1000);  // a script would have run by now
-    EXPECT_TRUE(settled()) << "left: " << testing::PrintToString(Leftovers(*launcher));
+    // And nothing comes after that: no script, no other file, for longer
+    // than a check takes to write its script once it has the launcher.
+    EXPECT_TRUE(testkit::HoldsThroughout(settled, 2000)) << "left: " << testing::PrintToString(Leftovers(*launcher));
     for (const std::string& name : Leftovers(*launcher))
       EXPECT_EQ(FileSize(launcher->ProgramDir(), name) == 0, fault.leftEmpty) << name;
     // Still the same launcher, still answering, asked once.
@@ -137,7 +142,7 @@ TEST_P(UpdateFault, LeavesAWorkingLauncherAndNoStrayFileAfterTheNextStart) {
     PostMessageA(window, WM_SYSKEYDOWN, VK_F4, 1 << 29);
     EXPECT_EQ(launcher->WaitForExit(), 0u);
   }
-  testkit::EndProcessesStartedBy(launcher->Id());
+  EXPECT_TRUE(testkit::EndProcessesStartedBy(launcher->Id()));
   EXPECT_EQ(testkit::ReadFileBytes(launcher->ProgramDir().File("Launcher.exe")), v1);
   if (fault.refused) return;  // nothing was left, and no server to ask again
   ExpectACleanStartAgain(*launcher, server);
@@ -182,16 +187,20 @@ TEST(UpdateKilled, AtTwentyMomentsOfTheDownloadTheProgramStaysAndTheNextStartSwe
   ASSERT_TRUE(server.Started());
   const Bytes v1 = testkit::PackedLauncher(testkit::LauncherExe(), "1.01", server.Port());
   Route slow = Program(testkit::PackedLauncher(testkit::LauncherExe(), "1.02", server.Port()));
+  const std::uint64_t size = slow.body.size();
   slow.spreadOverMs = 4000;
   server.Serve(kVersionPath, Text("1.02"));
   server.Serve(kExePath, slow);
   const auto launcher = testkit::StartLauncherAs(v1, "Launcher.exe");
   for (int moment = 0; moment < 20; ++moment) {
-    SCOPED_TRACE("killed " + std::to_string(moment * 150) + " ms into the download");
+    // Moments by what the server has sent, not by time: on a slow machine
+    // the same moment is still the same share of the download.
+    const std::uint64_t sent = size * moment / 20;
+    SCOPED_TRACE("killed once " + std::to_string(sent) + " of " + std::to_string(size) + " bytes were sent");
     if (moment > 0) ASSERT_TRUE(launcher->StartAgain());
     ASSERT_TRUE(testkit::PumpUntil([&] { return RequestsFor(server, kExePath) == moment + 1u; }, 30000))
         << launcher->Describe();
-    Sleep(moment * 150);
+    if (sent > 0) ASSERT_TRUE(server.WaitForBodySent(kExePath, moment + 1, sent)) << launcher->Describe();
     launcher->Kill();
     EXPECT_EQ(testkit::ReadFileBytes(launcher->ProgramDir().File("Launcher.exe")), v1);
     EXPECT_FALSE(launcher->ProgramDir().Exists(kUpdateScriptName));
@@ -200,3 +209,116 @@ TEST(UpdateKilled, AtTwentyMomentsOfTheDownloadTheProgramStaysAndTheNextStartSwe
   }
   ExpectACleanStartAgain(*launcher, server);
 }
+
+namespace {
+
+// The update script's pause held for as long as the test likes: "ping" is
+// looked up along PATH, where a program that waits for the test's word
+// stands first, so the interpreter stays on the script's first line until
+// then, however slow the machine. Only processes started while this lives
+// (the launcher, and through it the interpreter) see that PATH.
+class HeldPause {
+ public:
+  HeldPause() {
+    copied_ = CopyFileA(testkit::WinePath(HOLD_EXE).c_str(), dir_.File("ping.exe").c_str(), FALSE) != 0;
+    char path[32767] = {};
+    const DWORD length = GetEnvironmentVariableA("PATH", path, sizeof path);
+    oldPath_ = std::string(path, length < sizeof path ? length : 0);
+    SetEnvironmentVariableA("PATH", (dir_.Path() + ";" + oldPath_).c_str());
+  }
+  ~HeldPause() {
+    SetEnvironmentVariableA("PATH", oldPath_.c_str());
+    Release();
+  }
+  HeldPause(const HeldPause&) = delete;
+  HeldPause& operator=(const HeldPause&) = delete;
+
+  bool Ready() const { return copied_; }
+  bool WaitUntilHeld() const {
+    return testkit::PumpUntil([&] { return dir_.Exists("ping.exe.held"); }, 30000);
+  }
+  void Release() const { dir_.Write("ping.exe.go", {}); }
+
+ private:
+  testkit::TempDir dir_;
+  std::string oldPath_;
+  bool copied_ = false;
+};
+
+enum class Moment {
+  ScriptWritten,  // the launcher is killed as soon as its script is there
+  Pause,          // the launcher has ended; the interpreter waits out its pause
+  SecondStepRefused,  // the downloaded file cannot take the program's name
+};
+
+struct Interruption {
+  const char* name;
+  Moment moment;
+};
+
+void PrintTo(const Interruption& interruption, std::ostream* out) { *out << interruption.name; }
+
+class UpdateInterrupted : public ::testing::TestWithParam<Interruption> {};
+
+}  // namespace
+
+// After the download the dangerous part begins: the launcher writes its
+// script and ends, and the interpreter swaps the program files. A kill
+// while the launcher ends or the interpreter pauses, and a swap the system
+// refuses halfway, must leave a program that starts and cleans up after the
+// update.
+TEST_P(UpdateInterrupted, TheNextStartFindsALauncherThatRunsAndNothingStray) {
+  const Moment moment = GetParam().moment;
+  UpdateTestServer server;
+  ASSERT_TRUE(server.Started());
+  const Bytes v1 = testkit::PackedLauncher(testkit::LauncherExe(), "1.01", server.Port());
+  server.Serve(kVersionPath, Text("1.02"));
+  server.Serve(kExePath, Program(testkit::PackedLauncher(testkit::LauncherExe(), "1.02", server.Port())));
+  HeldPause pause;
+  ASSERT_TRUE(pause.Ready());
+  const auto launcher = testkit::StartLauncherAs(v1, "Launcher.exe");
+  ASSERT_TRUE(launcher->Started());
+  const testkit::TempDir& dir = launcher->ProgramDir();
+
+  ASSERT_TRUE(testkit::PumpUntil([&] { return dir.Exists(kUpdateScriptName); }, 60000)) << launcher->Describe();
+  if (moment == Moment::ScriptWritten) {
+    launcher->Kill();  // it may have started the interpreter, or ended, already
+  } else {
+    EXPECT_EQ(launcher->WaitForExit(), 0u);
+    ASSERT_TRUE(pause.WaitUntilHeld()) << "the script never reached its pause";
+  }
+  if (moment == Moment::SecondStepRefused) {
+    // The downloaded file held open without delete sharing, as a virus
+    // scanner still reading it holds it: the script's second step cannot
+    // give it the program's name, and the old program must get its name
+    // back, for the script's last line and for every later start.
+    const std::vector<std::string> downloaded = FilesEndingWith(dir, "Launcher_new.exe");
+    ASSERT_EQ(downloaded.size(), 1u) << testing::PrintToString(downloaded);
+    HANDLE held = CreateFileA(dir.File(downloaded[0]).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    // The old program, started again, finds nothing newer this time.
+    server.Serve(kVersionPath, Text("1.01"));
+    pause.Release();
+    // Its version request is the proof that the script's last line found a
+    // program under the program's name.
+    const bool restarted = testkit::PumpUntil([&] { return RequestsFor(server, kVersionPath) >= 2u; }, 60000);
+    EXPECT_TRUE(testkit::EndProcessesStartedBy(launcher->Id()));
+    // The program the interpreter started outlives it, out of reach of the
+    // tree above.
+    EXPECT_TRUE(testkit::EndProcessesRunningFrom(dir.Path()));
+    CloseHandle(held);
+    ASSERT_TRUE(restarted) << "nothing started under the program's name after the refused step";
+  }
+  EXPECT_TRUE(testkit::EndProcessesStartedBy(launcher->Id()));
+
+  // The update did not happen: the old program is where it was, whole.
+  EXPECT_EQ(testkit::ReadFileBytes(dir.File("Launcher.exe")), v1);
+  ExpectACleanStartAgain(*launcher, server);
+}
+
+INSTANTIATE_TEST_SUITE_P(Moments, UpdateInterrupted,
+                         ::testing::Values(Interruption{"scriptWritten", Moment::ScriptWritten},
+                                           Interruption{"pause", Moment::Pause},
+                                           Interruption{"secondStepRefused", Moment::SecondStepRefused}),
+                         [](const auto& info) { return std::string(info.param.name); });

@@ -204,8 +204,8 @@ TEST(PackCheck, EachBrokenSkinGetsItsFindings) {
        SkinWithConfig(Edited("x=70", "x=2147483647")),
        {"config/cg.txt:29: warning: [link2] x: is 2147483647, far beyond any screen: the launcher's sums with it "
         "overflow, and what it then shows is anyone's guess",
-        "config/cg.txt:29: warning: [link2] x: the button, 20 × 20 at (1048576, 10), reaches outside the login window "
-        "(100 × 80): the part outside is not shown"}},
+        "config/cg.txt:29: warning: [link2] x: the button, 20 × 20 at (2147483647, 10), reaches outside the login "
+        "window (100 × 80): the part outside is not shown"}},
       {"a count beyond what the launcher reads",
        SkinWithConfig(Edited("gameButtonCount=1", "gameButtonCount=1001")),
        {"config/cg.txt:7: warning: [global] gameButtonCount: is 1001: the launcher reads at most 1000 sections of a "
@@ -353,4 +353,69 @@ TEST(PackCheck, ControlCharactersOfTheSkinArePrintedEscaped) {
   const auto inspect = packtest::Run({"inspect", (dir / "skin").string()});
   EXPECT_EQ(inspect.out.find('\x1b'), std::string::npos) << inspect.out;
   EXPECT_NE(inspect.out.find("title = \\x1b]0;owned\\x07aaa"), std::string::npos) << inspect.out;
+}
+
+// The update channel: whether what the launcher installs can be replaced on
+// the way, and whether the key it trusts can be read at all.
+TEST(PackCheck, UpdateChannelFindings) {
+  const std::string key = "d75a980182b10ab7d54bfed3c964073a0ee172f3daa62325af021a68f707511a";
+  const std::string keyInCapitals = "D75A980182B10AB7D54BFED3C964073A0EE172F3DAA62325AF021A68F707511A";
+  const auto unsigned_ = [](int line) {
+    return "config/cg.txt:" + std::to_string(line) +
+           ": warning: [global] server: updates are not signed: anyone on the way (a public network, a false DNS "
+           "answer, a proxy) can give every player a program of their own; add updateKey (`launcher-pack keygen`) "
+           "and sign each release";
+  };
+  const auto badKey = [](int line) {
+    return "config/cg.txt:" + std::to_string(line) +
+           ": error: [global] updateKey: is not 64 hexadecimal digits: the launcher then installs no update at all "
+           "(`launcher-pack keygen` prints a key's line)";
+  };
+  const auto httpsOn80 = [](int line) {
+    return "config/cg.txt:" + std::to_string(line) +
+           ": warning: [global] port: is 80 for an https server, which normally listens on 443";
+  };
+  const struct {
+    const char* name;
+    std::string lines;  // put into [global] after its title, from line 3 on
+    std::vector<std::string> findings;
+    bool advise = true;  // check advises, pack does not
+  } cases[] = {
+      {"a server without a key", "server=game.example.com\n", {unsigned_(3)}},
+      {"a server with a scheme in capitals and no key", "server=HTTP://game.example.com\nport=8080\n", {unsigned_(3)}},
+      {"a name that only begins like a loopback address", "server=127.example.com\n", {unsigned_(3)}},
+      {"a loopback address", "server=127.0.0.1\n", {}},
+      {"another loopback address with a scheme and a port", "server=http://127.1.2.3:8080\n", {}},
+      {"localhost", "server=https://localhost\nport=8443\n", {}},
+      {"the IPv6 loopback address", "server=http://[::1]:8080\n", {}},
+      {"no server and no key", "port=80\n", {}},
+      {"a signed server", "server=game.example.com\nupdateKey=" + key + "\n", {}},
+      {"a key in capitals", "server=game.example.com\nupdateKey=" + keyInCapitals + "\n", {}},
+      {"a key one digit short", "server=game.example.com\nupdateKey=" + key.substr(1) + "\n", {badKey(4)}},
+      {"a key one digit long", "updateKey=" + key + "0\n", {badKey(3)}},
+      {"a key with a letter beyond f", "updateKey=g" + key.substr(1) + "\n", {badKey(3)}},
+      {"a key written as a C literal", "updateKey=0x" + key.substr(2) + "\n", {badKey(3)}},
+      {"a key with a space inside", "updateKey=" + key.substr(0, 32) + " " + key.substr(33) + "\n", {badKey(3)}},
+      {"an https server on port 80",
+       "server=https://game.example.com\nport=80\nupdateKey=" + key + "\n",
+       {httpsOn80(4)}},
+      {"an https server in mixed case on port 80, unsigned",
+       "server=Https://game.example.com\nport=80\n",
+       {unsigned_(3), httpsOn80(4)}},
+      {"an https server on 443", "server=https://game.example.com\nport=443\nupdateKey=" + key + "\n", {}},
+      {"an http server on port 80", "server=http://game.example.com\nport=80\nupdateKey=" + key + "\n", {}},
+      {"pack gives no advice about signing", "server=game.example.com\n", {}, false},
+      {"but refuses a malformed key", "updateKey=" + key.substr(1) + "\n", {badKey(3)}, false},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(Check(SkinWithConfig(Edited("title=Clean\n", "title=Clean\n" + c.lines)), {.adviseOnUpdates = c.advise}),
+              c.findings)
+        << c.name;
+
+  // The command itself advises.
+  packtest::TempDir dir;
+  packtest::WriteSkin(dir / "skin", SkinWithConfig(Edited("title=Clean\n", "title=Clean\nserver=game.example.com\n")));
+  const auto check = packtest::Run({"check", (dir / "skin").string()});
+  EXPECT_EQ(check.status, 1);
+  EXPECT_EQ(check.out, unsigned_(3) + "\n0 errors, 1 warning\n");
 }

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <sstream>
 #include <string>
 
+#include "command_line.h"
 #include "launcher_pack.h"
 #include "pack_test_skin.h"
 #include "skin_source.h"
@@ -168,16 +170,21 @@ TEST(PackCommand, AWrongCommandLineIsStatusTwo) {
     std::string error;
   } cases[] = {
       {{"unpack", "x"}, "unknown command \"unpack\""},
-      {{"pack", "skin", "-o", "out.exe"}, "pack wants the launcher (--exe) and the exe to write (-o)"},
-      {{"check"}, "check takes one skin folder or program file"},
-      {{"check", "a", "b"}, "check takes one skin folder or program file"},
-      {{"preview", "skin", "-o", "out", "--json"}, "preview takes no option --json"},
-      {{"schema", "extra"}, "schema takes no input"},
-      {{"preview", "skin"}, "preview wants the folder to write its pictures in (-o)"},
+      {{"--json", "check", "skin"}, "unknown option --json: the command comes first"},
+      {{"pack", "skin", "-o", "out.exe"}, "--exe is required"},
+      {{"check"}, "skin-or-program is required"},
+      {{"check", "a", "b"}, "The following argument was not expected: b"},
+      {{"preview", "skin", "-o", "out", "--json"}, "The following argument was not expected: --json"},
+      {{"schema", "extra"}, "The following argument was not expected: extra"},
+      {{"preview", "skin"}, "--output is required"},
       {{"preview", "skin", "-o", "out", "--size", "12x"},
-       "--size wants WIDTHxHEIGHT in pixels, 1 to 8192 each, not \"12x\""},
-      {{"pack", "skin", "--exe"}, "--exe wants a value"},
-      {{"keys", "extra"}, "keys takes no input"},
+       "--size: wants WIDTHxHEIGHT in pixels, 1 to 8192 each, not \"12x\""},
+      {{"preview", "skin", "-o", "out", "--state", "up"}, "--state: up not in {normal,pressed,hover}"},
+      {{"pack", "skin", "--exe"}, "--exe: 1 required FILE missing"},
+      {{"keys", "extra"}, "The following argument was not expected: extra"},
+      {{"sign", "MyGame.exe"}, "--key is required"},
+      {{"keygen"}, "--output is required"},
+      {{"help", "unpack"}, "unknown command \"unpack\""},
   };
   for (const auto& c : cases) {
     std::ostringstream out, err;
@@ -190,8 +197,67 @@ TEST(PackCommand, AWrongCommandLineIsStatusTwo) {
 TEST(PackCommand, NothingAskedPrintsTheUsageWithStatusTwo) {
   std::ostringstream out, err;
   EXPECT_EQ(RunLauncherPack(std::vector<std::string>{}, out, err), 2);
-  EXPECT_TRUE(err.str().starts_with("usage:\n")) << err.str();
+  EXPECT_NE(err.str().find("Usage: launcher-pack [OPTIONS] SUBCOMMAND\n"), std::string::npos) << err.str();
+  for (const char* command : {"pack", "check", "inspect", "preview", "init", "keys", "schema", "keygen", "sign"})
+    EXPECT_NE(err.str().find("\n  " + std::string(command) + " "), std::string::npos) << command;
   EXPECT_EQ(out.str(), "");
+}
+
+// Help asked for is an answer, on the standard output with status 0: the
+// program's, or the command's with its options.
+TEST(PackCommand, HelpAskedForGoesToTheOutput) {
+  const struct {
+    std::vector<std::string> args;
+    std::string shows;
+  } cases[] = {
+      {{"--help"}, "Usage: launcher-pack [OPTIONS] SUBCOMMAND\n"},
+      {{"help"}, "Usage: launcher-pack [OPTIONS] SUBCOMMAND\n"},
+      {{"pack", "--help"}, "Usage: launcher-pack pack [OPTIONS] skin-folder\n"},
+      {{"help", "pack"}, "Usage: launcher-pack pack [OPTIONS] skin-folder\n"},
+      {{"preview", "-h"}, "--state TEXT:{normal,pressed,hover}"},
+      {{"--help-all"}, "--sign-key FILE"},
+  };
+  for (const auto& c : cases) {
+    std::ostringstream out, err;
+    EXPECT_EQ(RunLauncherPack(c.args, out, err), 0) << c.args[0];
+    EXPECT_NE(out.str().find(c.shows), std::string::npos) << out.str();
+    EXPECT_EQ(err.str(), "");
+  }
+}
+
+// What reaches the commands: values in either spelling, a repeated
+// --include kept whole, a repeated single option by its last value.
+TEST(PackCommand, OptionsReachTheCommandAsGiven) {
+  std::string error;
+  const std::vector<std::string> args{"pack", "skin", "--exe=Launcher.exe", "--output", "My Game.exe",
+                                      "--include", "config/a.txt", "--include", "config/b.txt",
+                                      "--company", "first", "--company", "second", "--replace",
+                                      "--file-version", "1.2.3.4", "--sign-key", "op.key"};
+  const auto line = ParseCommandLine(args, &error);
+  ASSERT_TRUE(line) << error;
+  EXPECT_EQ(line->command, "pack");
+  EXPECT_EQ(line->inputs, std::vector<std::string>{"skin"});
+  EXPECT_EQ(line->exe, "Launcher.exe");
+  EXPECT_EQ(line->output, "My Game.exe");
+  EXPECT_EQ(line->include, (std::vector<std::string>{"config/a.txt", "config/b.txt"}));
+  EXPECT_TRUE(line->replace);
+  EXPECT_FALSE(line->force);
+  EXPECT_EQ(line->signKey, "op.key");
+  using Texts = std::vector<std::pair<std::string, std::string>>;
+  Texts texts = line->versionTexts;
+  std::sort(texts.begin(), texts.end());
+  EXPECT_EQ(texts, (Texts{{"CompanyName", "second"}, {"FileVersion", "1.2.3.4"}}));
+
+  const auto preview = ParseCommandLine(
+      std::vector<std::string>{"preview", "skin", "-oout", "--size", "800X600", "--restored=640x480", "--state",
+                               "hover"},
+      &error);
+  ASSERT_TRUE(preview) << error;
+  EXPECT_EQ(preview->output, "out");
+  ASSERT_TRUE(preview->size && preview->restored);
+  EXPECT_EQ((std::pair{preview->size->width, preview->size->height}), (std::pair{800, 600}));
+  EXPECT_EQ((std::pair{preview->restored->width, preview->restored->height}), (std::pair{640, 480}));
+  EXPECT_EQ(preview->state, "hover");
 }
 
 TEST(PackCommand, PacksOnlyWhatTheLauncherReadsAndListsTheRest) {

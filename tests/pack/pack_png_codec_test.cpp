@@ -96,14 +96,20 @@ TEST(PackPngCodec, RefusesDamagedFilesWithAReason) {
   huge.replace(16, 8, std::string("\x00\x01\x00\x00\x00\x01\x00\x00", 8));  // 65536 x 65536
   const uLong crc = crc32(0, reinterpret_cast<const Bytef*>(huge.data() + 12), 17);
   for (int i = 0; i < 4; ++i) huge[29 + i] = static_cast<char>(crc >> (24 - 8 * i));
+  // A chunk that decoders may skip is damaged all the same: the launcher's
+  // decoder may need the transparency that a lenient one drops.
+  std::string badTransparency = AsText(testkit::EncodePng({2, 1, 3, 8, {0, 1}, {1, 2, 3, 4, 5, 6}, {0, 128}}));
+  badTransparency[badTransparency.find("tRNS") + 4 + 2] ^= 1;  // its CRC, after two bytes of content
   const struct {
     const char* name;
     std::string bytes;
     std::string error;
   } cases[] = {
       {"not a PNG", "GIF89a", "not a PNG picture"},
-      {"cut short", good.substr(0, good.size() - 20), "damaged: a chunk runs past the end of the file"},
-      {"bad checksum", badChecksum, "damaged: bad checksum of chunk IHDR"},
+      {"cut short", good.substr(0, good.size() - 20), "damaged: the file is cut short"},
+      {"without its IEND chunk", good.substr(0, good.size() - 12), "damaged: the file is cut short"},
+      {"bad checksum", badChecksum, "damaged: a chunk's checksum does not match its bytes"},
+      {"bad checksum of an ancillary chunk", badTransparency, "damaged: a chunk's checksum does not match its bytes"},
       {"too large", huge, "too large: 65536 x 65536, more pixels than the launcher decodes (7680 x 4320)"},
       {"palette index beyond the palette", AsText(testkit::EncodePng({1, 1, 3, 8, {5}, {1, 2, 3}})),
        "damaged: a pixel names no palette entry"},

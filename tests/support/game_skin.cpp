@@ -61,7 +61,8 @@ std::pair<std::string, std::string> SplitCount(const std::string& list) {
 std::string GameConfig(const GameSkinOptions& o) {
   const auto [buttonCount, buttonRecords] = SplitCount(o.buttons.empty() ? StandardButtons() : o.buttons);
   const auto [menuCount, menuRecords] = SplitCount(o.menus.empty() ? StandardMenus() : o.menus);
-  std::string text = "[global]\r\nlinkCount=1\r\ngameheader=" + o.gameheader +
+  std::string text = "[global]\r\nlinkCount=" + std::string(o.secondLoginUrl.empty() ? "1" : "2") +
+                     "\r\ngameheader=" + o.gameheader +
                      "\r\ntitle=Game Test\r\ncloseMsg=Quit?\r\n"
                      "firstUrl=" +
                      o.firstUrl +
@@ -83,6 +84,8 @@ std::string GameConfig(const GameSkinOptions& o) {
   for (int n = 1; n <= 8; ++n) text += "edgeImage" + std::to_string(n) + "=" + std::to_string(n) + "\r\n";
   text += o.extraGlobal;
   text += "[link1]\r\ntype=4\r\nwidth=100\r\nheight=100\r\nurl=" + o.loginUrl + "\r\n";
+  if (!o.secondLoginUrl.empty())
+    text += "[link2]\r\ntype=4\r\nx=110\r\nwidth=80\r\nheight=100\r\nurl=" + o.secondLoginUrl + "\r\n";
   for (int i = 0; i < 8; ++i)
     text += "[gamePic" + std::to_string(i + 1) + "]\r\nx=" + std::to_string(PieceX(i)) +
             "\r\ny=0\r\nwidth=" + std::to_string(kPieceWidths[i]) + "\r\nheight=" + std::to_string(kPieceHeights[i]) +

@@ -55,6 +55,7 @@ struct GameSkinOptions {
   std::string buttons;  // "gameButtonCount=N\r\n" followed by the records, or empty for the standard ones
   std::string menus;    // likewise with "menuCount=N"
   std::string loginUrl = "about:blank";
+  std::string secondLoginUrl;  // a second html area (151) at this address, unless empty
   std::string gameheader = "test-game-header|";
   bool withStyle = true;
   bool withLogo = true;

@@ -23,9 +23,47 @@ std::optional<MessageBoxView> ReadMessageBox(HWND hwnd) {
   box.text = WindowText(textControl);
   box.owner = GetWindow(hwnd, GW_OWNER);
   for (HWND child = GetWindow(hwnd, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
-    if (ClassName(child) == "Button" && IsWindowVisible(child)) box.buttons.push_back(GetDlgCtrlID(child));
+    if (ClassName(child) != "Button" || !IsWindowVisible(child)) continue;
+    box.buttons.push_back(GetDlgCtrlID(child));
+    if ((GetWindowLongA(child, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON) box.defaultButton = GetDlgCtrlID(child);
   }
+  box.topmost = (GetWindowLongA(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
   return box;
+}
+
+testing::AssertionResult IsQuestion(const MessageBoxView& box, const std::string& text, const std::string& caption,
+                                    HWND owner) {
+  const std::vector<int> okCancel{IDOK, IDCANCEL};
+  auto failure = testing::AssertionFailure();
+  bool failed = false;
+  const auto check = [&](bool holds, const std::string& what) {
+    if (!holds) failure << (failed ? "; " : "") << what;
+    failed = failed || !holds;
+  };
+  check(box.text == text, "the text is \"" + box.text + "\", not \"" + text + "\"");
+  check(box.caption == caption, "the caption is \"" + box.caption + "\", not \"" + caption + "\"");
+  check(box.owner == owner, "another owner");
+  check(box.buttons == okCancel, "not the buttons OK and Cancel");
+  check(box.defaultButton == IDCANCEL, "the default button is " + std::to_string(box.defaultButton) + ", not Cancel");
+  check(box.topmost, "not system-modal (not topmost)");
+  return failed ? failure : testing::AssertionSuccess();
+}
+
+namespace {
+
+bool Pushed(HWND button) {
+  DWORD_PTR state = 0;
+  SendMessageTimeoutA(button, BM_GETSTATE, 0, 0, SMTO_NORMAL, 5000, &state);
+  return (state & BST_PUSHED) != 0;
+}
+
+}  // namespace
+
+bool HandledWhatWasPosted(HWND marker) {
+  PostMessageA(marker, BM_SETSTATE, TRUE, 0);
+  const bool done = PumpUntil([&] { return Pushed(marker); }, 10000);
+  PostMessageA(marker, BM_SETSTATE, FALSE, 0);
+  return done && PumpUntil([&] { return !Pushed(marker); }, 10000);
 }
 
 LauncherProcess::LauncherProcess(const Bytes& package, LaunchOptions options) {

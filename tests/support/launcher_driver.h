@@ -26,10 +26,23 @@ struct MessageBoxView {
   std::string text;
   HWND owner = nullptr;
   std::vector<int> buttons;  // identifiers: 1 OK, 2 Cancel, ...
+  int defaultButton = 0;     // the one drawn as the default push button
+  bool topmost = false;      // system-modal boxes stay above every window
   // Posts the button's command, as a click would.
   bool Press(int id) const;
 };
 std::optional<MessageBoxView> ReadMessageBox(HWND hwnd);
+
+// Whether `box` is one of the launcher's questions: `text` under `caption`,
+// owned by `owner`, OK and Cancel with Cancel the default, system-modal.
+testing::AssertionResult IsQuestion(const MessageBoxView& box, const std::string& text, const std::string& caption,
+                                    HWND owner);
+
+// Waits until the thread of the push button `marker` has handled every
+// message posted to it so far: posted messages are handled in order, so a
+// pushed state posted to the button after them shows once they are done.
+// The button is left released. False when that does not come in 10 s.
+bool HandledWhatWasPosted(HWND marker);
 
 struct LaunchOptions {
   Bytes program;  // the program to pack and start; empty: the built Launcher.exe

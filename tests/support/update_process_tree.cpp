@@ -22,15 +22,45 @@ std::vector<DWORD> ChildrenOf(DWORD parentId) {
 
 }  // namespace
 
-void EndProcessesStartedBy(DWORD parentId) {
+bool EndProcessesStartedBy(DWORD parentId) {
+  bool allGone = true;
   for (const DWORD child : ChildrenOf(parentId)) {
     HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, child);
-    EndProcessesStartedBy(child);
+    allGone = EndProcessesStartedBy(child) && allGone;
+    // Gone between the look and the opening: nothing left to end.
     if (process == nullptr) continue;
     TerminateProcess(process, 1);
-    WaitForSingleObject(process, 10000);
+    allGone = WaitForSingleObject(process, 10000) == WAIT_OBJECT_0 && allGone;
     CloseHandle(process);
   }
+  return allGone;
+}
+
+bool EndProcessesRunningFrom(const std::string& directory) {
+  const std::string prefix = directory + "\\";
+  std::vector<DWORD> found;
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return false;
+  PROCESSENTRY32 entry{};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
+    found.push_back(entry.th32ProcessID);
+  CloseHandle(snapshot);
+  bool allGone = true;
+  for (const DWORD id : found) {
+    HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id);
+    if (process == nullptr) continue;
+    char image[MAX_PATH] = {};
+    DWORD size = sizeof image;
+    if (QueryFullProcessImageNameA(process, 0, image, &size) && size > prefix.size() &&
+        CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, image, static_cast<int>(prefix.size()), prefix.c_str(),
+                       static_cast<int>(prefix.size())) == CSTR_EQUAL) {
+      TerminateProcess(process, 1);
+      allGone = WaitForSingleObject(process, 10000) == WAIT_OBJECT_0 && allGone;
+    }
+    CloseHandle(process);
+  }
+  return allGone;
 }
 
 }  // namespace testkit

@@ -2,6 +2,9 @@
 
 #include <wininet.h>
 
+#include <cstdlib>
+#include <functional>
+
 namespace testkit {
 namespace {
 
@@ -33,11 +36,18 @@ std::string AsText(const Bytes& bytes) { return std::string(bytes.begin(), bytes
 
 }  // namespace
 
-UpdateTestServer::UpdateTestServer() {
+UpdateTestServer::UpdateTestServer() { Start(""); }
+
+UpdateTestServer::UpdateTestServer(const std::string& tlsHost) : tlsHost_(tlsHost) {
+  Start(" --tls \"" + tlsHost + "\"");
+}
+
+void UpdateTestServer::Start(const std::string& arguments) {
   WriteRoutes();
   // Wine starts a host program when given its path; it returns no handle
   // to it, so the server is ended through its control directory instead.
-  std::string commandLine = "Z:\\usr\\bin\\python3 \"" UPDATE_TEST_SERVER "\" \"" + UnixPath(control_.Path()) + "\"";
+  std::string commandLine =
+      "Z:\\usr\\bin\\python3 \"" UPDATE_TEST_SERVER "\" \"" + UnixPath(control_.Path()) + "\"" + arguments;
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info{};
@@ -45,14 +55,20 @@ UpdateTestServer::UpdateTestServer() {
     return;
   if (info.hThread != nullptr) CloseHandle(info.hThread);
   if (info.hProcess != nullptr) CloseHandle(info.hProcess);
-  if (!PumpUntil([&] { return control_.Exists("port"); }, 10000)) return;
+  // Making a key and a certificate takes the https server a moment more.
+  if (!PumpUntil([&] { return control_.Exists("port"); }, 20000)) return;
   port_ = std::atoi(AsText(ReadFileBytes(control_.File("port"))).c_str());
 }
 
 UpdateTestServer::~UpdateTestServer() { Stop(); }
 
 std::string UpdateTestServer::Url(const std::string& path) const {
+  if (!tlsHost_.empty()) return "https://" + tlsHost_ + ":" + std::to_string(port_) + path;
   return "http://127.0.0.1:" + std::to_string(port_) + path;
+}
+
+Bytes UpdateTestServer::Certificate() const {
+  return tlsHost_.empty() ? Bytes{} : ReadFileBytes(control_.File("cert.der"));
 }
 
 void UpdateTestServer::Serve(const std::string& path, Route route) {
@@ -102,8 +118,49 @@ bool UpdateTestServer::WaitForRequest(const std::string& path, DWORD timeoutMs) 
       timeoutMs);
 }
 
+namespace {
+
+// Whether answers.log tells that the `number`th answer for `path` has got
+// as far as `reached` says of one of its lines ("done", or a byte count).
+bool AnswerReached(const std::string& log, const std::string& path, int number,
+                   const std::function<bool(const std::string&)>& reached) {
+  const std::string start = path + "\t" + std::to_string(number) + "\t";
+  std::size_t lineStart = 0;
+  for (std::size_t end; (end = log.find('\n', lineStart)) != std::string::npos; lineStart = end + 1) {
+    const std::string line = log.substr(lineStart, end - lineStart);
+    if (line.starts_with(start) && reached(line.substr(start.size()))) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+bool UpdateTestServer::WaitForAnswer(const std::string& path, int number, DWORD timeoutMs) const {
+  return PumpUntil(
+      [&] {
+        return AnswerReached(AsText(ReadFileBytes(control_.File("answers.log"))), path, number,
+                             [](const std::string& progress) { return progress == "done"; });
+      },
+      timeoutMs);
+}
+
+bool UpdateTestServer::WaitForBodySent(const std::string& path, int number, std::uint64_t bytes,
+                                       DWORD timeoutMs) const {
+  return PumpUntil(
+      [&] {
+        return AnswerReached(AsText(ReadFileBytes(control_.File("answers.log"))), path, number,
+                             [&](const std::string& progress) {
+                               return progress == "done" || std::strtoull(progress.c_str(), nullptr, 10) >= bytes;
+                             });
+      },
+      timeoutMs);
+}
+
 bool UpdateTestServer::Stop() {
   if (!Started() || stopped_) return stopped_;
+  // The stop file ends a server whose certificate this process does not
+  // trust; the request ends it sooner.
+  control_.Write("stop", ToBytes("stop"));
   HINTERNET session = InternetOpenA("test", INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0);
   if (session != nullptr) {
     HINTERNET request = InternetOpenUrlA(session, Url("/__stop").c_str(), nullptr, 0, INTERNET_FLAG_RELOAD, 0);

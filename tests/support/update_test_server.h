@@ -26,14 +26,19 @@ struct Route {
 class UpdateTestServer {
  public:
   UpdateTestServer();
+  // An https server with a new certificate made for `tlsHost` alone, which
+  // nothing trusts until the test says so (see Certificate).
+  explicit UpdateTestServer(const std::string& tlsHost);
   ~UpdateTestServer();
   UpdateTestServer(const UpdateTestServer&) = delete;
   UpdateTestServer& operator=(const UpdateTestServer&) = delete;
 
   bool Started() const { return port_ != 0; }
   int Port() const { return port_; }
-  // http://127.0.0.1:<port><path>
+  // http://127.0.0.1:<port><path>, or https://<tlsHost>:<port><path>
   std::string Url(const std::string& path) const;
+  // The https server's certificate (DER); empty for http.
+  Bytes Certificate() const;
 
   void Serve(const std::string& path, Route route);
   struct Request {
@@ -43,14 +48,22 @@ class UpdateTestServer {
   // The requests so far, in order.
   std::vector<Request> Requests() const;
   bool WaitForRequest(const std::string& path, DWORD timeoutMs = 10000) const;
+  // Waits until the server has sent the whole answer to the `number`th
+  // request for `path` (counted from 1) and closed its connection: then
+  // the client has all it will get. False when the time is up first.
+  bool WaitForAnswer(const std::string& path, int number = 1, DWORD timeoutMs = 30000) const;
+  // Waits until at least `bytes` of that answer's body have been sent.
+  bool WaitForBodySent(const std::string& path, int number, std::uint64_t bytes, DWORD timeoutMs = 30000) const;
   // Ends the server (and with it every stalled answer); true once it is gone.
   bool Stop();
 
  private:
   void WriteRoutes() const;
+  void Start(const std::string& arguments);
 
   TempDir control_;
   std::map<std::string, Route> routes_;
+  std::string tlsHost_;
   int port_ = 0;
   bool stopped_ = false;
 };

@@ -1,7 +1,12 @@
 #!/usr/bin/env python3
 """A loopback HTTP server for the update tests, started by the test itself.
 
-    update_test_server.py CONTROL_DIR
+    update_test_server.py CONTROL_DIR [--tls HOST]
+
+With --tls it speaks https: at its start it makes a new key and a
+certificate for HOST alone (openssl req -x509, valid for a day), writes the
+certificate to CONTROL_DIR/cert.der for the test to trust or not, and serves
+with it.
 
 Everything goes through CONTROL_DIR, a directory the test owns:
   routes.json    what to answer, read again for every request:
@@ -13,8 +18,17 @@ Everything goes through CONTROL_DIR, a directory the test owns:
                  Paths not listed get 404.
   port           written once the server listens on 127.0.0.1
   requests.log   one line per request, written before answering: the path,
-                 a tab and the User-Agent
+                 a tab and the User-Agent; with --tls, each connection also
+                 logs the line "!connection" and a tab when it arrives, since
+                 a client that does not trust the certificate closes it after
+                 the handshake without asking for anything
+  answers.log    how far the answers have gone: for the Nth request of a path
+                 (counted from 1), "path<TAB>N<TAB>bytes" after each piece of
+                 its body that has been sent, and "path<TAB>N<TAB>done" once
+                 the whole answer is written out (never for a stalled answer
+                 or one whose client went away)
   stopped        written when the server has ended
+  stop           written by the test: the server ends
 
 It ends on GET /__stop, or by itself once CONTROL_DIR has disappeared, so a
 test that dies cannot leave it behind.
@@ -22,11 +36,17 @@ test that dies cannot leave it behind.
 import http.server
 import json
 import os
+import socket
+import ssl
+import subprocess
 import sys
 import threading
 
 control = sys.argv[1]
+tls_host = sys.argv[3] if len(sys.argv) > 3 and sys.argv[2] == "--tls" else None
 stop = threading.Event()
+answer_lock = threading.Lock()
+answer_counts = {}
 
 
 def control_file(name):
@@ -39,11 +59,43 @@ class Handler(http.server.BaseHTTPRequestHandler):
     def log_message(self, *args):
         pass
 
+    def setup(self):
+        super().setup()
+        self.refused = False
+        if tls_host is None:
+            return
+        # The handshake runs here, on the connection's own thread, so that a
+        # client that stalls in it holds up no other.
+        with answer_lock:
+            with open(control_file("requests.log"), "a", encoding="latin-1") as log:
+                log.write("!connection\t\n")
+        try:
+            self.connection.do_handshake()
+        except (ssl.SSLError, OSError):
+            self.refused = True
+
+    def handle(self):
+        if self.refused:
+            return
+        try:
+            super().handle()
+        except (ssl.SSLError, OSError):
+            pass  # the client went away in the middle
+
+    def finish(self):
+        try:
+            super().finish()
+        except OSError:
+            pass
+
     def do_GET(self):
         # Headers arrive as bytes that http.server reads as Latin-1; written
         # back the same way, a GBK user agent keeps its bytes.
-        with open(control_file("requests.log"), "a", encoding="latin-1") as log:
-            log.write(self.path + "\t" + self.headers.get("User-Agent", "") + "\n")
+        with answer_lock:
+            with open(control_file("requests.log"), "a", encoding="latin-1") as log:
+                log.write(self.path + "\t" + self.headers.get("User-Agent", "") + "\n")
+            answer_counts[self.path] = answer_counts.get(self.path, 0) + 1
+            self.answer_number = answer_counts[self.path]
         if self.path == "/__stop":
             self.answer(200, b"stopping")
             stop.set()
@@ -78,21 +130,43 @@ class Handler(http.server.BaseHTTPRequestHandler):
             for start in range(0, len(body), step):
                 self.wfile.write(body[start:start + step])
                 self.wfile.flush()
+                self.record_answer(str(min(start + step, len(body))))
                 if spread and stop.wait(spread / pieces / 1000):
                     return
         except OSError:
-            pass  # the client went away (a test killed it): nothing to answer
+            return  # the client went away (a test killed it): nothing to answer
+        self.record_answer("done")
+
+    def record_answer(self, progress):
+        with answer_lock:
+            with open(control_file("answers.log"), "a", encoding="latin-1") as log:
+                log.write("%s\t%d\t%s\n" % (self.path, self.answer_number, progress))
 
 
 def watch_control_dir():
     while not stop.wait(0.2):
-        if not os.path.isdir(control):
+        if not os.path.isdir(control) or os.path.exists(control_file("stop")):
             stop.set()
+
+
+def tls_context():
+    key, pem = control_file("key.pem"), control_file("cert.pem")
+    subprocess.run(["/usr/bin/openssl", "req", "-x509", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1",
+                    "-nodes", "-days", "1", "-subj", "/CN=" + tls_host, "-addext",
+                    "subjectAltName=DNS:" + tls_host, "-keyout", key, "-out", pem],
+                   check=True, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    subprocess.run(["/usr/bin/openssl", "x509", "-in", pem, "-outform", "DER", "-out", control_file("cert.der")],
+                   check=True, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+    context.load_cert_chain(pem, key)
+    return context
 
 
 def main():
     server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Handler)
     server.daemon_threads = True
+    if tls_host is not None:
+        server.socket = tls_context().wrap_socket(server.socket, server_side=True, do_handshake_on_connect=False)
     temporary = control_file("port.tmp")
     with open(temporary, "w") as f:
         f.write(str(server.server_address[1]))

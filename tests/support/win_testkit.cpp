@@ -8,6 +8,7 @@
 
 #include "launcher_driver.h"
 #include "win/dialog.h"
+#include "win/text.h"
 
 namespace testkit {
 namespace {
@@ -68,6 +69,27 @@ bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
     MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
   }
   return true;
+}
+
+bool HoldsThroughout(const std::function<bool()>& holds, DWORD windowMs) {
+  bool failed = false;
+  PumpUntil([&] { return failed = !holds(); }, windowMs);
+  return !failed && holds();
+}
+
+RECT WorkArea() {
+  RECT work{};
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  return work;
+}
+
+RECT CentredPairRect(int width, int height) {
+  const RECT work = WorkArea();
+  RECT captioned{0, 0, width, height};
+  AdjustWindowRect(&captioned, WS_CAPTION | WS_SYSMENU, FALSE);
+  const int left = work.left + ((work.right - work.left) - (captioned.right - captioned.left)) / 2;
+  const int top = work.top + ((work.bottom - work.top) - (captioned.bottom - captioned.top)) / 2;
+  return {left, top, left + width, top + height};
 }
 
 std::string WinePath(const std::string& path) {
@@ -135,17 +157,25 @@ BOOL CALLBACK FindBox(HWND hwnd, LPARAM found) {
   return FALSE;
 }
 
-}  // namespace
-
-void AnswerMessageBox(int button, MessageBoxView* seen) {
-  RunSoon([button, seen] {
+void LookForBoxToAnswer(int button, MessageBoxView* seen, DWORD start, DWORD timeoutMs) {
+  RunSoon([=] {
     HWND box = nullptr;
     EnumThreadWindows(GetCurrentThreadId(), FindBox, reinterpret_cast<LPARAM>(&box));
-    if (box == nullptr) return AnswerMessageBox(button, seen);  // not shown yet
+    if (box == nullptr) {
+      if (GetTickCount() - start <= timeoutMs) return LookForBoxToAnswer(button, seen, start, timeoutMs);
+      ADD_FAILURE() << "no message box was shown within " << timeoutMs << " ms";
+      return;
+    }
     const auto view = ReadMessageBox(box);
     if (seen != nullptr) *seen = *view;
     view->Press(button);
   }, 20);
+}
+
+}  // namespace
+
+void AnswerMessageBox(int button, MessageBoxView* seen, DWORD timeoutMs) {
+  LookForBoxToAnswer(button, seen, GetTickCount(), timeoutMs);
 }
 
 namespace {
@@ -165,14 +195,32 @@ INPUT PointerAt(POINT at, DWORD flags) {
 }  // namespace
 
 void MovePointer(POINT to) {
-  INPUT move = PointerAt(to, 0);
-  SendInput(1, &move, sizeof move);
-  // A window that asks where the pointer is (a button held down checks it
-  // while drawing) asks X once the last move is a tenth of a second old:
-  // wait until X has it there too.
-  Sleep(110);
   POINT at{};
-  PumpUntil([&] { return GetCursorPos(&at) && at.x == to.x && at.y == to.y; }, 2000);
+  const auto there = [&] { return GetCursorPos(&at) && at.x == to.x && at.y == to.y; };
+  const DWORD start = GetTickCount();
+  for (int attempt = 0; GetTickCount() - start < 10000; ++attempt) {
+    // A move to where the system has the pointer already is no move: a
+    // second attempt comes from one pixel beside.
+    if (attempt > 0) {
+      INPUT beside = PointerAt({to.x, to.y > 0 ? to.y - 1 : to.y + 1}, 0);
+      SendInput(1, &beside, sizeof beside);
+    }
+    INPUT move = PointerAt(to, 0);
+    SendInput(1, &move, sizeof move);
+    // For a tenth of a second after a move the system answers its own
+    // position; after that it asks X.
+    if (!there()) continue;
+    // A window that asks where the pointer is (a button held down checks
+    // it while drawing) asks X once the last move is that old: give X the
+    // time to have the pointer there too. It may not: while a window of
+    // another program is (or was) as large as the screen, Wine confines
+    // X's pointer to it, and no other program can move X's pointer then.
+    Sleep(110);
+    PumpUntil(there, 1000);
+    return;
+  }
+  ADD_FAILURE() << "the system did not take the pointer to (" << to.x << "," << to.y << "); it is at (" << at.x
+                << "," << at.y << ")";
 }
 
 void PressLeft(POINT at, bool down) {
@@ -240,10 +288,12 @@ RECT ClientRectOnScreen(HWND hwnd) {
   return r;
 }
 
-std::string WindowText(HWND hwnd) {
-  char text[1024] = {};
-  const int length = GetWindowTextA(hwnd, text, sizeof text);
-  return std::string(text, length > 0 ? length : 0);
+std::string WindowText(HWND hwnd) { return win::GbkFromWide(WideWindowText(hwnd)); }
+
+std::wstring WideWindowText(HWND hwnd) {
+  wchar_t text[1024] = {};
+  const int length = GetWindowTextW(hwnd, text, 1024);
+  return std::wstring(text, length > 0 ? length : 0);
 }
 
 std::string ClassName(HWND hwnd) {

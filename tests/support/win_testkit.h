@@ -24,6 +24,17 @@ INT_PTR RunModal(win::Dialog& dialog, const std::function<void()>& steps, bool e
 
 // Serves this thread's messages until `done` is true or the time is up.
 bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000);
+// Serves this thread's messages for the whole of `windowMs` and looks at
+// `holds` all along: false as soon as it fails. For checks that something
+// does not happen, which only the end of the window can tell.
+bool HoldsThroughout(const std::function<bool()>& holds, DWORD windowMs);
+
+// The work area of the primary screen.
+RECT WorkArea();
+// Where a translucent pair with a picture of `width` x `height` stands: at
+// the place the system centres its captioned dialog at (caption and frame
+// included), with the picture's size.
+RECT CentredPairRect(int width, int height);
 
 // A build path as Wine sees it ("/a/b" is "Z:\a\b").
 std::string WinePath(const std::string& path);
@@ -52,9 +63,10 @@ Bytes ReadFileBytes(const std::string& path);
 void StartGdiplus();
 
 // Answers the next message box this thread shows (from inside its modal
-// loop) with `button`, after handing its contents to `seen`.
+// loop) with `button`, after handing its contents to `seen`. A box not
+// shown within `timeoutMs` fails the test and is no longer waited for.
 struct MessageBoxView;
-void AnswerMessageBox(int button, MessageBoxView* seen = nullptr);
+void AnswerMessageBox(int button, MessageBoxView* seen = nullptr, DWORD timeoutMs = 10000);
 
 // The private memory a process has committed: the system's figure, or, where
 // it keeps none (Wine), its committed private pages walked region by region.
@@ -69,7 +81,8 @@ COLORREF WindowPixel(HWND hwnd, int x, int y);
 // Real pointer input through the input queue, so a window (of any process)
 // sees exactly what a user's hand makes. Every event carries its screen
 // position, and a move waits until X has the pointer there too (a held
-// button asks where the pointer is, and Wine may ask X).
+// button asks where the pointer is, and Wine may ask X); a pointer that
+// never gets there fails the test.
 void MovePointer(POINT to);
 void PressLeft(POINT at, bool down);
 // A left click at the centre of a window: there, down, up.
@@ -82,8 +95,13 @@ testing::AssertionResult ScreenShows(POINT at, COLORREF colour);
 RECT WindowRect(HWND hwnd);
 RECT ClientRectOnScreen(HWND hwnd);
 
-// A window's text and class name through the ANSI functions (GBK bytes).
+// A window's text as GBK bytes, the launcher's own form of its texts. It is
+// read through the wide functions and converted from code page 936, so a
+// Chinese text reads back the same on a system of any code page.
 std::string WindowText(HWND hwnd);
+// The same text as the window holds it.
+std::wstring WideWindowText(HWND hwnd);
+// The class name (ASCII).
 std::string ClassName(HWND hwnd);
 
 }  // namespace testkit

@@ -8,14 +8,13 @@
 
 namespace {
 
-// Converts as the OEM code page 936 would for these tests: ASCII as itself,
-// every other character as the two bytes of 中.
-bool FakeOemText(std::u16string_view text, char* buffer, std::size_t size) {
-  std::string bytes;
-  for (char16_t c : text) bytes += c < 0x80 ? std::string(1, static_cast<char>(c)) : std::string("\xD6\xD0");
-  if (bytes.size() + 1 > size) return false;
-  std::memcpy(buffer, bytes.c_str(), bytes.size() + 1);
-  return true;
+// Counts bytes as GBK would for these tests: ASCII as itself, a surrogate
+// pair (a character GBK lacks) as two default characters "??", any other
+// character as two bytes.
+std::size_t FakeGbkLength(std::u16string_view text) {
+  std::size_t bytes = 0;
+  for (char16_t c : text) bytes += c < 0x80 || (c >= 0xD800 && c <= 0xDFFF) ? 1 : 2;
+  return bytes;
 }
 
 PageArgument Text(std::u16string text) { return {kVariantString, 0, std::move(text)}; }
@@ -29,10 +28,11 @@ PageCallBlock Call(std::vector<PageArgument> scriptOrder) {
 }
 
 PageCommand Interpret(const PageCallBlock& block, std::string_view title = "Game") {
-  return InterpretPageCall(block, title, FakeOemText, IsGbkLeadByte);
+  return InterpretPageCall(block, title, FakeGbkLength);
 }
 
-const std::u16string kNonAscii(1, u'\u6E38');  // 游: two bytes in the OEM text
+const std::u16string kNonAscii(1, u'\u6E38');      // 游: two bytes of GBK
+const std::u16string kOutsideGbk = u"\U0001F600";  // a surrogate pair: "??"
 
 std::u16string Repeat(const std::u16string& piece, std::size_t times) {
   std::u16string text;
@@ -68,47 +68,52 @@ TEST(PageCommand, CodeComesFromTheFirstArgumentByItsType) {
   for (const Case& c : cases) EXPECT_EQ(PageCallCode(c.block), c.code) << c.name;
 }
 
+// For the title the command carries the page's part only; the window puts
+// PageTitlePrefix before it.
 TEST(PageCommand, TableOfCalls) {
   struct Case {
     const char* name;
     PageCallBlock block;
     PageAction action;
-    std::string text;
+    std::u16string text;
   } cases[] = {
-      {"no arguments", Call({}), PageAction::kNone, ""},
-      {"1 closes", Call({Text(u"1")}), PageAction::kClose, ""},
-      {"1 as an int closes", Call({Int(1)}), PageAction::kClose, ""},
-      {"1 as a script number does nothing", Call({ScriptNumber(1)}), PageAction::kNone, ""},
-      {"1 ignores a parameter", Call({Text(u"1"), Text(Repeat(u"x", 400))}), PageAction::kClose, ""},
-      {"2 restarts", Call({Text(u"2")}), PageAction::kRestartAndClose, ""},
-      {"3 does nothing", Call({Text(u"3"), Text(u"x")}), PageAction::kNone, ""},
-      {"5 does nothing", Call({Text(u"5"), Text(u"x")}), PageAction::kNone, ""},
-      {"12 is twelve", Call({Text(u"12")}), PageAction::kNone, ""},
-      {"0 does nothing", Call({Text(u"0"), Text(u"x")}), PageAction::kNone, ""},
-      {"4 without a parameter", Call({Text(u"4")}), PageAction::kNone, ""},
-      {"4 with a number", Call({Text(u"4"), ScriptNumber(5)}), PageAction::kNone, ""},
-      {"4 with an int", Call({Text(u"4"), Int(5)}), PageAction::kNone, ""},
+      {"no arguments", Call({}), PageAction::kNone, u""},
+      {"1 closes", Call({Text(u"1")}), PageAction::kClose, u""},
+      {"1 as an int closes", Call({Int(1)}), PageAction::kClose, u""},
+      {"1 as a script number does nothing", Call({ScriptNumber(1)}), PageAction::kNone, u""},
+      {"1 ignores a parameter", Call({Text(u"1"), Text(Repeat(u"x", 400))}), PageAction::kClose, u""},
+      {"2 restarts", Call({Text(u"2")}), PageAction::kRestartAndClose, u""},
+      {"3 does nothing", Call({Text(u"3"), Text(u"x")}), PageAction::kNone, u""},
+      {"5 does nothing", Call({Text(u"5"), Text(u"x")}), PageAction::kNone, u""},
+      {"12 is twelve", Call({Text(u"12")}), PageAction::kNone, u""},
+      {"0 does nothing", Call({Text(u"0"), Text(u"x")}), PageAction::kNone, u""},
+      {"4 without a parameter", Call({Text(u"4")}), PageAction::kNone, u""},
+      {"4 with a number", Call({Text(u"4"), ScriptNumber(5)}), PageAction::kNone, u""},
+      {"4 with an int", Call({Text(u"4"), Int(5)}), PageAction::kNone, u""},
       {"4 sets the link as written", Call({Text(u"4"), Text(u"http://g/?a=1;b=2")}), PageAction::kSetButtonLink,
-       "http://g/?a=1;b=2"},
-      {"4 with an empty link", Call({Text(u"4"), Text(u"")}), PageAction::kSetButtonLink, ""},
-      {"4 ignores a third argument", Call({Text(u"4"), Text(u"u"), Text(u"v")}), PageAction::kSetButtonLink, "u"},
-      {"6 with an empty text", Call({Text(u"6"), Text(u"")}), PageAction::kSetTitle, "Game-"},
-      {"6 with a text", Call({Text(u"6"), Text(u"S1")}), PageAction::kSetTitle, "Game-S1"},
-      {"6 converts", Call({Text(u"6"), Text(kNonAscii)}), PageAction::kSetTitle, "Game-\xD6\xD0"},
-      {"6 as an int", Call({Int(6), Text(u"x")}), PageAction::kSetTitle, "Game-x"},
-      {"6 without a parameter", Call({Text(u"6")}), PageAction::kNone, ""},
-      {"6 with a number", Call({Text(u"6"), ScriptNumber(7)}), PageAction::kNone, ""},
+       u"http://g/?a=1;b=2"},
+      {"4 keeps characters GBK lacks", Call({Text(u"4"), Text(u"http://g/\uAC00" + kOutsideGbk)}),
+       PageAction::kSetButtonLink, u"http://g/\uAC00" + kOutsideGbk},
+      {"4 with an empty link", Call({Text(u"4"), Text(u"")}), PageAction::kSetButtonLink, u""},
+      {"4 ignores a third argument", Call({Text(u"4"), Text(u"u"), Text(u"v")}), PageAction::kSetButtonLink, u"u"},
+      {"6 with an empty text", Call({Text(u"6"), Text(u"")}), PageAction::kSetTitle, u""},
+      {"6 with a text", Call({Text(u"6"), Text(u"S1")}), PageAction::kSetTitle, u"S1"},
+      {"6 keeps the page's characters", Call({Text(u"6"), Text(kNonAscii + u"\uAC00")}), PageAction::kSetTitle,
+       kNonAscii + u"\uAC00"},
+      {"6 as an int", Call({Int(6), Text(u"x")}), PageAction::kSetTitle, u"x"},
+      {"6 without a parameter", Call({Text(u"6")}), PageAction::kNone, u""},
+      {"6 with a number", Call({Text(u"6"), ScriptNumber(7)}), PageAction::kNone, u""},
       {"6 text ends at a zero character", Call({Text(u"6"), Text(std::u16string(u"ab\0cd", 5))}), PageAction::kSetTitle,
-       "Game-ab"},
+       u"ab"},
   };
   for (const Case& c : cases) {
     const PageCommand command = Interpret(c.block);
     EXPECT_EQ(command.action, c.action) << c.name;
-    EXPECT_EQ(command.text, c.text) << c.name;
+    EXPECT_TRUE(command.text == c.text) << c.name;
   }
 }
 
-TEST(PageCommand, ParameterMustFitTwoHundredFiftySixBytes) {
+TEST(PageCommand, ParameterMustFitTwoHundredFiftySixBytesOfGbk) {
   struct Case {
     const char* name;
     std::u16string text;
@@ -116,11 +121,13 @@ TEST(PageCommand, ParameterMustFitTwoHundredFiftySixBytes) {
   } cases[] = {
       {"255 bytes", Repeat(u"a", 255), true},
       {"256 bytes", Repeat(u"a", 256), false},
-      {"254 bytes converted", Repeat(kNonAscii, 127), true},
-      {"256 bytes converted from 128 characters", Repeat(kNonAscii, 128), false},
+      {"254 bytes of 127 characters", Repeat(kNonAscii, 127), true},
+      {"256 bytes from 128 characters", Repeat(kNonAscii, 128), false},
+      {"255 bytes with characters GBK lacks", Repeat(u"a", 253) + kOutsideGbk, true},
+      {"256 bytes with characters GBK lacks", Repeat(u"a", 254) + kOutsideGbk, false},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(PageCallParameter(Call({Text(u"4"), Text(c.text)}), FakeOemText).has_value(), c.fits) << c.name;
+    EXPECT_EQ(PageCallParameter(Call({Text(u"4"), Text(c.text)}), FakeGbkLength).has_value(), c.fits) << c.name;
     const PageCommand link = Interpret(Call({Text(u"4"), Text(c.text)}));
     EXPECT_EQ(link.action, c.fits ? PageAction::kSetButtonLink : PageAction::kNone) << c.name;
     const PageCommand title = Interpret(Call({Text(u"6"), Text(c.text)}));
@@ -129,23 +136,41 @@ TEST(PageCommand, ParameterMustFitTwoHundredFiftySixBytes) {
 }
 
 TEST(PageCommand, TitleIsCutToTwoHundredFiftyFiveBytesWithoutSplittingACharacter) {
-  // "Game-" and 255 bytes of text: 260 bytes, cut to 255.
-  const PageCommand ascii = Interpret(Call({Text(u"6"), Text(Repeat(u"a", 255))}));
-  ASSERT_EQ(ascii.action, PageAction::kSetTitle);
-  EXPECT_EQ(ascii.text, "Game-" + std::string(250, 'a'));
-
-  // "Gam-" and 127 two-byte characters: the cut at 255 would split one.
-  const PageCommand wide = Interpret(Call({Text(u"6"), Text(Repeat(kNonAscii, 127))}), "Gam");
-  ASSERT_EQ(wide.action, PageAction::kSetTitle);
-  std::string expected = "Gam-";
-  for (int i = 0; i < 125; ++i) expected += "\xD6\xD0";
-  EXPECT_EQ(wide.text, expected);
-  EXPECT_EQ(wide.text.size(), 254u);
+  struct Case {
+    const char* name;
+    std::string configured;
+    std::u16string text;
+    std::u16string shown;  // the page's part of the title
+  } cases[] = {
+      // "Game-" and 255 bytes of text: 260 bytes, cut to 255.
+      {"ASCII", "Game", Repeat(u"a", 255), Repeat(u"a", 250)},
+      // "Gam-" and 127 two-byte characters: the cut at 255 would split one.
+      {"two-byte characters", "Gam", Repeat(kNonAscii, 127), Repeat(kNonAscii, 125)},
+      // "Gam-", 250 bytes and a pair of two bytes: the cut would fall inside it.
+      {"surrogate pair", "Gam", Repeat(u"a", 250) + kOutsideGbk, Repeat(u"a", 250)},
+      {"a pair that fits", "Ga", Repeat(u"a", 250) + kOutsideGbk, Repeat(u"a", 250) + kOutsideGbk},
+      // A title that fills its field leaves no room for the text.
+      {"full configured title", std::string(255, 'T'), u"x", u""},
+  };
+  for (const Case& c : cases) {
+    const PageCommand command = Interpret(Call({Text(u"6"), Text(c.text)}), c.configured);
+    ASSERT_EQ(command.action, PageAction::kSetTitle) << c.name;
+    EXPECT_TRUE(command.text == c.shown) << c.name << ": " << command.text.size() << " units";
+  }
 }
 
-TEST(PageCommand, AFullConfiguredTitleLeavesNoRoomForTheText) {
-  const std::string configured(255, 'T');  // a title that fills its field
-  const PageCommand command = Interpret(Call({Text(u"6"), Text(u"x")}), configured);
-  EXPECT_EQ(command.action, PageAction::kSetTitle);
-  EXPECT_EQ(command.text, configured);
+TEST(PageCommand, TitlePrefixIsTheConfiguredTitleAndADashInTwoHundredFiftyFiveBytes) {
+  struct Case {
+    std::string configured;
+    std::string prefix;
+  } cases[] = {
+      {"Game", "Game-"},
+      {"", "-"},
+      {"\xD3\xCE\xCF\xB7", "\xD3\xCE\xCF\xB7-"},  // 游戏
+      {std::string(254, 'T'), std::string(254, 'T') + "-"},
+      {std::string(255, 'T'), std::string(255, 'T')},
+      // The cut at 255 would keep the first byte of 中 (D6 D0).
+      {std::string(254, 'T') + "\xD6\xD0", std::string(254, 'T')},
+  };
+  for (const Case& c : cases) EXPECT_EQ(PageTitlePrefix(c.configured), c.prefix) << c.configured.size();
 }

@@ -195,7 +195,7 @@ TEST(StartSelfReplacement, AScriptThatCannotBeWrittenWholeIsRemovedAndNothingSta
       {"program path unreadable", "C:\\Games", std::nullopt, false, std::nullopt, false},
       {"script path too long", std::string(240, 'd'), "C:\\Games\\Launcher.exe", false, std::nullopt, false},
       {"script not creatable", "C:\\Games", "C:\\Games\\Launcher.exe", true, std::nullopt, false},
-      // Cut after its first rename, a script would leave no launcher at all.
+      // Cut short, a script would run half a command on the program file.
       {"the disk fills up midway", "C:\\Games", "C:\\Games\\Launcher.exe", false, 90, false},
       {"closing the script fails", "C:\\Games", "C:\\Games\\Launcher.exe", false, std::nullopt, true},
   };

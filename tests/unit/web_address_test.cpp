@@ -34,3 +34,21 @@ TEST(ShellAddress, ControlCharactersRefuseAndSpacesAndQuotesAreEncoded) {
   };
   for (const Case& c : cases) EXPECT_EQ(ShellAddress(c.address), c.shell) << c.address;
 }
+
+// A page's address keeps its characters beyond ASCII; the same refusals and
+// encodings hold for it.
+TEST(ShellAddress, WideAddressesFollowTheSameRules) {
+  struct Case {
+    std::wstring address;
+    std::optional<std::wstring> shell;
+  } cases[] = {
+      {L"http://a/my page.html", L"http://a/my%20page.html"},
+      {L"http://a/\" -x \"", L"http://a/%22%20-x%20%22"},
+      {L"http://a/\u533A\uFF3C\u0100", L"http://a/\u533A\uFF3C\u0100"},
+      {L"http://a/\r\nb", std::nullopt},
+      {std::wstring(L"http://a/\0b", 11), std::nullopt},
+      {L"http://a/\x7F", std::nullopt},
+      {L"", L""},
+  };
+  for (const Case& c : cases) EXPECT_EQ(ShellAddress(c.address), c.shell);
+}

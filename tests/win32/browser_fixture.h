@@ -5,6 +5,13 @@
 #include <gtest/gtest.h>
 #include <ole2.h>
 
+// The references an object holds, read as an AddRef and Release pair
+// answer them (the count after the Release).
+inline ULONG CountOf(IUnknown* object) {
+  object->AddRef();
+  return object->Release();
+}
+
 class BrowserFixture : public ::testing::Test {
  protected:
   void SetUp() override {

@@ -24,11 +24,6 @@ class RecordingListener : public IBrowserEventListener {
 HWND ControlWindow(HWND host) { return GetWindow(host, GW_CHILD); }
 
 // The count an object holds now, read without changing it.
-ULONG CountOf(IUnknown* object) {
-  object->AddRef();
-  return object->Release();
-}
-
 std::pair<LONG, LONG> ClientSize(HWND window) {
   RECT rect{};
   GetClientRect(window, &rect);

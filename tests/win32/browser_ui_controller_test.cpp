@@ -13,11 +13,6 @@ namespace {
 class UiController : public BrowserFixture {};
 
 // The count an object holds now, read without changing it.
-ULONG CountOf(IUnknown* object) {
-  object->AddRef();
-  return object->Release();
-}
-
 IDispatch* EventFace(CWebUIController& controller) { return static_cast<IDispatch*>(&controller); }
 IDocHostUIHandler* UiFace(CWebUIController& controller) { return static_cast<IDocHostUIHandler*>(&controller); }
 

@@ -1,11 +1,14 @@
 // The browser cache cleaner, against WinINet's own cache of this user and
-// against a cache played by the test, whose entries outgrow the buffer.
+// against a cache played by the test, whose entries outgrow the buffer; and
+// the settings menu's question before it.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "game/url_cache_win.h"
+#include "game_fixture.h"
+#include "launcher_driver.h"
 #include "win_testkit.h"
 
 namespace {
@@ -131,4 +134,27 @@ TEST(UrlCacheCleaner, ASizeThatDoesNotGrowEndsTheWalkInsteadOfAskingForever) {
   EXPECT_EQ(cache.deleted.size(), 1u);
   EXPECT_EQ(cache.closes, 1);
   played = nullptr;
+}
+
+// The menu's clear command asks with its own texts and clears only on OK:
+// an entry put in the user's cache before survives Cancel.
+TEST_F(GameWindowTest, TheClearCacheQuestionKeepsTheCacheOnCancelAndEmptiesItOnOk) {
+  LoadSkin();
+  const std::string url = "http://game.example/asked-first.png";
+  ASSERT_TRUE(CacheEntry(url));
+  CGameDialog game(TestSkin());
+  bool afterCancel = false, afterOk = true;
+  RunGameWindow(game, [&] {
+    testkit::MessageBoxView question;
+    testkit::AnswerMessageBox(IDCANCEL, &question);
+    SendMessageA(game.Handle(), WM_COMMAND, 2036, 0);
+    EXPECT_TRUE(testkit::IsQuestion(question, "Clear it?", "Clear cache", game.Handle()));
+    afterCancel = InCache(url);
+    testkit::AnswerMessageBox(IDOK);
+    SendMessageA(game.Handle(), WM_COMMAND, 2036, 0);
+    afterOk = InCache(url);
+    EndSoon(game);
+  });
+  EXPECT_TRUE(afterCancel) << "Cancel cleared the cache";
+  EXPECT_FALSE(afterOk) << "OK left the entry";
 }

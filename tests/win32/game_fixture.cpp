@@ -4,6 +4,7 @@
 
 #include "launcher_driver.h"
 #include "package/package_file_win.h"
+#include "win/text.h"
 
 void GameWindowTest::SetUp() {
   ASSERT_TRUE(SUCCEEDED(OleInitialize(nullptr)));
@@ -74,13 +75,16 @@ void RunWhenReady(win::Dialog& window, std::function<bool()> ready, std::functio
 INT_PTR RunGameWindow(CGameDialog& window, std::function<void()> steps) {
   window.SetStartAddress("about:blank");
   RunWhenReady(
-      window, [&window] { return window.SizeState().maximised; }, std::move(steps));
+      window, [&window] { return window.SizeState().maximised && !window.BrowserPending(); }, std::move(steps));
   return window.DoModal();
 }
 
 INT_PTR RunAppGameWindow(const char* address, std::function<void(CGameDialog&)> steps) {
   LookWhenReady([]() -> win::Dialog* { return App().GetGameWindow(); },
-                [] { return App().GetGameWindow() != nullptr && App().GetGameWindow()->SizeState().maximised; },
+                [] {
+                  const CGameDialog* game = App().GetGameWindow();
+                  return game != nullptr && game->SizeState().maximised && !game->BrowserPending();
+                },
                 [steps = std::move(steps)] { steps(*App().GetGameWindow()); }, GetTickCount());
   return App().RunGameWindow(address);
 }
@@ -101,29 +105,51 @@ BOOL CALLBACK FindMenuWindow(HWND hwnd, LPARAM found) {
 
 }  // namespace
 
-ShownMenu ReadMenuWhileShown(const std::function<void()>& open, int choose) {
-  ShownMenu shown;
-  bool looked = false;
-  // The menu's own loop serves the timers of this thread.
+namespace {
+
+// Reads and closes the shown menu, or looks again in 20 ms until `start`
+// is `timeoutMs` old; then fails the test and closes whatever menu is
+// tracked, so that a menu shown late cannot hold the test.
+void ReadMenuWhenShown(ShownMenu& shown, bool& looked, int choose, DWORD start, DWORD timeoutMs) {
   testkit::RunSoon(
-      [&] {
-        looked = true;
+      [&shown, &looked, choose, start, timeoutMs] {
         EnumThreadWindows(GetCurrentThreadId(), FindMenuWindow, reinterpret_cast<LPARAM>(&shown.window));
-        if (shown.window == nullptr) return;
+        if (shown.window == nullptr) {
+          if (GetTickCount() - start <= timeoutMs) return ReadMenuWhenShown(shown, looked, choose, start, timeoutMs);
+          ADD_FAILURE() << "no pop-up menu was shown within " << timeoutMs << " ms";
+          EndMenu();
+          looked = true;
+          return;
+        }
+        looked = true;
         shown.rect = testkit::WindowRect(shown.window);
         const HMENU menu = reinterpret_cast<HMENU>(SendMessageA(shown.window, MN_GETHMENU, 0, 0));
         for (int i = 0; i < GetMenuItemCount(menu); ++i) {
-          char label[256] = {};
-          GetMenuStringA(menu, i, label, sizeof label, MF_BYPOSITION);
-          shown.items.emplace_back(GetMenuItemID(menu, i), label);
+          // Read as the menu holds it, given as GBK like the configuration.
+          wchar_t label[256] = {};
+          const int length = GetMenuStringW(menu, i, label, 256, MF_BYPOSITION);
+          const std::wstring_view text(label, length > 0 ? length : 0);
+          shown.items.emplace_back(GetMenuItemID(menu, i), win::GbkFromWide(text));
         }
         if (choose < 0) return static_cast<void>(EndMenu());
         // The menu's loop takes every key of this thread, as a player's.
         for (int i = 0; i <= choose; ++i) PostMessageA(shown.window, WM_KEYDOWN, VK_DOWN, 0);
         PostMessageA(shown.window, WM_KEYDOWN, VK_RETURN, 0);
       },
-      200);
+      20);
+}
+
+}  // namespace
+
+ShownMenu ReadMenuWhileShown(const std::function<void()>& open, int choose) {
+  constexpr DWORD kTimeoutMs = 10000;
+  ShownMenu shown;
+  bool looked = false;
+  // The menu's own loop serves the timers of this thread.
+  ReadMenuWhenShown(shown, looked, choose, GetTickCount(), kTimeoutMs);
   open();
-  testkit::PumpUntil([&] { return looked; });
+  // `open` may return before the menu shows (a posted notification): the
+  // look is waited for, as long as it may take and a little more.
+  if (!testkit::PumpUntil([&] { return looked; }, kTimeoutMs + 1000)) ADD_FAILURE() << "the menu was never looked for";
   return shown;
 }

@@ -41,7 +41,8 @@ void RunWhenReady(win::Dialog& window, std::function<bool()> ready, std::functio
 inline void Then(std::function<void()> steps) { testkit::RunSoon(std::move(steps)); }
 
 // Runs `window` modally on about:blank and `steps` once its initialisation
-// has ended (it is then maximised). The steps end the run (EndSoon).
+// has ended (it is then maximised) and its browser, made after the first
+// paint, is there. The steps end the run (EndSoon).
 INT_PTR RunGameWindow(CGameDialog& window, std::function<void()> steps);
 
 // Runs the application's game window (App().RunGameWindow) on `address`
@@ -59,5 +60,6 @@ struct ShownMenu {
 };
 // Runs `open` (which shows a pop-up menu of this thread and tracks it),
 // reads the menu while it is shown, then closes it: without a choice, or
-// by keys choosing the item at position `choose` (0 is the first).
+// by keys choosing the item at position `choose` (0 is the first). A menu
+// not shown within 10 s fails the test (and `window` stays null).
 ShownMenu ReadMenuWhileShown(const std::function<void()>& open, int choose = -1);

@@ -12,12 +12,6 @@ using namespace testkit;
 
 namespace {
 
-RECT Work() {
-  RECT work{};
-  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-  return work;
-}
-
 LRESULT HitTest(HWND window, int x, int y) { return SendMessageA(window, WM_NCHITTEST, 0, MAKELPARAM(x, y)); }
 
 struct TooltipCount {
@@ -38,7 +32,7 @@ int TooltipsOwnedBy(HWND owner) {
 }
 
 RECT Centred() {
-  const RECT work = Work();
+  const RECT work = WorkArea();
   const int x = (work.right - work.left - kGameWidth) / 2, y = (work.bottom - work.top - kGameHeight) / 2;
   return {x, y, x + kGameWidth, y + kGameHeight};
 }
@@ -55,7 +49,7 @@ TEST_F(GameWindowTest, TheFrameAnswersThePointer) {
     auto move = [&](WPARAM keys, int x, int y) { SendMessageA(game.Handle(), WM_MOUSEMOVE, keys, MAKELPARAM(x, y)); };
     move(0, 300, 10);
     move(MK_LBUTTON, 320, 15);
-    EXPECT_EQ(WindowRect(game.Handle()), Work());
+    EXPECT_EQ(WindowRect(game.Handle()), WorkArea());
 
     game.RestoreWindow();
     const RECT r = WindowRect(game.Handle());
@@ -136,7 +130,7 @@ TEST_F(GameWindowTest, TheFrameAnswersThePointer) {
 }
 
 TEST_F(GameWindowTest, SizingNeverGoesBelowTheMinimumWhicheverEdgeMoves) {
-  const RECT work = Work();
+  const RECT work = WorkArea();
   struct Case {
     std::string extra;
     int minimumWidth, minimumHeight;
@@ -195,7 +189,7 @@ TEST_F(GameWindowTest, TheWindowCarriesItsIconAndAButtonForEachRecordWithASprite
     for (int id : {189, 182, 184}) SendMessageA(GetDlgItem(game.Handle(), id), BM_CLICK, 0, 0);
     EXPECT_TRUE(game.IsRunningModal());
     EXPECT_TRUE(IsWindowVisible(game.Handle()));
-    EXPECT_EQ(WindowRect(game.Handle()), Work());
+    EXPECT_EQ(WindowRect(game.Handle()), WorkArea());
     // The record without a button still binds its key: F9 hides to the tray.
     PostMessageA(GetDlgItem(game.Handle(), 170), WM_KEYDOWN, VK_F9, 0);
     Then([&] {
@@ -224,10 +218,10 @@ TEST_F(GameWindowTest, AFailedStepStopsTheSetUpAndLeavesTheWindowOpen) {
     MessageBoxView failure, question;
     AnswerMessageBox(IDOK, &failure);
     RunWhenReady(
-        game, [&] { return IsWindowVisible(game.Handle()) != FALSE; },
+        game, [&] { return IsWindowVisible(game.Handle()) != FALSE && !game.BrowserPending(); },
         [&] {
           EXPECT_EQ(failure.text, "\xB6\xC1\xC8\xA1\xCD\xBC\xC6\xAC\xCA\xA7\xB0\xDC") << c.missing;  // 读取图片失败
-          EXPECT_EQ(WindowRect(game.Handle()), Work()) << c.missing;
+          EXPECT_EQ(WindowRect(game.Handle()), WorkArea()) << c.missing;
           EXPECT_EQ(WindowText(game.Handle()), "Game Test");
           EXPECT_EQ(GetDlgItem(game.Handle(), 170) != nullptr, c.browser) << c.missing;
           EXPECT_EQ(GetDlgItem(game.Handle(), 185) != nullptr, c.buttons) << c.missing;
@@ -247,14 +241,14 @@ TEST_F(GameWindowTest, AFailedStepStopsTheSetUpAndLeavesTheWindowOpen) {
 // screen changes no size. The title bar and the browser must come back all
 // the same.
 TEST_F(GameWindowTest, LeavingFullScreenOverAWorkAreaAsLargeAsTheScreenLaysTheFrameOutAgain) {
-  RECT work = Work();
+  RECT work = WorkArea();
   RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
   ASSERT_TRUE(SystemParametersInfoA(SPI_SETWORKAREA, 0, &screen, 0));
   struct Restore {
     RECT* work;
     ~Restore() { SystemParametersInfoA(SPI_SETWORKAREA, 0, work, 0); }
   } restore{&work};
-  ASSERT_EQ(Work(), screen);
+  ASSERT_EQ(WorkArea(), screen);
 
   LoadSkin();
   CGameDialog game(TestSkin());

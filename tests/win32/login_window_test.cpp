@@ -3,9 +3,16 @@
 #include <optional>
 #include <string>
 
+#include "app/launcher_app.h"
 #include "game_fixture.h"
 #include "login/login_rules.h"
 #include "login/login_window_win.h"
+#include "package/package_file_win.h"
+#include "png_writer.h"
+// After windows.h, which the fixture brings.
+#include <exdisp.h>
+
+#include <functional>
 
 namespace {
 
@@ -50,8 +57,13 @@ TEST_F(GameWindowTest, AWorkingDirectoryTooLongForTheUpdateStillGivesTheWholeLog
   ASSERT_EQ(LoadPackagePicture(TestSkin().Package(), "config/main1.png", &background), LoadOutcome::kLoaded);
   CLauncherTranslucentDlg login(TestSkin(), std::move(background), nullptr);
   bool loginAreaMade = false;
+  // The areas' browsers are made once the pair is on the screen.
   RunWhenReady(
-      login, [&] { return login.Handle() != nullptr && IsWindowVisible(login.Handle()); },
+      login,
+      [&] {
+        return login.Handle() != nullptr && IsWindowVisible(login.Handle()) && login.Companion() != nullptr &&
+               GetDlgItem(login.Companion()->Handle(), kFirstHtmlAreaId) != nullptr;
+      },
       [&] {
         loginAreaMade = login.Companion() != nullptr &&
                         GetDlgItem(login.Companion()->Handle(), kFirstHtmlAreaId) != nullptr;
@@ -62,33 +74,41 @@ TEST_F(GameWindowTest, AWorkingDirectoryTooLongForTheUpdateStillGivesTheWholeLog
 }
 
 // The login page's navigation to the game header hands over what follows,
-// and only when it is a web page. (Wine may report the navigation twice;
-// each report hands over the same address.)
+// and only when it is a web page and the page is the first html area's
+// (150): the second area (151) is not listened to. The application keeps
+// what it is handed. (Wine may report the navigation twice; each report
+// hands over the same address.)
 TEST_F(GameWindowTest, TheLoginPageHandsOverTheWebAddressAfterTheHeader) {
   const std::string header = testkit::GameSkinOptions{}.gameheader;
   struct Case {
     std::string url;
+    std::string secondUrl;
     std::optional<std::string> handed;
   } cases[] = {
-      {header + "http://game.example/s1?a=1&b=2", "http://game.example/s1?a=1&b=2"},
-      {header + "HTTPS://game.example/", "HTTPS://game.example/"},
-      {header + "javascript:alert(1)", std::nullopt},
-      {header + "file:///C:/windows/win.ini", std::nullopt},
-      {"http://game.example/" + header + "http://x/", std::nullopt},
+      {header + "http://game.example/s1?a=1&b=2", "", "http://game.example/s1?a=1&b=2"},
+      {header + "HTTPS://game.example/", "", "HTTPS://game.example/"},
+      {header + "javascript:alert(1)", "", std::nullopt},
+      {header + "file:///C:/windows/win.ini", "", std::nullopt},
+      {"http://game.example/" + header + "http://x/", "", std::nullopt},
+      {"about:blank", header + "http://game.example/s2", std::nullopt},
   };
   for (const Case& c : cases) {
-    LoadSkin({.firstUrl = "", .loginUrl = c.url});
+    LoadSkin({.firstUrl = "", .loginUrl = c.url, .secondLoginUrl = c.secondUrl});
     std::unique_ptr<PackagePicture> background;
     ASSERT_EQ(LoadPackagePicture(TestSkin().Package(), "config/main1.png", &background), LoadOutcome::kLoaded);
+    App().SetGameAddress("");
     std::vector<std::string> handed;
-    CLauncherTranslucentDlg login(TestSkin(), std::move(background),
-                                  [&](const char* address) { handed.emplace_back(address); });
+    CLauncherTranslucentDlg login(TestSkin(), std::move(background), [&](const char* address) {
+      handed.emplace_back(address);
+      App().SetGameAddress(address);
+    });
     // A window that handed nothing over is ended after a while; the timer
     // is waited for, so it never fires on a window that is gone.
-    bool looked = false, stillOpen = false;
+    bool looked = false, stillOpen = false, secondMade = false;
     testkit::RunSoon(
         [&] {
           stillOpen = login.IsRunningModal();
+          secondMade = login.Companion() != nullptr && GetDlgItem(login.Companion()->Handle(), 151) != nullptr;
           if (stillOpen) login.EndModal(IDCANCEL);
           looked = true;
         },
@@ -97,6 +117,218 @@ TEST_F(GameWindowTest, TheLoginPageHandsOverTheWebAddressAfterTheHeader) {
     ASSERT_TRUE(testkit::PumpUntil([&] { return looked; }, 10000));
     EXPECT_EQ(handed.empty(), !c.handed.has_value()) << c.url;
     for (const std::string& address : handed) EXPECT_EQ(address, c.handed) << c.url;
+    EXPECT_EQ(App().GameAddress(), c.handed.value_or("")) << c.url;
     EXPECT_EQ(stillOpen, !c.handed.has_value()) << c.url;  // a hand-over closes the window
+    if (!c.secondUrl.empty()) EXPECT_TRUE(secondMade) << "no second area to navigate";
   }
+}
+
+// The application keeps at most 255 bytes of the address, and never half
+// of a GBK double-byte character.
+TEST(LauncherApp, KeepsTheFirst255BytesOfTheGameAddressWithoutSplittingACharacter) {
+  const std::string zhong = "\xD6\xD0";  // 中
+  const struct {
+    std::string address, stored;
+  } cases[] = {
+      {std::string(255, 'a'), std::string(255, 'a')},
+      {std::string(256, 'a'), std::string(255, 'a')},
+      {"", ""},
+      {std::string(254, 'a') + zhong, std::string(254, 'a')},
+      {std::string(253, 'a') + zhong + "b", std::string(253, 'a') + zhong},
+  };
+  for (const auto& c : cases) {
+    App().SetGameAddress(c.address.c_str());
+    EXPECT_EQ(App().GameAddress(), c.stored) << c.address.size();
+  }
+  App().SetGameAddress("");
+}
+
+namespace {
+
+// A login skin of the test's own: a grey 400 x 300 background, the close
+// button (link 1) and an address button (link 3) of 40 x 20 in red, and
+// between them an html area (link 2) whose place is filled blue.
+constexpr COLORREF kGrey = RGB(128, 128, 128), kRed = RGB(255, 0, 0), kBlue = RGB(0, 0, 255);
+constexpr POINT kCloseAt{370, 20}, kAddressAt{40, 260}, kAreaAt{120, 135};
+
+class LoginSkinHoldings {
+ public:
+  LoginSkinHoldings() {
+    const std::string config =
+        "[global]\r\ntitle=Order Test\r\nloginCenterColor=16711680\r\ngameheader=test-game-header|\r\n"
+        "server=127.0.0.1\r\nport=9\r\nversionUrl=/version.txt\r\nlinkCount=3\r\n"
+        "[link1]\r\ntype=3\r\nx=350\r\ny=10\r\n"
+        "[link2]\r\ntype=4\r\nx=20\r\ny=60\r\nwidth=200\r\nheight=150\r\nurl=about:blank\r\n"
+        "[link3]\r\ntype=1\r\nx=20\r\ny=250\r\nurl=about:blank\r\n";
+    auto png = [](int width, int height, std::uint32_t argb) {
+      const testkit::Bytes bytes = testkit::RgbaPng(width, height, [argb](int, int) { return argb; });
+      return std::string(bytes.begin(), bytes.end());
+    };
+    testkit::ZipBuilder zip;
+    zip.Add("config/cg.txt", config).Add("config/main1.png", png(400, 300, 0xFF808080));
+    for (int n : {1, 3}) {
+      zip.Add("config/" + std::to_string(n) + "_n.png", png(40, 20, 0xFFFF0000));
+      zip.Add("config/" + std::to_string(n) + "_d.png", png(40, 20, 0xFF0000FF));
+    }
+    file_ = testkit::Concat({testkit::MakePeImage(), zip.Build()});
+    loaded_ = package_.Open(file_) == PackageOpenResult::kOpened;
+    IniDocument document;
+    loaded_ = loaded_ && ReadConfigFile(&package_, &document, "config/cg.txt") == LoadOutcome::kLoaded &&
+              BuildConfig(document, &config_);
+  }
+  bool Loaded() const { return loaded_; }
+  Skin Get() { return Skin{&config_, &package_}; }
+
+ private:
+  testkit::Bytes file_;
+  AttachedPackage package_;
+  LauncherConfig config_;
+  bool loaded_ = false;
+};
+
+POINT OnScreen(HWND window, POINT client) {
+  ClientToScreen(window, &client);
+  return client;
+}
+
+// What the login pair looked like at the moment its first browser's window
+// was being made.
+struct AtFirstBrowser {
+  bool seen = false;
+  bool backgroundVisible = false, companionVisible = false;
+  bool buttonsVisible = false, nothingLeftToPaint = false;
+  COLORREF closeButton = CLR_INVALID, addressButton = CLR_INVALID, area = CLR_INVALID;
+};
+
+AtFirstBrowser* watch = nullptr;
+
+LRESULT CALLBACK WatchBrowserCreation(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HCBT_CREATEWND && watch != nullptr && !watch->seen &&
+      testkit::ClassName(reinterpret_cast<HWND>(wParam)) == "LauncherBrowserHost") {
+    const HWND companion = reinterpret_cast<CBT_CREATEWNDA*>(lParam)->lpcs->hwndParent;
+    const HWND close = GetDlgItem(companion, 203), address = GetDlgItem(companion, 201);
+    watch->seen = true;
+    watch->backgroundVisible = IsWindowVisible(GetWindow(companion, GW_OWNER)) != FALSE;
+    watch->companionVisible = IsWindowVisible(companion) != FALSE;
+    watch->buttonsVisible = close != nullptr && address != nullptr && IsWindowVisible(close) && IsWindowVisible(address);
+    watch->nothingLeftToPaint = !GetUpdateRect(companion, nullptr, FALSE) && close != nullptr &&
+                                !GetUpdateRect(close, nullptr, FALSE) && address != nullptr &&
+                                !GetUpdateRect(address, nullptr, FALSE);
+    const POINT closeAt = OnScreen(companion, kCloseAt), addressAt = OnScreen(companion, kAddressAt),
+                areaAt = OnScreen(companion, kAreaAt);
+    watch->closeButton = testkit::ScreenPixel(closeAt.x, closeAt.y);
+    watch->addressButton = testkit::ScreenPixel(addressAt.x, addressAt.y);
+    watch->area = testkit::ScreenPixel(areaAt.x, areaAt.y);
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// Runs the login pair on `skin` until `ready` holds, then `steps`, which end it.
+void RunLogin(const Skin& skin, const std::function<bool(CLauncherTranslucentDlg&)>& ready,
+              const std::function<void(CLauncherTranslucentDlg&)>& steps) {
+  std::unique_ptr<PackagePicture> background;
+  ASSERT_EQ(LoadPackagePicture(skin.Package(), "config/main1.png", &background), LoadOutcome::kLoaded);
+  CLauncherTranslucentDlg login(skin, std::move(background), nullptr);
+  RunWhenReady(
+      login, [&] { return ready(login); },
+      [&] {
+        steps(login);
+        if (login.IsRunningModal()) login.EndModal(IDCANCEL);
+      });
+  login.DoModal();
+}
+
+// Makes every WebBrowser control fail to be created in this process while
+// it is in scope: the engine is missing.
+class BrowserEngineMissing final : public IClassFactory {
+ public:
+  BrowserEngineMissing() {
+    registered_ = SUCCEEDED(
+        CoRegisterClassObject(CLSID_WebBrowser, this, CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &cookie_));
+  }
+  ~BrowserEngineMissing() {
+    if (registered_) CoRevokeClassObject(cookie_);
+  }
+  bool Registered() const { return registered_; }
+  int Requests() const { return requests_; }
+
+  STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
+    if (iid != IID_IUnknown && iid != IID_IClassFactory) {
+      *out = nullptr;
+      return E_NOINTERFACE;
+    }
+    *out = static_cast<IClassFactory*>(this);
+    return S_OK;
+  }
+  STDMETHODIMP_(ULONG) AddRef() override { return 2; }
+  STDMETHODIMP_(ULONG) Release() override { return 1; }
+  STDMETHODIMP CreateInstance(IUnknown*, REFIID, void** out) override {
+    ++requests_;
+    *out = nullptr;
+    return CLASS_E_CLASSNOTAVAILABLE;
+  }
+  STDMETHODIMP LockServer(BOOL) override { return S_OK; }
+
+ private:
+  DWORD cookie_ = 0;
+  bool registered_ = false;
+  int requests_ = 0;
+};
+
+}  // namespace
+
+// The player sees the finished login pair first: when the browser of the
+// html area is being made, the pair is shown, its buttons are on the
+// screen, nothing of it waits to be painted and the area's place shows the
+// fill colour.
+TEST_F(GameWindowTest, TheLoginPairIsOnTheScreenBeforeItsBrowserIsMade) {
+  LoginSkinHoldings skin;
+  ASSERT_TRUE(skin.Loaded());
+  AtFirstBrowser seen;
+  watch = &seen;
+  const HHOOK hook = SetWindowsHookExA(WH_CBT, WatchBrowserCreation, nullptr, GetCurrentThreadId());
+  ASSERT_NE(hook, nullptr);
+  bool areaMade = false;
+  RunLogin(
+      skin.Get(),
+      [&](CLauncherTranslucentDlg& login) {
+        return login.Companion() != nullptr && GetDlgItem(login.Companion()->Handle(), kFirstHtmlAreaId) != nullptr;
+      },
+      [&](CLauncherTranslucentDlg&) { areaMade = true; });
+  UnhookWindowsHookEx(hook);
+  watch = nullptr;
+  ASSERT_TRUE(areaMade);
+  ASSERT_TRUE(seen.seen);
+  EXPECT_TRUE(seen.backgroundVisible);
+  EXPECT_TRUE(seen.companionVisible);
+  EXPECT_TRUE(seen.buttonsVisible);
+  EXPECT_TRUE(seen.nothingLeftToPaint);
+  EXPECT_EQ(seen.closeButton, kRed);
+  EXPECT_EQ(seen.addressButton, kRed);
+  EXPECT_EQ(seen.area, kBlue);
+}
+
+// A browser that cannot be made stops the links after it, as a failed link
+// always does: the address button after the area, already shown, is
+// removed again; the close button before it stays, and with no area made
+// nothing is filled.
+TEST_F(GameWindowTest, ABrowserThatCannotBeMadeRemovesTheButtonsOfTheLinksAfterIt) {
+  LoginSkinHoldings skin;
+  ASSERT_TRUE(skin.Loaded());
+  BrowserEngineMissing engine;
+  ASSERT_TRUE(engine.Registered());
+  bool looked = false;
+  RunLogin(
+      skin.Get(), [&](CLauncherTranslucentDlg&) { return engine.Requests() > 0; },
+      [&](CLauncherTranslucentDlg& login) {
+        looked = true;
+        const HWND companion = login.Companion()->Handle();
+        EXPECT_NE(GetDlgItem(companion, 203), nullptr);
+        EXPECT_EQ(GetDlgItem(companion, 201), nullptr);
+        EXPECT_EQ(GetDlgItem(companion, kFirstHtmlAreaId), nullptr);
+        EXPECT_TRUE(testkit::ScreenShows(OnScreen(companion, kAreaAt), kGrey));  // the background, unfilled
+        EXPECT_TRUE(testkit::ScreenShows(OnScreen(companion, kCloseAt), kRed));
+      });
+  EXPECT_TRUE(looked);
+  EXPECT_EQ(engine.Requests(), 1);
 }

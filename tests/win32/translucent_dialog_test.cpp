@@ -79,13 +79,9 @@ TEST(TranslucentDialog, TakesThePicturesSizeCentredByTheCaptionedRectangle) {
     client = testkit::ClientRectOnScreen(pair.Handle());
   });
   EXPECT_TRUE(pair.childrenInitialised);
-  RECT work{}, captioned{0, 0, 200, 120};
-  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-  AdjustWindowRect(&captioned, WS_CAPTION | WS_SYSMENU, FALSE);
-  const int left = work.left + ((work.right - work.left) - (captioned.right - captioned.left)) / 2;
-  const int top = work.top + ((work.bottom - work.top) - (captioned.bottom - captioned.top)) / 2;
-  EXPECT_EQ(window, (RECT{left, top, left + 200, top + 120}));
-  EXPECT_LT(left, work.left + ((work.right - work.left) - 200) / 2);  // left of the exact centre
+  const RECT work = testkit::WorkArea(), centred = testkit::CentredPairRect(200, 120);
+  EXPECT_EQ(window, centred);
+  EXPECT_LT(centred.left, work.left + ((work.right - work.left) - 200) / 2);  // left of the exact centre
   EXPECT_EQ(companion, client);
 }
 
@@ -128,9 +124,21 @@ TEST(TranslucentDialog, CompanionOkOrCancelEndsTheRunWithCancel) {
   }
 }
 
+// Without a companion the background alone is shown and follows moves
+// (which have no companion to take along).
 TEST(TranslucentDialog, PairWithoutCompanionRuns) {
   Pair pair(Picture(testkit::RgbaPng(30, 30, [](int, int) { return 0xFF000000u; })), false);
-  EXPECT_EQ(testkit::RunModal(pair, [&] { SetWindowPos(pair.Handle(), nullptr, 5, 5, 0, 0, SWP_NOSIZE | SWP_NOZORDER); }), IDOK);
+  bool shown = false;
+  RECT placed{}, moved{};
+  testkit::RunModal(pair, [&] {
+    shown = IsWindowVisible(pair.Handle()) != FALSE;
+    placed = testkit::WindowRect(pair.Handle());
+    SetWindowPos(pair.Handle(), nullptr, 5, 5, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    moved = testkit::WindowRect(pair.Handle());
+  });
+  EXPECT_TRUE(shown);
+  EXPECT_EQ(placed, testkit::CentredPairRect(30, 30));
+  EXPECT_EQ(moved, (RECT{5, 5, 35, 35}));
   EXPECT_EQ(pair.Companion(), nullptr);
 }
 

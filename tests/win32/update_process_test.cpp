@@ -15,5 +15,5 @@ TEST(SystemProcess, StartsAScriptWhosePathHasSpaces) {
   SystemProcess process;
   ASSERT_TRUE(process.StartHiddenScript(script));
   EXPECT_TRUE(testkit::PumpUntil([&] { return GetFileAttributesA(marker.c_str()) != INVALID_FILE_ATTRIBUTES; }, 15000));
-  testkit::EndProcessesStartedBy(GetCurrentProcessId());
+  EXPECT_TRUE(testkit::EndProcessesStartedBy(GetCurrentProcessId()));
 }

@@ -81,8 +81,8 @@ class UpdateWorkerThread : public ::testing::Test {
   UpdateWorker* Start(int port) {
     auto state = std::make_unique<UpdateWorker>();
     const std::string program = win::ProgramPath().value_or("");
-    state->settings = {"/version.txt", "/Launcher_new.exe", "127.0.0.1", "1.01", port,
-                       program.substr(0, program.rfind('\\'))};
+    state->settings = {
+        "/version.txt", "/Launcher_new.exe", "127.0.0.1", "1.01", port, program.substr(0, program.rfind('\\'))};
     state->targetWindow = sink.Handle();
     UpdateWorker* raw = state.get();
     EXPECT_TRUE(StartUpdateWorker(std::move(state)));
@@ -97,52 +97,71 @@ UINT Message(UpdateResult result) { return static_cast<UINT>(result); }
 
 }  // namespace
 
+void PrintTo(const UpdateSettings& settings, std::ostream* out) {
+  *out << "{" << settings.versionUrl << ", " << settings.exeUrl << ", " << settings.server << ", " << settings.version
+       << ", " << settings.port << ", " << settings.workDir << ", key of " << settings.updateKey.size() << " bytes}";
+}
+
 TEST_F(UpdateWorkerThread, PostsEachResultAsTheMessageIdentifier) {
   ASSERT_TRUE(server.Started());
   const Bytes html = testkit::ToBytes("<html><body>Sign in to continue</body></html>");
+  const std::vector<std::string> versionOnly{"/version.txt"}, both{"/version.txt", "/Launcher_new.exe"};
   struct Case {
     const char* what;
-    const char* version;
+    testkit::Route version;
     testkit::Route launcher;
+    bool refused;  // nothing listens on the port
     UpdateResult result;
+    std::vector<std::string> asked;
   } cases[] = {
-      {"up to date", "1.01", {}, UpdateResult::UpToDate},
-      {"the server is older", "1.00", {}, UpdateResult::UpToDate},
-      {"a newer version, the launcher missing", "1.02", {404, {}}, UpdateResult::LauncherDownloadFailed},
-      {"a newer version, the server failing", "1.02", {500, {}}, UpdateResult::LauncherDownloadFailed},
-      {"a newer version, an HTML page for the launcher", "1.02", {200, html}, UpdateResult::LauncherDownloadFailed},
+      {"up to date", {200, testkit::ToBytes("1.01")}, {}, false, UpdateResult::UpToDate, versionOnly},
+      {"the server is older", {200, testkit::ToBytes("1.00")}, {}, false, UpdateResult::UpToDate, versionOnly},
+      {"a newer version, the launcher missing",
+       {200, testkit::ToBytes("1.02")},
+       {404, {}},
+       false,
+       UpdateResult::LauncherDownloadFailed,
+       both},
+      {"a newer version, the server failing",
+       {200, testkit::ToBytes("1.02")},
+       {500, {}},
+       false,
+       UpdateResult::LauncherDownloadFailed,
+       both},
+      {"a newer version, an HTML page for the launcher",
+       {200, testkit::ToBytes("1.02")},
+       {200, html},
+       false,
+       UpdateResult::LauncherDownloadFailed,
+       both},
+      {"no version file on the server",
+       {404, testkit::ToBytes("not found")},
+       {},
+       false,
+       UpdateResult::VersionDownloadFailed,
+       versionOnly},
+      {"a refused port", {}, {}, true, UpdateResult::VersionDownloadFailed, {}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    server.Serve("/version.txt", {200, testkit::ToBytes(c.version)});
+    std::optional<UpdateTestServer> gone;  // started and stopped again: a port where nothing listens
+    if (c.refused) ASSERT_TRUE(gone.emplace().Started() && gone->Stop());
+    server.Serve("/version.txt", c.version);
     server.Serve("/Launcher_new.exe", c.launcher);
-    const UpdateWorker* state = Start(server.Port());
+    const std::size_t before = server.Requests().size();
+    const UpdateWorker* state = Start(gone ? gone->Port() : server.Port());
     const auto post = sink.WaitForResult(state);
     ASSERT_TRUE(post.has_value());
     EXPECT_EQ(post->message, Message(c.result));
     EXPECT_EQ(post->lParam, 0);
+    std::vector<std::string> asked;
+    const auto requests = server.Requests();
+    for (std::size_t i = before; i < requests.size(); ++i) {
+      asked.push_back(requests[i].path);
+      EXPECT_EQ(requests[i].userAgent, "win32_tests");  // the program's file title
+    }
+    EXPECT_EQ(asked, c.asked);
   }
-}
-
-TEST_F(UpdateWorkerThread, AVersionFileOf404IsReported) {
-  ASSERT_TRUE(server.Started());
-  const UpdateWorker* state = Start(server.Port());
-  const auto post = sink.WaitForResult(state);
-  ASSERT_TRUE(post.has_value());
-  EXPECT_EQ(post->message, Message(UpdateResult::VersionDownloadFailed));
-  // The program's file title is the user agent.
-  ASSERT_EQ(server.Requests().size(), 1u);
-  EXPECT_EQ(server.Requests()[0].userAgent, "win32_tests");
-}
-
-TEST_F(UpdateWorkerThread, ARefusedPortIsReported) {
-  ASSERT_TRUE(server.Started());
-  const int port = server.Port();
-  ASSERT_TRUE(server.Stop());  // nothing listens there any more
-  const UpdateWorker* state = Start(port);
-  const auto post = sink.WaitForResult(state);
-  ASSERT_TRUE(post.has_value());
-  EXPECT_EQ(post->message, Message(UpdateResult::VersionDownloadFailed));
 }
 
 TEST_F(UpdateWorkerThread, AStalledServerDoesNotHoldUpTheWindowsThread) {
@@ -166,9 +185,13 @@ TEST_F(UpdateWorkerThread, AStalledServerDoesNotHoldUpTheWindowsThread) {
 
 TEST(MakeUpdateWorker, TakesTheSettingsAndTheCurrentDirectory) {
   LauncherConfig config;
+  config.versionUrl = "/v/version.txt";
+  config.exeUrl = "/v/Launcher_new.exe";
   config.server = "127.0.0.1";
   config.port = -1;
   config.version = "1.01";
+  config.updateKey = std::string(64, 'b');
+  config.title = "not copied";
   testkit::TempDir dir;
   char previous[MAX_PATH] = {};
   GetCurrentDirectoryA(sizeof previous, previous);
@@ -176,7 +199,8 @@ TEST(MakeUpdateWorker, TakesTheSettingsAndTheCurrentDirectory) {
   const auto state = MakeUpdateWorker(config, HWND_MESSAGE);
   SetCurrentDirectoryA(previous);
   ASSERT_NE(state, nullptr);
-  EXPECT_TRUE(state->settings == UpdateSettingsFrom(config, dir.Path()));
-  EXPECT_EQ(state->settings.workDir, dir.Path());
+  const UpdateSettings expected{"/v/version.txt", "/v/Launcher_new.exe", "127.0.0.1", "1.01", -1,
+                                dir.Path(),       std::string(64, 'b')};
+  EXPECT_EQ(state->settings, expected);
   EXPECT_EQ(state->targetWindow, HWND_MESSAGE);
 }

@@ -3,6 +3,7 @@
 #include "browser/client_call_win.h"
 #include "browser/page_arguments.h"
 #include "browser/web_page_win.h"
+#include "browser_fixture.h"
 #include "fake_browser_objects.h"
 #include "script_page.h"
 #include "win/variant.h"
@@ -29,11 +30,6 @@ class WebPage : public ::testing::Test {
     return win::ComPtr<IDispatch>::Adopt(CreateFakeDocument(page.Globals().Get(), TRUE));
   }
 };
-
-ULONG CountOf(IUnknown* object) {
-  object->AddRef();
-  return object->Release();
-}
 
 }  // namespace
 

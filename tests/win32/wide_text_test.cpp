@@ -1,25 +1,54 @@
-#include "browser/wide_text_win.h"
-
 #include <gtest/gtest.h>
 
-// Page texts never turn into punctuation they did not hold: in code pages
-// with best-fit tables (437 and 1252 here) look-alikes of the quote, the
-// slash and the percent sign become the default character instead.
-TEST(PageText, NoBestFitIntoQuotesSlashesOrPercentSigns) {
+#include <string>
+
+#include "win/text.h"
+
+// The launcher's texts are GBK whatever the system's code page: these hold
+// on a Western system as on a Chinese one.
+TEST(GbkText, ConvertsBothWaysInCodePage936) {
   struct Case {
-    unsigned codePage;
-    std::u16string text;
-    const char* converted;
+    const char* gbk;
+    std::wstring wide;
   } cases[] = {
-      {437, u"http://a/\u201Cx\u201D", "http://a/?x?"},  // curly quotes
-      {1252, u"http://a\u2215b", "http://a?b"},          // division slash
-      {1252, u"http://a\u066A20b", "http://a?20b"},      // Arabic percent sign
-      {1252, u"http://a/\u00E9", "http://a/\xE9"},       // an exact equivalent is kept
-      {936, u"\u533A", "\xC7\xF8"},
+      {"", L""},
+      {"Game", L"Game"},
+      {"\xC6\xF4\xB6\xAF\xCA\xA7\xB0\xDC", L"\u542F\u52A8\u5931\u8D25"},  // 启动失败
+      {"\xC7\xF8", L"\u533A"},                                            // 区
+      {"\x81\x5C", L"\u4E57"},                                            // 乗: its trail byte is a backslash
+      {"a\xA1\xB0"
+       "b",
+       L"a\u201Cb"},  // a curly quote GBK has
   };
   for (const auto& c : cases) {
-    char buffer[64] = {};
-    ASSERT_TRUE(ToCodePageText(c.codePage, c.text, buffer, sizeof buffer)) << c.codePage;
-    EXPECT_STREQ(buffer, c.converted) << c.codePage;
+    EXPECT_EQ(win::WideFromGbk(c.gbk), c.wide) << c.gbk;
+    EXPECT_EQ(win::GbkFromWide(c.wide), c.gbk) << c.gbk;
+    EXPECT_EQ(win::GbkFromWide(std::u16string(c.wide.begin(), c.wide.end())), c.gbk) << c.gbk;
+    EXPECT_EQ(win::GbkLength(std::u16string(c.wide.begin(), c.wide.end())), std::string(c.gbk).size()) << c.gbk;
+  }
+}
+
+// Page texts never turn into punctuation they did not hold: look-alikes of
+// the slash and the percent sign that GBK lacks become the default
+// character, as every character GBK lacks does; GBK's own are kept.
+TEST(GbkText, CharactersGbkLacksBecomeTheDefaultCharacterNotALookAlike) {
+  struct Case {
+    std::u16string text;
+    const char* gbk;
+  } cases[] = {
+      {u"http://a\u066A"
+       u"20b",
+       "http://a?20b"},                    // Arabic percent sign
+      {u"http://a\u2044b", "http://a?b"},  // fraction slash
+      {u"\uAC00", "?"},                    // a Hangul syllable
+      {u"x\U0001F600", "x??"},             // a surrogate pair, unit by unit
+      // GBK's own: the division slash and é are kept, as GBK bytes.
+      {u"a\u2215b\u00E9",
+       "a\xA8\x4D"
+       "b\xA8\xA6"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(win::GbkFromWide(c.text), c.gbk) << c.gbk;
+    EXPECT_EQ(win::GbkLength(c.text), std::string(c.gbk).size()) << c.gbk;
   }
 }

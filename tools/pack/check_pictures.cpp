@@ -21,6 +21,11 @@ std::string Size(const RgbaImage& image) { return Size(image.Width(), image.Heig
 std::string Place(const Rect& r) {
   return Size(r.Width(), r.Height()) + " at (" + std::to_string(r.left) + ", " + std::to_string(r.top) + ")";
 }
+// A size at the place the configuration gives, as the operator wrote it:
+// the checks compute with the values tamed, which the operator never wrote.
+std::string Place(int width, int height, const LinkSpec& configured) {
+  return Size(width, height) + " at (" + std::to_string(configured.x) + ", " + std::to_string(configured.y) + ")";
+}
 
 bool Inside(const Rect& r, const RgbaImage& image) {
   return r.left >= 0 && r.top >= 0 && r.right <= image.Width() && r.bottom <= image.Height();
@@ -78,8 +83,10 @@ void CheckButtonPictures(const CheckContext& c, const PlannedLink& link, const R
   const Rect rect{record.x, record.y, record.x + normal->Width(), record.y + normal->Height()};
   if (background != nullptr && !Inside(rect, *background))
     c.KeyWarning(section, "x",
-                 "the button, " + Place(rect) + ", reaches outside the login window (" + Size(*background) +
-                     "): the part outside is not shown");
+                 "the button, " +
+                     Place(normal->Width(), normal->Height(),
+                           c.config.model.links[static_cast<std::size_t>(link.number - 1)]) +
+                     ", reaches outside the login window (" + Size(*background) + "): the part outside is not shown");
 }
 
 void CheckLoginPictures(const CheckContext& c) {

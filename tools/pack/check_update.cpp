@@ -1,5 +1,6 @@
 // The skin's update channel: is what the launcher installs signed, and can
 // the key it trusts be read at all.
+#include <cctype>
 #include <string_view>
 
 #include "check_context.h"
@@ -18,12 +19,17 @@ bool StartsWithInAnyCase(std::string_view text, std::string_view start) {
 std::string_view Host(std::string_view server) {
   for (const std::string_view scheme : {"http://", "https://"})
     if (StartsWithInAnyCase(server, scheme)) server.remove_prefix(scheme.size());
+  // A bracketed IPv6 address holds colons of its own.
+  if (server.starts_with("[")) return server.substr(0, server.find(']') + 1);
   return server.substr(0, server.find_first_of(":/"));
 }
 
 // Nothing on the network lies between the launcher and a loopback server.
+// Only an address written in digits is one: a name such as 127.example.com
+// is whatever DNS answers for it.
 bool IsLoopback(std::string_view host) {
-  return host == "localhost" || host.starts_with("127.") || host == "[::1]";
+  const bool digitsAndDots = host.find_first_not_of("0123456789.") == std::string_view::npos;
+  return host == "localhost" || (host.starts_with("127.") && digitsAndDots) || host == "[::1]";
 }
 
 }  // namespace

@@ -7,19 +7,25 @@ int RunInspect(const CommandLine& line, std::ostream& out, std::ostream& err) {
   auto opened = OpenNamedSkin(line, err);
   if (!opened) return kExitUnreadable;
   const auto config = ReadSkinConfig(*opened->source);
-  InspectSubject subject{line.inputs[0], opened->source->Members(), config.get(), std::nullopt};
-  if (opened->source->IsProgram())
-    subject.signature = FindSignature(static_cast<const PackageSkin&>(*opened->source).FileBytes());
-  if (line.json)
-    WriteInspectJson(out, subject);
-  else
-    WriteInspectText(out, subject);
-  const std::string_view program =
-      opened->source->IsProgram() ? static_cast<const PackageSkin&>(*opened->source).FileBytes() : std::string_view();
+  InspectSubject subject{line.inputs[0], opened->source->Members(), config.get(), std::nullopt, std::nullopt};
+  std::string_view program;
+  if (opened->source->IsProgram()) {
+    program = static_cast<const PackageSkin&>(*opened->source).FileBytes();
+    subject.signature = FindSignature(program);
+  }
+  // A signature that was asked for and cannot be checked is the answer an
+  // operator about to upload needs: nothing else is printed.
   std::string error;
-  if (!line.json && !WriteUpdateTrust(out, line, config ? &config->model : nullptr, program, &error)) {
+  subject.update = ReadUpdateTrust(line, config ? &config->model : nullptr, program, &error);
+  if (!subject.update) {
     err << "launcher-pack: " << error << "\n";
     return kExitUnreadable;
+  }
+  if (line.json) {
+    WriteInspectJson(out, subject);
+  } else {
+    WriteInspectText(out, subject);
+    WriteUpdateTrustText(out, *subject.update);
   }
   return kExitClean;
 }

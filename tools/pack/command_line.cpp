@@ -1,89 +1,14 @@
 #include "command_line.h"
 
-#include <charconv>
+#include <CLI/CLI.hpp>
 
-const char* const kUsage =
-    "usage:\n"
-    "  launcher-pack pack <skin-folder> --exe Launcher.exe -o MyGame.exe [--replace] [--from-utf8] [--force]\n"
-    "                     [--icon game.ico] [--product-name TEXT] [--file-description TEXT] [--company TEXT]\n"
-    "                     [--file-version 1.2.3.4] [--product-version 1.2.3.4] [--copyright TEXT]\n"
-    "                     [--include config/NAME]...\n"
-    "  launcher-pack check <skin-folder | program.exe> [--from-utf8] [--json]\n"
-    "  launcher-pack inspect <program.exe | skin-folder> [--json] [--from-utf8]\n"
-    "  launcher-pack preview <skin-folder | program.exe> -o <folder> [--size WxH] [--restored WxH] [--from-utf8]\n"
-    "                        [--state normal|pressed|hover]\n"
-    "  launcher-pack init <new-skin-folder>\n"
-    "  launcher-pack keys [--json]\n"
-    "  launcher-pack schema\n"
-    "  launcher-pack keygen -o operator.key\n"
-    "  launcher-pack sign <program.exe> --key operator.key\n"
-    "  (pack also takes --sign-key operator.key; inspect takes --key HEX and --sig FILE)\n"
-    "\n"
-    "pack       appends the skin folder to the launcher as a zip archive; --replace first cuts the\n"
-    "           package the exe already carries; --from-utf8 converts config/cg.txt to GBK;\n"
-    "           refuses a skin with findings unless --force; --icon puts the game's icon in the exe\n"
-    "           and the version texts (UTF-8, or GBK) replace its version information; a signature\n"
-    "           the exe carried is cut: sign the result last; files the launcher never reads are left\n"
-    "           out and listed (--include keeps one)\n"
-    "check      reports what would make the launcher stop or misbehave (status 0 clean, 1 findings,\n"
-    "           2 unreadable)\n"
-    "inspect    lists the package in effect and the configuration as the launcher reads it\n"
-    "preview    draws the login window and the game window, maximised (--size, the work area,\n"
-    "           default 1280x720) and restored (--restored, default minGameWidth x minGameHeight);\n"
-    "           --state draws the game buttons pressed or with the pointer over them\n"
-    "init       writes a small commented skin to start from, which check passes\n"
-    "keys       prints the configuration keys with their kinds and defaults (--json: as JSON)\n"
-    "schema     prints a JSON Schema of the configuration, for editors\n"
-    "--json     check: the findings (file, line, section, key, severity, message)\n"
-    "keygen     writes a new secret key for signed updates (never over an existing file) and prints\n"
-    "           the updateKey line for the skin\n"
-    "sign       writes <program.exe>.sig, which the launcher fetches beside the exe and checks with\n"
-    "           updateKey; inspect --key or --sig verifies an exe before it is uploaded\n";
+#include <algorithm>
+#include <charconv>
+#include <functional>
 
 namespace {
 
-// Which commands take which option, and whether it takes a value.
-struct OptionSpec {
-  const char* name;
-  bool takesValue;
-  const char* commands;  // space-separated
-};
-constexpr OptionSpec kOptions[] = {
-    {"--exe", true, "pack"},
-    {"-o", true, "pack preview keygen"},
-    {"--replace", false, "pack"},
-    {"--force", false, "pack"},
-    {"--from-utf8", false, "pack check preview inspect"},
-    {"--json", false, "inspect check keys"},
-    {"--size", true, "preview"},
-    {"--restored", true, "preview"},
-    {"--state", true, "preview"},
-    {"--icon", true, "pack"},
-    {"--include", true, "pack"},
-    {"--company", true, "pack"},
-    {"--file-description", true, "pack"},
-    {"--file-version", true, "pack"},
-    {"--copyright", true, "pack"},
-    {"--product-name", true, "pack"},
-    {"--product-version", true, "pack"},
-    {"--sign-key", true, "pack"},
-    {"--key", true, "sign inspect"},
-    {"--sig", true, "inspect"},
-};
-
-struct CommandSpec {
-  const char* name;
-  std::size_t inputs;
-};
-constexpr CommandSpec kCommands[] = {{"pack", 1},    {"check", 1}, {"inspect", 1},
-                                     {"preview", 1}, {"keys", 0},  {"help", 0},
-                                     {"keygen", 0},  {"sign", 1},  {"schema", 0},
-                                     {"init", 1}};
-
-bool Takes(const OptionSpec& option, const std::string& command) {
-  const std::string list = std::string(" ") + option.commands + " ";
-  return list.find(" " + command + " ") != std::string::npos;
-}
+constexpr const char* kProgram = "launcher-pack";
 
 std::optional<PixelSize> ParseSize(const std::string& text) {
   const std::size_t x = text.find_first_of("xX");
@@ -97,102 +22,236 @@ std::optional<PixelSize> ParseSize(const std::string& text) {
   return size;
 }
 
-bool Apply(CommandLine& line, const OptionSpec& option, const std::string& value, std::string* error) {
-  const std::string name = option.name;
-  if (name == "--exe") line.exe = value;
-  if (name == "-o") line.output = value;
-  if (name == "--replace") line.replace = true;
-  if (name == "--force") line.force = true;
-  if (name == "--from-utf8") line.fromUtf8 = true;
-  if (name == "--json") line.json = true;
-  if (name == "--icon") line.icon = value;
-  if (name == "--include") line.include.push_back(value);
-  if (name == "--sign-key") line.signKey = value;
-  if (name == "--key") line.key = value;
-  if (name == "--sig") line.signature = value;
-  for (const VersionOption& version : kVersionOptions) {
-    if (name != version.option) continue;
-    std::erase_if(line.versionTexts, [&](const auto& text) { return text.first == version.key; });
-    line.versionTexts.emplace_back(version.key, value);
+constexpr const char* kExitStatuses =
+    "Exit status, for every command: 0 done (check: nothing found), 1 findings (pack refused; preview incomplete), "
+    "2 an input that cannot be read, an output that cannot be written, or a wrong command line.";
+
+const CLI::Validator kSizeText(
+    [](const std::string& text) {
+      return ParseSize(text) ? std::string() : "wants WIDTHxHEIGHT in pixels, 1 to 8192 each, not \"" + text + "\"";
+    },
+    "WxH");
+
+// The commands and their options, each writing into `line` as it is parsed.
+class Commands {
+ public:
+  explicit Commands(CommandLine* line) : line_(*line) {
+    app_.description(
+        "Packs a skin into the launcher, checks it, previews its windows, brands and signs the exe; every command "
+        "has its own --help.");
+    app_.footer(kExitStatuses);
+    // An option given twice counts once, its last value, as most tools do.
+    app_.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+    app_.require_subcommand(1);
+    AddPack();
+    AddCheck();
+    AddInspect();
+    AddPreview();
+    AddInit();
+    AddKeys();
+    AddSchema();
+    AddKeygen();
+    AddSign();
+    AddHelp();
+    app_.set_help_all_flag("--help-all", "Print the help of every command");
   }
-  if (name == "--state") {
-    if (value != "normal" && value != "pressed" && value != "hover") {
-      *error = "--state wants normal, pressed or hover, not \"" + value + "\"";
-      return false;
+
+  CLI::App& App() { return app_; }
+  // The help of the command named on the line, or the program's.
+  std::string Help(CLI::AppFormatMode mode = CLI::AppFormatMode::Normal) const { return app_.help("", mode); }
+  std::string HelpOf(const std::string& command) const {
+    // The program's own help even though a command (help) was chosen, which
+    // App::help would describe instead.
+    return command.empty() ? app_.get_formatter()->make_help(&app_, kProgram, CLI::AppFormatMode::Normal)
+                           : app_.get_subcommand(command)->help(kProgram);
+  }
+  bool Knows(const std::string& command) {
+    const auto all = app_.get_subcommands([](CLI::App*) { return true; });
+    return std::any_of(all.begin(), all.end(), [&](const CLI::App* sub) { return sub->get_name() == command; });
+  }
+  const std::string& HelpTopic() const { return helpTopic_; }
+
+ private:
+  CLI::App* Command(const std::string& name, const std::string& description) {
+    CLI::App* sub = app_.add_subcommand(name, description);
+    sub->callback([this, name] { line_.command = name; });
+    return sub;
+  }
+  void Input(CLI::App* sub, const std::string& name, const std::string& description) {
+    sub->add_option_function<std::string>(
+           name, [this](const std::string& input) { line_.inputs.assign(1, input); }, description)
+        ->required()
+        ->type_name("PATH");
+  }
+  void Output(CLI::App* sub, const std::string& description, bool required) {
+    CLI::Option* option =
+        sub->add_option_function<std::string>(
+            "-o,--output", [this](const std::string& path) { line_.output = path; }, description)
+            ->type_name("PATH");
+    if (required) option->required();
+  }
+  void FromUtf8(CLI::App* sub) {
+    sub->add_flag("--from-utf8", line_.fromUtf8, "config/cg.txt is UTF-8: read it so (pack converts it to GBK)");
+  }
+  // An option of one value; `kind` names it in the help (FILE, HEX).
+  void Text(CLI::App* sub, const std::string& name, const std::string& kind, std::optional<std::string>* into,
+            const std::string& description) {
+    sub->add_option_function<std::string>(name, [into](const std::string& value) { *into = value; }, description)
+        ->type_name(kind);
+  }
+
+  void AddPack() {
+    CLI::App* pack = Command("pack",
+                             "Append the skin folder to the launcher as a zip archive; files the launcher never "
+                             "reads are left out and listed");
+    Input(pack, "skin-folder", "The skin: a folder holding config/cg.txt and its pictures");
+    Text(pack, "--exe", "FILE", &line_.exe, "The launcher to pack the skin onto (Launcher.exe, or a branded exe)");
+    pack->get_option("--exe")->required();
+    Output(pack, "The exe to write (may be the --exe itself)", true);
+    pack->add_flag("--replace", line_.replace,
+                   "First cut the package (and signature) the exe already carries, so that it keeps its size");
+    FromUtf8(pack);
+    pack->add_flag("--force", line_.force, "Pack a skin that check finds problems in");
+    Text(pack, "--icon", "FILE", &line_.icon, "The game's icon (.ico) for the exe");
+    for (const VersionOption& version : kVersionOptions) {
+      const std::string key = version.key;
+      pack->add_option_function<std::string>(
+          version.option,
+          [this, key](const std::string& value) {
+            std::erase_if(line_.versionTexts, [&](const auto& text) { return text.first == key; });
+            line_.versionTexts.emplace_back(key, value);
+          },
+          "The exe's " + key + " (UTF-8, or GBK) in its version information")
+          ->type_name(key.ends_with("Version") ? "1.2.3.4" : "TEXT");
     }
-    line.state = value;
+    pack->add_option("--include", line_.include,
+                     "A member packed although the launcher never reads it (config/NAME); may be repeated")
+        ->type_name("NAME");
+    Text(pack, "--sign-key", "FILE", &line_.signKey, "The secret key file (keygen's) that signs the written exe");
+    pack->footer(std::string("pack refuses a skin with findings unless --force. A signature the exe carried is cut: "
+                             "sign the result last.\n\n") +
+                 kExitStatuses);
   }
-  if (name == "--size" || name == "--restored") {
-    const auto size = ParseSize(value);
-    if (!size) {
-      *error = name + " wants WIDTHxHEIGHT in pixels, 1 to 8192 each, not \"" + value + "\"";
-      return false;
-    }
-    (name == "--size" ? line.size : line.restored) = size;
+
+  void AddCheck() {
+    CLI::App* check = Command("check", "Report what would make the launcher stop or misbehave");
+    Input(check, "skin-or-program", "A skin folder, or an exe that carries one");
+    FromUtf8(check);
+    check->add_flag("--json", line_.json, "The findings as JSON: file, line, section, key, severity, message");
   }
-  return true;
-}
+
+  void AddInspect() {
+    CLI::App* inspect =
+        Command("inspect", "List the package in effect and the configuration as the launcher reads it");
+    Input(inspect, "program-or-skin", "An exe that carries a skin, or a skin folder");
+    inspect->add_flag("--json", line_.json, "The listing as JSON");
+    FromUtf8(inspect);
+    Text(inspect, "--key", "HEX", &line_.key, "Verify the exe's signature against this updateKey (64 hexadecimal digits)");
+    Text(inspect, "--sig", "FILE", &line_.signature,
+         "Verify this signature file against the updateKey the exe itself carries");
+  }
+
+  void AddPreview() {
+    CLI::App* preview =
+        Command("preview", "Draw the login window and the game window, maximised and restored, as PNG pictures");
+    Input(preview, "skin-or-program", "A skin folder, or an exe that carries one");
+    Output(preview, "The folder to write login.png, game-maximised.png and game-restored.png in", true);
+    preview
+        ->add_option_function<std::string>(
+            "--size", [this](const std::string& text) { line_.size = ParseSize(text); },
+            "The work area the game window is maximised to (default 1280x720)")
+        ->check(kSizeText);
+    preview
+        ->add_option_function<std::string>(
+            "--restored", [this](const std::string& text) { line_.restored = ParseSize(text); },
+            "The restored game window's size (default minGameWidth x minGameHeight)")
+        ->check(kSizeText);
+    preview->add_option("--state", line_.state, "The game buttons' face: normal, pressed, or with the pointer over them")
+        ->check(CLI::IsMember({"normal", "pressed", "hover"}));
+    FromUtf8(preview);
+  }
+
+  void AddInit() {
+    CLI::App* init = Command("init", "Write a small commented skin to start from, which check passes");
+    Input(init, "new-skin-folder", "The folder to write; it must not exist or be empty");
+  }
+
+  void AddKeys() {
+    CLI::App* keys = Command("keys", "Print the configuration keys with their kinds and defaults");
+    keys->add_flag("--json", line_.json, "The keys as JSON");
+  }
+
+  void AddSchema() { Command("schema", "Print a JSON Schema of the configuration, for editors"); }
+
+  void AddKeygen() {
+    CLI::App* keygen = Command("keygen",
+                               "Write a new secret key for signed updates and print the updateKey line for the skin");
+    Output(keygen, "The secret key file to write; an existing file is never overwritten", true);
+  }
+
+  void AddSign() {
+    CLI::App* sign = Command("sign", "Write <program.exe>.sig, which the launcher fetches beside the exe and checks "
+                                     "with updateKey");
+    Input(sign, "program.exe", "The exe to sign, as it will be uploaded");
+    Text(sign, "--key", "FILE", &line_.key, "The secret key file (keygen's)");
+    sign->get_option("--key")->required();
+  }
+
+  void AddHelp() {
+    CLI::App* help = Command("help", "Print this help, or a command's");
+    help->add_option("command", helpTopic_, "The command to explain");
+  }
+
+  CommandLine& line_;
+  CLI::App app_{"", kProgram};
+  std::string helpTopic_;
+};
 
 }  // namespace
 
 std::optional<CommandLine> ParseCommandLine(std::span<const std::string> args, std::string* error) {
   CommandLine line;
+  Commands commands(&line);
   if (args.empty()) {
     line.command = "usage";
+    line.text = commands.Help();
     return line;
   }
-  if (args[0] == "--help" || args[0] == "-h") {
+  // A first word that names no command is a mistyped command, not a stray
+  // input; an option before any command is one of the program's own or a
+  // slip (CLI11 would only say that a command is missing).
+  const std::string& first = args[0];
+  if (!first.starts_with("-") && !commands.Knows(first)) {
+    *error = "unknown command \"" + first + "\"\nRun \"" + kProgram + " --help\" for the commands.";
+    return std::nullopt;
+  }
+  if (first.starts_with("-") && first != "-h" && first != "--help" && first != "--help-all") {
+    *error = "unknown option " + first + ": the command comes first\nRun \"" + kProgram + " --help\" for the commands.";
+    return std::nullopt;
+  }
+  std::vector<std::string> reversed(args.rbegin(), args.rend());  // as CLI11 takes them
+  try {
+    commands.App().parse(reversed);
+  } catch (const CLI::CallForHelp&) {
     line.command = "help";
+    line.text = commands.Help();
     return line;
-  }
-  line.command = args[0];
-  const CommandSpec* command = nullptr;
-  for (const CommandSpec& c : kCommands)
-    if (line.command == c.name) command = &c;
-  if (command == nullptr) {
-    *error = "unknown command \"" + line.command + "\"";
+  } catch (const CLI::CallForAllHelp&) {
+    line.command = "help";
+    line.text = commands.Help(CLI::AppFormatMode::All);
+    return line;
+  } catch (const CLI::ParseError& e) {
+    const auto chosen = commands.App().get_subcommands();
+    *error = std::string(e.what()) + "\nRun \"" + kProgram + " " +
+             (chosen.empty() ? std::string() : chosen.front()->get_name() + " ") + "--help\" for the options.";
     return std::nullopt;
   }
-  for (std::size_t i = 1; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    if (arg.size() < 2 || arg[0] != '-') {
-      line.inputs.push_back(arg);
-      continue;
-    }
-    const OptionSpec* option = nullptr;
-    for (const OptionSpec& o : kOptions)
-      if (arg == o.name) option = &o;
-    if (option == nullptr || !Takes(*option, line.command)) {
-      *error = line.command + " takes no option " + arg;
+  if (line.command == "help") {
+    if (!commands.HelpTopic().empty() && !commands.Knows(commands.HelpTopic())) {
+      *error = "unknown command \"" + commands.HelpTopic() + "\"\nRun \"" + kProgram + " --help\" for the commands.";
       return std::nullopt;
     }
-    if (option->takesValue && i + 1 >= args.size()) {
-      *error = arg + " wants a value";
-      return std::nullopt;
-    }
-    if (!Apply(line, *option, option->takesValue ? args[++i] : std::string(), error)) return std::nullopt;
-  }
-  if (line.inputs.size() != command->inputs) {
-    *error = line.command + (command->inputs == 0       ? " takes no input"
-                             : line.command == "init" ? " takes the new skin folder"
-                                                      : " takes one skin folder or program file");
-    return std::nullopt;
-  }
-  if (line.command == "pack" && (!line.exe || !line.output)) {
-    *error = "pack wants the launcher (--exe) and the exe to write (-o)";
-    return std::nullopt;
-  }
-  if (line.command == "keygen" && !line.output) {
-    *error = "keygen wants the secret key file to write (-o)";
-    return std::nullopt;
-  }
-  if (line.command == "sign" && !line.key) {
-    *error = "sign wants the secret key file (--key)";
-    return std::nullopt;
-  }
-  if (line.command == "preview" && !line.output) {
-    *error = "preview wants the folder to write its pictures in (-o)";
-    return std::nullopt;
+    line.text = commands.HelpOf(commands.HelpTopic());
   }
   return line;
 }

@@ -12,7 +12,11 @@ struct PixelSize {
 };
 
 struct CommandLine {
-  std::string command;                // pack, check, inspect, preview, keys, schema, help, usage (none given)
+  // pack, check, inspect, preview, keys, schema, init, keygen, sign; or
+  // help (help asked for: `text` goes to the standard output) and usage
+  // (nothing asked: `text` goes to the error stream).
+  std::string command;
+  std::string text;                   // help and usage: what to print
   std::vector<std::string> inputs;    // the skin folder or program file
   std::optional<std::string> exe;     // pack --exe
   std::optional<std::string> output;  // -o
@@ -45,8 +49,6 @@ inline constexpr VersionOption kVersionOptions[] = {
     {"--product-name", "ProductName"},   {"--product-version", "ProductVersion"},
 };
 
-// The command line, or nothing with `error` saying what is wrong with it.
-// Arguments are UTF-8.
+// The command line, or nothing with `error` saying what is wrong with it
+// and how to ask for help. Arguments are UTF-8.
 std::optional<CommandLine> ParseCommandLine(std::span<const std::string> args, std::string* error);
-
-extern const char* const kUsage;

@@ -183,6 +183,9 @@ void WriteInspectText(std::ostream& out, const InspectSubject& subject) {
   if (utf8)
     out << "config/cg.txt is UTF-8, so its texts are shown as written; the launcher reads GBK and would show them "
            "garbled: pack with --from-utf8\n";
+  else
+    out << "texts are GBK: the launcher shows them as these characters on Windows of any language, not only on "
+           "a Chinese one\n";
   TextSink sink(out, utf8);
   WriteModel(subject.config->model, sink);
 }
@@ -231,6 +234,10 @@ void WriteInspectJson(std::ostream& out, const InspectSubject& subject) {
     JsonSink sink(json, utf8);
     WriteModel(subject.config->model, sink);
     json.EndObject();
+  }
+  if (subject.update) {
+    json.Key("update");
+    WriteUpdateTrustJson(json, *subject.update);
   }
   json.EndObject();
 }

@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "inspect_update.h"
 #include "package/launcher_config.h"
 #include "pe_image.h"
 #include "skin_config.h"
@@ -45,6 +46,7 @@ struct InspectSubject {
   std::vector<MemberInfo> members;
   const SkinConfig* config = nullptr;  // nullptr: no config/cg.txt
   std::optional<SignatureFinding> signature;  // nothing for a skin folder
+  std::optional<UpdateTrust> update;          // written by the JSON report as "update"
 };
 
 void WriteInspectText(std::ostream& out, const InspectSubject& subject);

@@ -6,15 +6,15 @@ int RunLauncherPack(std::span<const std::string> args, std::ostream& out, std::o
   std::string error;
   const auto line = ParseCommandLine(args, &error);
   if (!line) {
-    err << "launcher-pack: " << error << "\n\n" << kUsage;
+    err << "launcher-pack: " << error << "\n";
     return kExitUnreadable;
   }
-  if (line->command == "usage") {  // nothing asked: the usage, as a wrong command line gets it
-    err << kUsage;
+  if (line->command == "usage") {  // nothing asked: the help, as an error, since nothing was done
+    err << line->text;
     return kExitUnreadable;
   }
   if (line->command == "help") {
-    out << kUsage;
+    out << line->text;
     return kExitClean;
   }
   if (line->command == "pack") return RunPack(*line, out, err);

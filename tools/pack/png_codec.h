@@ -1,7 +1,8 @@
-// PNG files for the tool: the skin's pictures are read to be checked and
-// drawn into previews, and the previews are written. Reading covers what a
-// skin may hold: every colour type and bit depth, palettes with
-// transparency, interlacing.
+// PNG files for the tool, through libspng: the skin's pictures are read to
+// be checked and drawn into previews, and the previews and init's pictures
+// are written. Reading covers what a skin may hold: every colour type and bit
+// depth, palettes with transparency, interlacing; and it is strict where
+// decoders differ (every checksum, the file up to its end, palette indices).
 #pragma once
 
 #include <optional>

@@ -11,7 +11,13 @@
 #include <vector>
 
 #ifdef _WIN32
+#include <windows.h>
+// after windows.h, which they need
+#include <aclapi.h>
 #include <io.h>
+#include <sddl.h>
+
+#include <memory>
 #else
 #include <unistd.h>
 #endif
@@ -33,6 +39,60 @@ std::optional<OperatorKey> KeyFromSeed(const std::array<std::uint8_t, 32>& seed)
     return std::nullopt;
   return key;
 }
+
+#ifdef _WIN32
+// A security descriptor whose DACL grants the user running the tool alone,
+// and is protected, so that nothing is inherited from a folder that lets
+// others read (a shared or synced folder, a profile's defaults).
+class OwnerOnlySecurity {
+ public:
+  OwnerOnlySecurity() {
+    HANDLE token = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return;
+    DWORD size = 0;
+    GetTokenInformation(token, TokenUser, nullptr, 0, &size);
+    std::unique_ptr<std::uint8_t[]> user(new std::uint8_t[size == 0 ? 1 : size]);
+    const bool haveUser = size != 0 && GetTokenInformation(token, TokenUser, user.get(), size, &size);
+    CloseHandle(token);
+    if (!haveUser) return;
+    EXPLICIT_ACCESSW access{};
+    access.grfAccessPermissions = FILE_ALL_ACCESS;
+    access.grfAccessMode = SET_ACCESS;
+    access.grfInheritance = NO_INHERITANCE;
+    access.Trustee.TrusteeForm = TRUSTEE_IS_SID;
+    access.Trustee.TrusteeType = TRUSTEE_IS_USER;
+    access.Trustee.ptstrName = static_cast<LPWSTR>(reinterpret_cast<TOKEN_USER*>(user.get())->User.Sid);
+    if (SetEntriesInAclW(1, &access, nullptr, &acl_) != ERROR_SUCCESS) acl_ = nullptr;
+    ready_ = acl_ != nullptr && InitializeSecurityDescriptor(&descriptor_, SECURITY_DESCRIPTOR_REVISION) &&
+             SetSecurityDescriptorDacl(&descriptor_, TRUE, acl_, FALSE) &&
+             SetSecurityDescriptorControl(&descriptor_, SE_DACL_PROTECTED, SE_DACL_PROTECTED);
+  }
+  ~OwnerOnlySecurity() { LocalFree(acl_); }
+  OwnerOnlySecurity(const OwnerOnlySecurity&) = delete;
+  OwnerOnlySecurity& operator=(const OwnerOnlySecurity&) = delete;
+
+  // Nothing when it could not be made.
+  SECURITY_DESCRIPTOR* Descriptor() { return ready_ ? &descriptor_ : nullptr; }
+
+ private:
+  PACL acl_ = nullptr;
+  SECURITY_DESCRIPTOR descriptor_{};
+  bool ready_ = false;
+};
+
+// A new file with that descriptor; -1 when the file exists or cannot be made.
+int CreateOwnerOnlyFile(const std::filesystem::path& path) {
+  OwnerOnlySecurity security;
+  if (security.Descriptor() == nullptr) return -1;
+  SECURITY_ATTRIBUTES attributes{sizeof attributes, security.Descriptor(), FALSE};
+  const HANDLE file =
+      CreateFileW(path.c_str(), GENERIC_WRITE, 0, &attributes, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return -1;
+  const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(file), _O_WRONLY | _O_BINARY);
+  if (fd < 0) CloseHandle(file);
+  return fd;
+}
+#endif
 
 }  // namespace
 
@@ -86,7 +146,7 @@ bool WriteSecretFile(const std::filesystem::path& path, std::string_view bytes, 
   // Created exclusively: an existing key, perhaps the one every player's
   // launcher trusts, is never overwritten.
 #ifdef _WIN32
-  const int fd = _wopen(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
+  const int fd = CreateOwnerOnlyFile(path);
 #else
   const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0600);
 #endif
@@ -121,5 +181,19 @@ std::filesystem::path SignaturePathFor(const std::filesystem::path& exe) {
   path += ".sig";
   return path;
 }
+
+#ifdef _WIN32
+std::string KeyFileSecurityText() {
+  OwnerOnlySecurity security;
+  char* text = nullptr;
+  if (security.Descriptor() == nullptr ||
+      !ConvertSecurityDescriptorToStringSecurityDescriptorA(security.Descriptor(), SDDL_REVISION_1,
+                                                            DACL_SECURITY_INFORMATION, &text, nullptr))
+    return {};
+  std::string result = text;
+  LocalFree(text);
+  return result;
+}
+#endif
 
 std::string UpdateKeyLine(const UpdatePublicKey& key) { return "updateKey=" + HexDigits(key); }

@@ -32,6 +32,12 @@ std::optional<OperatorKey> ParseOperatorKey(std::string_view pem);
 std::optional<OperatorKey> ReadOperatorKey(const std::filesystem::path& path, std::string* error);
 
 // Creates the file for its owner alone to read; refuses to replace any file.
+// On Windows the file is created with a protected DACL of one entry that
+// grants the user running the tool all access: KeyFileSecurityText gives it
+// in SDDL, "D:P(A;;FA;;;<the user's SID>)".
+#ifdef _WIN32
+std::string KeyFileSecurityText();
+#endif
 bool WriteSecretFile(const std::filesystem::path& path, std::string_view bytes, std::string* error);
 
 // The signature file's body: 128 lower-case hex digits and a line end.
