@@ -34,4 +34,37 @@ std::vector<std::string> FilesEndingWith(const TempDir& dir, const std::string& 
   return names;
 }
 
+Route Text(const std::string& body, int status) {
+  Route route;
+  route.status = status;
+  route.body = ToBytes(body);
+  return route;
+}
+
+Route Program(const Bytes& program) {
+  Route route;
+  route.body = program;
+  return route;
+}
+
+std::size_t RequestsFor(const UpdateTestServer& server, const std::string& path) {
+  std::size_t count = 0;
+  for (const auto& request : server.Requests()) count += request.path == path;
+  return count;
+}
+
+HWND IdleLoginWindow(LauncherProcess& launcher, const std::string& title) {
+  const HWND window =
+      launcher.WaitForWindow([&](HWND w) { return WindowText(w) == title && GetWindow(w, GW_OWNER) == nullptr; });
+  return window != nullptr && launcher.WaitUntilIdle(window) ? window : nullptr;
+}
+
+std::vector<std::string> Leftovers(const LauncherProcess& launcher) {
+  std::vector<std::string> names = FilesEndingWith(launcher.ProgramDir(), "");
+  std::erase(names, "Launcher.exe");
+  if (&launcher.WorkDir() != &launcher.ProgramDir())
+    for (const std::string& name : FilesEndingWith(launcher.WorkDir(), "")) names.push_back("work\\" + name);
+  return names;
+}
+
 }  // namespace testkit

@@ -12,48 +12,18 @@
 
 using testkit::Bytes;
 using testkit::FilesEndingWith;
+using testkit::IdleLoginWindow;
+using testkit::kExePath;
+using testkit::kVersionPath;
+using testkit::Leftovers;
+using testkit::Program;
+using testkit::RequestsFor;
+using testkit::Text;
 using testkit::LauncherProcess;
 using testkit::Route;
 using testkit::UpdateTestServer;
 
 namespace {
-
-constexpr char kVersionPath[] = "/static/version.txt";
-constexpr char kExePath[] = "/static/Launcher_new.exe";
-
-Route Text(const std::string& body, int status = 200) {
-  Route route;
-  route.status = status;
-  route.body = testkit::ToBytes(body);
-  return route;
-}
-
-Route Program(const Bytes& program) {
-  Route route;
-  route.body = program;
-  return route;
-}
-
-std::size_t RequestsFor(const UpdateTestServer& server, const std::string& path) {
-  std::size_t count = 0;
-  for (const auto& request : server.Requests()) count += request.path == path;
-  return count;
-}
-
-// The launcher's login window, once it serves messages again.
-HWND IdleLoginWindow(LauncherProcess& launcher) {
-  const HWND window = launcher.WaitForWindow([](HWND w) {
-    return testkit::WindowText(w) == "Launcher 1.01" && GetWindow(w, GW_OWNER) == nullptr;
-  });
-  return window != nullptr && launcher.WaitUntilIdle(window) ? window : nullptr;
-}
-
-// Files beside the program other than the program itself.
-std::vector<std::string> Leftovers(const LauncherProcess& launcher) {
-  std::vector<std::string> names = FilesEndingWith(launcher.ProgramDir(), "");
-  std::erase(names, "Launcher.exe");
-  return names;
-}
 
 std::uint64_t FileSize(const testkit::TempDir& dir, const std::string& name) {
   WIN32_FILE_ATTRIBUTE_DATA data{};

@@ -22,14 +22,17 @@
 
 using testkit::Bytes;
 using testkit::FilesEndingWith;
+using testkit::IdleLoginWindow;
+using testkit::kExePath;
+using testkit::kVersionPath;
+using testkit::Leftovers;
+using testkit::RequestsFor;
 using testkit::LauncherProcess;
 using testkit::Route;
 using testkit::UpdateTestServer;
 
 namespace {
 
-constexpr char kVersionPath[] = "/static/version.txt";
-constexpr char kExePath[] = "/static/Launcher_new.exe";
 constexpr char kSignaturePath[] = "/static/Launcher_new.exe.sig";
 // What the https server logs for each connection, before any request: a
 // client that does not trust its certificate asks for nothing.
@@ -66,34 +69,6 @@ Bytes PackedLauncher(const std::string& version, const std::string& server, int 
                                                       .Add("config/cg.txt", testkit::MinimalConfig(global))
                                                       .Add("config/main1.png", std::string("\x89PNG\r\n\x1a\n"))
                                                       .Build()});
-}
-
-Route Body(const Bytes& body) {
-  Route route;
-  route.body = body;
-  return route;
-}
-
-std::size_t RequestsFor(const UpdateTestServer& server, const std::string& path) {
-  std::size_t count = 0;
-  for (const auto& request : server.Requests()) count += request.path == path;
-  return count;
-}
-
-// Files the check may leave: everything beside the program but the program,
-// and everything in a working directory of its own.
-std::vector<std::string> Leftovers(const LauncherProcess& launcher) {
-  std::vector<std::string> names = FilesEndingWith(launcher.ProgramDir(), "");
-  std::erase(names, "Launcher.exe");
-  if (&launcher.WorkDir() != &launcher.ProgramDir())
-    for (const std::string& name : FilesEndingWith(launcher.WorkDir(), "")) names.push_back("work\\" + name);
-  return names;
-}
-
-HWND IdleLoginWindow(LauncherProcess& launcher, const std::string& title) {
-  const HWND window = launcher.WaitForWindow(
-      [&](HWND w) { return testkit::WindowText(w) == title && GetWindow(w, GW_OWNER) == nullptr; });
-  return window != nullptr && launcher.WaitUntilIdle(window) ? window : nullptr;
 }
 
 // A visible top-level window of any process with exactly this title: v2 is
@@ -169,12 +144,12 @@ TEST_P(UpdateTrust, OnlyANewerLauncherSignedWithTheKeyOverATrustedChannelIsInsta
     ASSERT_NE(at, served.begin() + 0x100);
     *at ^= 0x20;
   }
-  server->Serve(kVersionPath, Body(testkit::ToBytes("1.02\r\n")));
-  server->Serve(kExePath, Body(served));
+  server->Serve(kVersionPath, testkit::Text("1.02\r\n"));
+  server->Serve(kExePath, testkit::Program(served));
   if (c.signature == Signed::kByUpdateKey)
-    server->Serve(kSignaturePath, Body(testkit::ToBytes(SignatureFile(v2, key))));
+    server->Serve(kSignaturePath, testkit::Text(SignatureFile(v2, key)));
   if (c.signature == Signed::kByOtherKey)
-    server->Serve(kSignaturePath, Body(testkit::ToBytes(SignatureFile(v2, otherKey))));
+    server->Serve(kSignaturePath, testkit::Text(SignatureFile(v2, otherKey)));
 
   testkit::LaunchOptions options;
   options.separateWorkDir = c.otherWorkDir;
@@ -220,7 +195,7 @@ TEST_P(UpdateTrust, OnlyANewerLauncherSignedWithTheKeyOverATrustedChannelIsInsta
 
   // Started again, with the server saying it is up to date: still v1, and
   // nothing of either check beside it.
-  server->Serve(kVersionPath, Body(testkit::ToBytes("1.01\r\n")));
+  server->Serve(kVersionPath, testkit::Text("1.01\r\n"));
   const std::string asked = Distrusted(c.channel) ? kTlsConnection : kVersionPath;
   const std::size_t before = RequestsFor(*server, asked);
   ASSERT_TRUE(launcher->StartAgain());
