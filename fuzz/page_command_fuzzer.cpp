@@ -31,22 +31,15 @@ class Reader {
   std::size_t pos_ = 0;
 };
 
-// Converts as code page 936 might: ASCII as itself, everything else as two
-// bytes, a GBK lead byte and a trail byte.
-bool GbkLikeText(std::u16string_view text, char* buffer, std::size_t size) {
-  std::string bytes;
-  for (char16_t c : text) {
-    if (c < 0x80) {
-      bytes += static_cast<char>(c);
-    } else {
-      bytes += static_cast<char>(0x81 + c % 126);
-      bytes += static_cast<char>(0x40 + c % 190);
-    }
-  }
-  if (bytes.size() + 1 > size) return false;
-  std::memcpy(buffer, bytes.c_str(), bytes.size() + 1);
-  return true;
+// Measures as code page 936 might: ASCII as one byte, everything else as
+// two, a lead byte and a trail byte.
+std::size_t GbkLikeLength(std::u16string_view text) {
+  std::size_t bytes = 0;
+  for (char16_t c : text) bytes += c < 0x80 ? 1 : 2;
+  return bytes;
 }
+
+bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 
 PageArgument ReadArgument(Reader& reader) {
   static const std::uint16_t kTypes[] = {kVariantI4, kVariantString, kVariantInt, kVariantUint, 0x4008, 0};
@@ -77,10 +70,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::size_t count = reader.Byte() % 5;
   for (std::size_t i = 0; i < count && !reader.Empty(); ++i) block.push_back(ReadArgument(reader));
 
-  const PageCommand command = InterpretPageCall(block, title, GbkLikeText, IsGbkLeadByte);
-  Check(command.text.size() < kPageTextField);
+  const PageCommand command = InterpretPageCall(block, title, GbkLikeLength);
   const std::int32_t code = PageCallCode(block);
-  const auto parameter = PageCallParameter(block, GbkLikeText);
+  const auto parameter = PageCallParameter(block, GbkLikeLength);
+  if (parameter) Check(GbkLikeLength(*parameter) < kPageTextField && parameter->find(u'\0') == std::u16string::npos);
   switch (command.action) {
     case PageAction::kNone: Check(block.empty() || (code != 1 && code != 2)); break;
     case PageAction::kClose: Check(code == 1); break;
@@ -88,10 +81,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     case PageAction::kSetButtonLink: Check(code == 4 && parameter && command.text == *parameter); break;
     case PageAction::kSetTitle: {
       Check(code == 6 && parameter.has_value());
-      const std::string full = title + "-" + *parameter;
-      Check(full.compare(0, command.text.size(), command.text) == 0);
-      // Cut only when too long, and then by at most one character.
-      Check(full.size() < kPageTextField ? command.text == full : command.text.size() + 2 >= kPageTextField);
+      const std::size_t prefix = PageTitlePrefix(title).size();
+      Check(prefix < kPageTextField);
+      // The page's text, cut only when prefix and text do not fit, then by at
+      // most one character, and never inside a surrogate pair.
+      Check(parameter->compare(0, command.text.size(), command.text) == 0);
+      Check(prefix + GbkLikeLength(command.text) < kPageTextField);
+      if (prefix + GbkLikeLength(*parameter) < kPageTextField) {
+        Check(command.text == *parameter);
+      } else {
+        Check(prefix + GbkLikeLength(command.text) + 4 >= kPageTextField);
+        Check(command.text.empty() || !IsHighSurrogate(command.text.back()));
+      }
       break;
     }
   }

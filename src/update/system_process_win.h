@@ -9,6 +9,9 @@ class SystemProcess : public ProcessControl {
   std::uint32_t TickCount() override;
   std::optional<std::string> CurrentDirectory() override;
   std::optional<std::string> ProgramPath() override;
+  // Looks for another process whose program file has the same full path,
+  // letter case aside.
+  bool ProgramRunsElsewhere() override;
   // cmd.exe runs the script with its console hidden, at idle priority, in
   // the launcher's own directory and environment. The path is quoted, so a
   // directory with spaces never lets another program ("C:\Program.exe") run.

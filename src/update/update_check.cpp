@@ -105,6 +105,10 @@ std::optional<UpdateResult> RunUpdateCheck(const UpdateSettings* state, UpdateEn
     if (!key) return UpdateResult::LauncherDownloadFailed;
   }
   if (!RunsFromProgramFolder(state->workDir, env)) return UpdateResult::ScriptNotCreated;
+  // With another launcher holding the program file, the script would start
+  // this old one again, which would fetch the same update again, for as
+  // long as the other stays open. The first start alone updates.
+  if (env.process.ProgramRunsElsewhere()) return UpdateResult::ScriptNotCreated;
 
   const auto launcherPath = Fetch(*state, prefix, state->exeUrl, kLauncherBodyLimit, env);
   if (!launcherPath) return UpdateResult::LauncherDownloadFailed;
@@ -120,7 +124,7 @@ std::optional<UpdateResult> RunUpdateCheck(const UpdateSettings* state, UpdateEn
     return UpdateResult::LauncherDownloadFailed;
   }
   // The script is written to, and renames in, the working directory of now.
-  if (!RunsFromProgramFolder(env.process.CurrentDirectory(), env)) {
+  if (!RunsFromProgramFolder(env.process.CurrentDirectory(), env) || env.process.ProgramRunsElsewhere()) {
     env.files.Remove(*launcherPath);
     return UpdateResult::ScriptNotCreated;
   }

@@ -69,6 +69,10 @@ class ProcessControl {
   virtual std::optional<std::string> CurrentDirectory() = 0;
   // The full path of the running program file, or nothing when it does not fit.
   virtual std::optional<std::string> ProgramPath() = 0;
+  // Whether another process runs the same program file: a second launcher
+  // open from the same folder holds the file, and the update script could
+  // neither replace nor rename it.
+  virtual bool ProgramRunsElsewhere() = 0;
   // Starts the batch script at `scriptPath` without a visible console, at idle priority.
   virtual bool StartHiddenScript(const std::string& scriptPath) = 0;
   // Ends the whole process with status 0. Returns only in tests.

@@ -40,13 +40,18 @@ std::string BuildUpdateScript(std::string_view exePath, std::string_view newPath
   if (slash != std::string_view::npos) backupPath.assign(exePath.substr(0, slash + 1));
   backupPath += kBackupExeName;
 
-  // Renames, not copies: a running program can be renamed but not
-  // overwritten, and a player may have a second launcher open. When the
-  // second rename is refused (a virus scanner still reading the download),
-  // the old program gets its name back instead of leaving none at all.
+  // The new file replaces the program in one step, so that a script stopped
+  // anywhere (killed, the machine switched off) leaves a program that
+  // starts. A program file still in use (a second launcher open) cannot be
+  // replaced, only renamed: then the old file is renamed away and the new one
+  // takes its name, and when that is refused too (a virus scanner still
+  // reading the download) the old file gets its name back. On the first path
+  // the third line finds nothing to rename and does nothing.
   std::string script = "@ping 127.0.0.1 -n 2 -w 1000 > nul ";
   script += kLineEnd;
-  script += EscapeForScript("rename " + Quoted(exePath) + " " + Quoted(kBackupExeName), isLeadByte);
+  script += EscapeForScript("move /y " + Quoted(newPath) + " " + Quoted(exePath) + " || rename " + Quoted(exePath) +
+                                " " + Quoted(kBackupExeName),
+                            isLeadByte);
   script += kLineEnd;
   script += EscapeForScript("rename  " + Quoted(newPath) + " " + Quoted(exeName) + " || rename " + Quoted(backupPath) +
                                 " " + Quoted(exeName),

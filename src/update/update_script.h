@@ -1,7 +1,6 @@
 // The batch script through which the launcher replaces its own program file:
 // a running program cannot overwrite itself, so the script waits for it to
-// end, renames the old file away, gives the downloaded one its name and
-// starts it.
+// end, puts the downloaded one in its place and starts it.
 #pragma once
 
 #include <string>
@@ -11,12 +10,13 @@
 
 // The script's four lines, each ending in carriage return and line feed:
 //   @ping 127.0.0.1 -n 2 -w 1000 > nul      (with a space before the line end)
-//   rename "<exePath>" "Launcher_back_up.exe"
+//   move /y "<newPath>" "<exePath>" || rename "<exePath>" "Launcher_back_up.exe"
 //   rename  "<newPath>" "<exe file name>" || rename "<exe folder>\Launcher_back_up.exe" "<exe file name>"
 //   "<exePath>"
-// (two spaces after the first rename of the third line). When the new file
-// cannot take the program's name, the old one gets it back, so a refused
-// second step never leaves the folder without a program.
+// (two spaces after the first rename of the third line). The program file is
+// replaced in one step where it can be, so it is never missing; where it is
+// still in use, the old file is renamed away first, and it gets its name back
+// when the new file cannot take it.
 // In the last three lines every backslash is doubled, and every "%" too so
 // that the command interpreter reads it as itself instead of the start of a
 // variable. The scans step over double-byte characters by `isLeadByte`, so a

@@ -59,6 +59,17 @@ HWND IdleLoginWindow(LauncherProcess& launcher, const std::string& title) {
   return window != nullptr && launcher.WaitUntilIdle(window) ? window : nullptr;
 }
 
+HWND WaitForWindowTitled(const std::string& title, DWORD timeoutMs) {
+  HWND window = nullptr;
+  const bool shown = PumpUntil(
+      [&] {
+        window = FindWindowA(nullptr, title.c_str());
+        return window != nullptr && IsWindowVisible(window);
+      },
+      timeoutMs);
+  return shown ? window : nullptr;
+}
+
 std::vector<std::string> Leftovers(const LauncherProcess& launcher) {
   std::vector<std::string> names = FilesEndingWith(launcher.ProgramDir(), "");
   std::erase(names, "Launcher.exe");

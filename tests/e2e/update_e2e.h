@@ -36,6 +36,11 @@ std::size_t RequestsFor(const UpdateTestServer& server, const std::string& path)
 // again; null if it never shows or never settles.
 HWND IdleLoginWindow(LauncherProcess& launcher, const std::string& title = "Launcher 1.01");
 
+// A visible top-level window of any process with exactly this title: a
+// launcher started by the update script is not the test's child. Null after
+// the time.
+HWND WaitForWindowTitled(const std::string& title, DWORD timeoutMs = 30000);
+
 // Files a check may leave: everything beside the program but the program,
 // and everything in a working directory of its own (as "work\<name>").
 std::vector<std::string> Leftovers(const LauncherProcess& launcher);

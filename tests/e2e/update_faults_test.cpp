@@ -19,6 +19,7 @@ using testkit::Leftovers;
 using testkit::Program;
 using testkit::RequestsFor;
 using testkit::Text;
+using testkit::WaitForWindowTitled;
 using testkit::LauncherProcess;
 using testkit::Route;
 using testkit::UpdateTestServer;
@@ -218,7 +219,7 @@ class HeldPause {
 enum class Moment {
   ScriptWritten,  // the launcher is killed as soon as its script is there
   Pause,          // the launcher has ended; the interpreter waits out its pause
-  SecondStepRefused,  // the downloaded file cannot take the program's name
+  DownloadHeld,   // the downloaded file cannot take the program's name
 };
 
 struct Interruption {
@@ -234,9 +235,9 @@ class UpdateInterrupted : public ::testing::TestWithParam<Interruption> {};
 
 // After the download the dangerous part begins: the launcher writes its
 // script and ends, and the interpreter swaps the program files. A kill
-// while the launcher ends or the interpreter pauses, and a swap the system
-// refuses halfway, must leave a program that starts and cleans up after the
-// update.
+// while the launcher ends or the interpreter pauses, and a download the
+// system will not let go, must leave a program that starts and cleans up
+// after the update.
 TEST_P(UpdateInterrupted, TheNextStartFindsALauncherThatRunsAndNothingStray) {
   const Moment moment = GetParam().moment;
   UpdateTestServer server;
@@ -257,11 +258,12 @@ TEST_P(UpdateInterrupted, TheNextStartFindsALauncherThatRunsAndNothingStray) {
     EXPECT_EQ(launcher->WaitForExit(), 0u);
     ASSERT_TRUE(pause.WaitUntilHeld()) << "the script never reached its pause";
   }
-  if (moment == Moment::SecondStepRefused) {
+  if (moment == Moment::DownloadHeld) {
     // The downloaded file held open without delete sharing, as a virus
-    // scanner still reading it holds it: the script's second step cannot
-    // give it the program's name, and the old program must get its name
-    // back, for the script's last line and for every later start.
+    // scanner still reading it holds it: it can neither replace the program
+    // nor take its name after the program was renamed away, and the old
+    // program must get its name back, for the script's last line and for
+    // every later start.
     const std::vector<std::string> downloaded = FilesEndingWith(dir, "Launcher_new.exe");
     ASSERT_EQ(downloaded.size(), 1u) << testing::PrintToString(downloaded);
     HANDLE held = CreateFileA(dir.File(downloaded[0]).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
@@ -278,7 +280,7 @@ TEST_P(UpdateInterrupted, TheNextStartFindsALauncherThatRunsAndNothingStray) {
     // tree above.
     EXPECT_TRUE(testkit::EndProcessesRunningFrom(dir.Path()));
     CloseHandle(held);
-    ASSERT_TRUE(restarted) << "nothing started under the program's name after the refused step";
+    ASSERT_TRUE(restarted) << "nothing started under the program's name after the refused replacement";
   }
   EXPECT_TRUE(testkit::EndProcessesStartedBy(launcher->Id()));
 
@@ -290,5 +292,59 @@ TEST_P(UpdateInterrupted, TheNextStartFindsALauncherThatRunsAndNothingStray) {
 INSTANTIATE_TEST_SUITE_P(Moments, UpdateInterrupted,
                          ::testing::Values(Interruption{"scriptWritten", Moment::ScriptWritten},
                                            Interruption{"pause", Moment::Pause},
-                                           Interruption{"secondStepRefused", Moment::SecondStepRefused}),
+                                           Interruption{"downloadHeld", Moment::DownloadHeld}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// Players run several games at once: a second launcher open from the
+// program's folder holds the program file, which the update script could
+// then neither replace nor rename. Updating anyway would start the old
+// launcher again, which would fetch the update again, for as long as the
+// other stays open. The update waits for the first start alone.
+TEST(UpdateWhileInUse, WaitsUntilNoOtherLauncherRunsTheProgramFile) {
+  UpdateTestServer server;
+  ASSERT_TRUE(server.Started());
+  const Bytes v1 = testkit::PackedLauncher(testkit::LauncherExe(), "1.01", server.Port());
+  const Bytes v2 = testkit::PackedLauncher(testkit::LauncherExe(), "1.02", server.Port());
+  server.Serve(kVersionPath, Text("1.01"));
+  server.Serve(kExePath, Program(v2));
+  const auto open = testkit::StartLauncherAs(v1, "Launcher.exe");
+  ASSERT_TRUE(open->Started());
+  const testkit::TempDir& dir = open->ProgramDir();
+  ASSERT_NE(IdleLoginWindow(*open), nullptr) << open->Describe();
+  ASSERT_TRUE(testkit::PumpUntil([&] { return RequestsFor(server, kVersionPath) == 1u; }, 30000));
+
+  // Another launcher from the same file, which now hears of the update.
+  server.Serve(kVersionPath, Text("1.02"));
+  std::string command = "\"" + dir.File("Launcher.exe") + "\"";
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION second{};
+  ASSERT_TRUE(CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.Path().c_str(),
+                             &startup, &second));
+  CloseHandle(second.hThread);
+  const bool asked = testkit::PumpUntil([&] { return RequestsFor(server, kVersionPath) == 2u; }, 30000);
+  // Both stay open, the program file stays v1, and nothing is fetched or
+  // left for as long as a script would have needed.
+  const bool quiet = testkit::HoldsThroughout(
+      [&] {
+        return WaitForSingleObject(second.hProcess, 0) == WAIT_TIMEOUT && !open->WaitForExit(0).has_value() &&
+               RequestsFor(server, kExePath) == 0 && Leftovers(*open).empty();
+      },
+      3000);
+  EXPECT_EQ(testkit::ReadFileBytes(dir.File("Launcher.exe")), v1);
+  TerminateProcess(second.hProcess, 1);
+  WaitForSingleObject(second.hProcess, 10000);
+  CloseHandle(second.hProcess);
+  open->Kill();
+  ASSERT_TRUE(asked) << "the second launcher never checked";
+  EXPECT_TRUE(quiet) << "fetched " << RequestsFor(server, kExePath) << " times, left "
+                     << testing::PrintToString(Leftovers(*open));
+
+  // Alone, it updates.
+  ASSERT_TRUE(open->StartAgain());
+  EXPECT_NE(WaitForWindowTitled("Launcher 1.02"), nullptr) << "the update never started";
+  EXPECT_EQ(open->WaitForExit(), 0u);
+  EXPECT_TRUE(testkit::EndProcessesStartedBy(open->Id()));
+  EXPECT_TRUE(testkit::EndProcessesRunningFrom(dir.Path()));
+  EXPECT_EQ(testkit::ReadFileBytes(dir.File("Launcher.exe")), v2);
+}

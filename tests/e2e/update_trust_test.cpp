@@ -27,6 +27,7 @@ using testkit::kExePath;
 using testkit::kVersionPath;
 using testkit::Leftovers;
 using testkit::RequestsFor;
+using testkit::WaitForWindowTitled;
 using testkit::LauncherProcess;
 using testkit::Route;
 using testkit::UpdateTestServer;
@@ -69,19 +70,6 @@ Bytes PackedLauncher(const std::string& version, const std::string& server, int 
                                                       .Add("config/cg.txt", testkit::MinimalConfig(global))
                                                       .Add("config/main1.png", std::string("\x89PNG\r\n\x1a\n"))
                                                       .Build()});
-}
-
-// A visible top-level window of any process with exactly this title: v2 is
-// started by the update script, not by the test.
-HWND WaitForWindowTitled(const std::string& title, DWORD timeoutMs) {
-  HWND window = nullptr;
-  testkit::PumpUntil(
-      [&] {
-        window = FindWindowA(nullptr, title.c_str());
-        return window != nullptr && IsWindowVisible(window);
-      },
-      timeoutMs);
-  return window;
 }
 
 enum class Channel {

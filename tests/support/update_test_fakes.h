@@ -140,6 +140,10 @@ class FakeProcess : public ProcessControl {
   std::uint32_t TickCount() override { return ticks; }
   std::optional<std::string> CurrentDirectory() override { return currentDirectory; }
   std::optional<std::string> ProgramPath() override { return programPath; }
+  bool ProgramRunsElsewhere() override {
+    ++othersAsked;
+    return othersRunning || (othersStartWhileFetching && othersAsked > 1);
+  }
   bool StartHiddenScript(const std::string& scriptPath) override {
     startedScripts.push_back(scriptPath);
     return scriptStarts;
@@ -150,6 +154,9 @@ class FakeProcess : public ProcessControl {
   std::optional<std::string> currentDirectory = "C:\\Games";
   std::optional<std::string> programPath = "C:\\Games\\Launcher.exe";
   bool scriptStarts = true;
+  bool othersRunning = false;             // another launcher from the same file
+  bool othersStartWhileFetching = false;  // one starts after the first look
+  int othersAsked = 0;
   std::vector<std::string> startedScripts;
   int ended = 0;
 };

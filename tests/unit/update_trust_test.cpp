@@ -311,6 +311,34 @@ TEST_F(UpdateTrust, ReplacesOnlyWhenTheWorkingDirectoryIsTheProgramsFolder) {
   }
 }
 
+TEST_F(UpdateTrust, WaitsWhileAnotherLauncherRunsTheSameProgramFile) {
+  // The script could neither replace nor rename a file another launcher
+  // holds; it would start this one again, which would fetch again.
+  struct Case {
+    const char* what;
+    bool running;
+    bool startsWhileFetching;
+    bool fetched;
+  } cases[] = {
+      {"running before the check", true, false, false},
+      {"started while the update was fetched", false, true, true},
+  };
+  settings.updateKey = "";
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    files = MemoryFileSystem();
+    process = FakeProcess();
+    http.requests.clear();
+    process.othersRunning = c.running;
+    process.othersStartWhileFetching = c.startsWhileFetching;
+    EXPECT_EQ(Run(), std::optional(UpdateResult::ScriptNotCreated));
+    EXPECT_EQ(http.requests.size(), c.fetched ? 2u : 1u);
+    EXPECT_EQ(WhatIsLeft(files, kLauncherFile), c.fetched ? Left::kRemoved : Left::kNeverCreated);
+    EXPECT_TRUE(process.startedScripts.empty());
+    EXPECT_EQ(process.ended, 0);
+  }
+}
+
 TEST(IsProgramFolder, ComparesWithoutLetterCaseOutsideDoubleByteCharacters) {
   struct Case {
     const char* directory;

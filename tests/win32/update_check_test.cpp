@@ -100,7 +100,8 @@ TEST_F(UpdateCheckOverWinInet, ANewerVersionDownloadsTheLauncherAndWritesTheScri
   // A file of this directory, quoted, as the script names it.
   const auto named = [&](const char* name) { return "\"" + dir + "\\\\" + name + "\""; };
   std::string expected = "@ping 127.0.0.1 -n 2 -w 1000 > nul \r\n";
-  expected += "rename " + named("Launcher.exe") + " \"Launcher_back_up.exe\"\r\n";
+  expected += "move /y " + named("917Launcher_new.exe") + " " + named("Launcher.exe") + " || rename " +
+              named("Launcher.exe") + " \"Launcher_back_up.exe\"\r\n";
   expected += "rename  " + named("917Launcher_new.exe") + " \"Launcher.exe\" || rename " + named("Launcher_back_up.exe") +
               " \"Launcher.exe\"\r\n";
   expected += named("Launcher.exe") + "\r\n";
