@@ -80,9 +80,11 @@ void CheckScript(const std::string& exePath, const std::string& newPath) {
   }
   Require(start == script.size());
   Require(lines[0] == "@ping 127.0.0.1 -n 2 -w 1000 > nul ");
-  Require(Undouble(lines[1]) == "rename \"" + exePath + "\" \"Launcher_back_up.exe\"");
+  Require(Undouble(lines[1]) ==
+          "move /y \"" + newPath + "\" \"" + exePath + "\" || rename \"" + exePath + "\" \"Launcher_back_up.exe\"");
   Require(Undouble(lines[3]) == "\"" + exePath + "\"");
   Require(Undouble(lines[2]).rfind("rename  \"" + newPath + "\" \"", 0) == 0);
+  Require(Undouble(lines[2]).find("\" || rename \"") != std::string::npos);
 }
 
 }  // namespace
