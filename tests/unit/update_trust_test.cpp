@@ -57,6 +57,14 @@ class UpdateTrust : public ::testing::Test {
 
   std::optional<UpdateResult> Run() { return RunUpdateCheck(&settings, env); }
 
+  // A new machine for the next case of a table: no files, a fresh process,
+  // nothing asked yet.
+  void StartOver() {
+    files = MemoryFileSystem();
+    process = FakeProcess();
+    http.requests.clear();
+  }
+
   // After a refused update: the download is gone, no script, nothing ended,
   // and no file of the check is left in the working directory.
   void ExpectNothingReplaced() {
@@ -171,9 +179,7 @@ TEST_F(UpdateTrust, AMalformedKeyLetsNothingInAndFetchesNoLauncher) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    files = MemoryFileSystem();
-    process = FakeProcess();
-    http.requests.clear();
+    StartOver();
     settings.updateKey = c.key;
     const auto result = Run();
     EXPECT_EQ(result, c.replaced ? std::nullopt : std::optional(kFailed));
@@ -295,9 +301,7 @@ TEST_F(UpdateTrust, ReplacesOnlyWhenTheWorkingDirectoryIsTheProgramsFolder) {
   settings.updateKey = "";
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    files = MemoryFileSystem();
-    process = FakeProcess();
-    http.requests.clear();
+    StartOver();
     process.programPath = c.programPath;
     process.currentDirectory = c.directoryNow;
     settings.workDir = c.workDir;
@@ -326,9 +330,7 @@ TEST_F(UpdateTrust, WaitsWhileAnotherLauncherRunsTheSameProgramFile) {
   settings.updateKey = "";
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    files = MemoryFileSystem();
-    process = FakeProcess();
-    http.requests.clear();
+    StartOver();
     process.othersRunning = c.running;
     process.othersStartWhileFetching = c.startsWhileFetching;
     EXPECT_EQ(Run(), std::optional(UpdateResult::ScriptNotCreated));
