@@ -55,6 +55,12 @@ std::size_t LastCharacter(std::string_view text, char c, LeadByteRule isLeadByte
   return found;
 }
 
+std::u16string ProgramTitle(std::u16string_view path) {
+  const std::u16string_view name = path.substr(path.find_last_of(u'\\') + 1);
+  const std::size_t dot = name.find_last_of(u'.');
+  return dot == std::u16string_view::npos ? std::u16string() : std::u16string(name.substr(0, dot));
+}
+
 std::string ProgramTitle(std::string_view path, LeadByteRule isLeadByte) {
   const std::size_t slash = LastCharacter(path, '\\', isLeadByte);
   const std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);

@@ -31,6 +31,8 @@ std::int32_t ParseDecimalInt(std::string_view text);
 // the last backslash (a trail byte of a double-byte character is not one),
 // up to the last dot. A name without a dot gives the empty text.
 std::string ProgramTitle(std::string_view path, LeadByteRule isLeadByte = IsGbkLeadByte);
+// The same for a UTF-16 path, where every unit stands for itself.
+std::u16string ProgramTitle(std::u16string_view path);
 
 // The last occurrence of `c` in `text` that is a character of its own, not
 // the trail byte of a double-byte character; npos when there is none.

@@ -71,7 +71,8 @@ void CLauncherStandardDlg::MakeBrowsers() {
   // drawn now, before the thread is taken up for a while.
   RedrawWindow(Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
   const std::vector<PlannedArea> areas = std::exchange(plannedAreas_, {});
-  for (const PlannedArea& area : areas) {
+  for (std::size_t made = 0; made < areas.size(); ++made) {
+    const PlannedArea& area = areas[made];
     if (Handle() == nullptr) return;  // closed while an earlier page was being set up
     if (MakeHtmlArea(*area.link, area.id, area.rect)) continue;
     // The links after a browser that cannot be made are not made: the
@@ -79,11 +80,7 @@ void CLauncherStandardDlg::MakeBrowsers() {
     // last area that was made has it.
     for (std::size_t i = area.buttonsBefore; i < buttons_.size(); ++i) DestroyWindow(buttons_[i]->Handle());
     buttons_.resize(std::min(buttons_.size(), area.buttonsBefore));
-    htmlArea_ = RECT{};
-    for (const PlannedArea& made : areas) {
-      if (&made == &area) break;
-      htmlArea_ = made.rect;
-    }
+    htmlArea_ = made > 0 ? areas[made - 1].rect : RECT{};
     InvalidateRect(Handle(), nullptr, TRUE);
     return;
   }

@@ -62,11 +62,9 @@ std::wstring ProgramCaption() {
   wchar_t path[MAX_PATH] = {};
   const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
   if (length == 0 || length >= MAX_PATH) return {};
-  const std::wstring_view full(path, length);
-  const std::wstring_view name = full.substr(full.find_last_of(L'\\') + 1);
-  // A name without a dot gives the empty text, as for the byte form.
-  const std::size_t dot = name.find_last_of(L'.');
-  return dot == std::wstring_view::npos ? std::wstring() : std::wstring(name.substr(0, dot));
+  // On Windows UTF-16 code units are wchar_t.
+  const std::u16string title = ProgramTitle(std::u16string_view(reinterpret_cast<const char16_t*>(path), length));
+  return std::wstring(title.begin(), title.end());
 }
 
 bool AskOkCancel(HWND owner, std::string_view text, std::wstring_view caption) {

@@ -70,3 +70,10 @@ TEST(ProgramTitle, DropsDirectoryAndExtensionWithMultibyteRules) {
   };
   for (const Case& c : cases) EXPECT_EQ(ProgramTitle(c.path), c.title) << c.path;
 }
+
+TEST(ProgramTitle, OfAUtf16PathEveryUnitStandsForItself) {
+  EXPECT_EQ(ProgramTitle(u"C:\\Games\\\u6e38\u620f.exe"), u"\u6e38\u620f");
+  EXPECT_EQ(ProgramTitle(u"C:\\a.b\\my.game.exe"), u"my.game");
+  EXPECT_EQ(ProgramTitle(u"Launcher.exe"), u"Launcher");
+  EXPECT_EQ(ProgramTitle(u"C:\\Games\\Launcher"), u"");  // no dot: empty
+}
