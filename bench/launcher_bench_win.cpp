@@ -2,7 +2,10 @@
 // as a player sees them: the time from the creation of the process to the
 // first frame of each window on the screen (its known pixels read back from
 // the screen, not only its window state), and separately to its browser
-// control, each beside a minimal one-dialog program started the same way;
+// control, each beside a minimal one-dialog program started the same way
+// and beside that program after the platform work the launcher's start-up
+// must do before its first window (what part of the launcher's time is
+// that work's);
 // the self-update from v1's start to v2's login pair on the screen, served
 // from loopback, beside two starts of that program; memory and GDI and USER
 // objects with each window shown; CPU used while it sits idle. Prints
@@ -15,6 +18,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "game_skin.h"
@@ -39,6 +43,12 @@ std::string Png(int width, int height, std::uint32_t argb) {
 
 std::uint32_t Argb(COLORREF c) { return 0xFF000000u | (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c); }
 
+constexpr COLORREF kLoginColour = RGB(0x33, 0x66, 0x99);
+
+testkit::Bytes LoginBackground(COLORREF background = kLoginColour) {
+  return testkit::RgbaPng(kLoginWidth, kLoginHeight, [c = Argb(background)](int, int) { return c; });
+}
+
 testkit::Bytes LoginSkin(COLORREF background, const std::string& extraGlobal = "server=127.0.0.1\r\nport=9\r\n") {
   const std::string config =
       "[global]\r\ntitle=Bench\r\ngameheader=bench://|\r\nversionUrl=/static/version.txt\r\n"
@@ -48,7 +58,8 @@ testkit::Bytes LoginSkin(COLORREF background, const std::string& extraGlobal = "
       "[link3]\r\ntype=1\r\nx=20\r\ny=350\r\nurl=about:blank\r\n"
       "[link4]\r\ntype=4\r\nx=50\r\ny=60\r\nwidth=500\r\nheight=280\r\nurl=about:blank\r\n";
   testkit::ZipBuilder zip;
-  zip.Add("config/cg.txt", config).Add("config/main1.png", Png(kLoginWidth, kLoginHeight, Argb(background)));
+  const testkit::Bytes picture = LoginBackground(background);
+  zip.Add("config/cg.txt", config).Add("config/main1.png", std::string(picture.begin(), picture.end()));
   for (int n = 1; n <= 3; ++n) {
     zip.Add("config/" + std::to_string(n) + "_n.png", Png(40, 20, Argb(kButtonRed)));
     zip.Add("config/" + std::to_string(n) + "_d.png", Png(40, 20, 0xFF0000FF));
@@ -202,8 +213,10 @@ void Print(const Series& s) {
   if (s.values.empty()) return static_cast<void>(std::printf("  %-50s not reached\n", s.label));
   std::vector<double> v = s.values;
   std::sort(v.begin(), v.end());
-  std::printf("  %-50s median %8.1f %-2s  min %8.1f   max %8.1f\n", s.label, v[v.size() / 2], s.unit, v.front(),
-              v.back());
+  // Ratios with two decimals: one would round 1.38 and 1.44 alike.
+  const char* format = std::string_view(s.unit) == "x" ? "  %-50s median %8.2f %-2s  min %8.2f   max %8.2f\n"
+                                                       : "  %-50s median %8.1f %-2s  min %8.1f   max %8.1f\n";
+  std::printf(format, s.label, v[v.size() / 2], s.unit, v.front(), v.back());
 }
 
 void Add(Series& s, const std::optional<double>& value) {
@@ -215,10 +228,18 @@ const testkit::Bytes& MinimalDialog() {
   return exe;
 }
 
-// One start of the one-dialog program, to its frame on the screen.
-std::optional<double> StartMinimal() {
+const testkit::Bytes& StartUpDialog() {
+  static const testkit::Bytes exe = testkit::ReadFileBytes(testkit::WinePath(START_UP_DIALOG_EXE));
+  return exe;
+}
+
+// One start of the one-dialog program, to its frame on the screen; with
+// `afterStartUp`, of the one that first does the launcher's start-up work,
+// decoding the login skin's background.
+std::optional<double> StartMinimal(bool afterStartUp = false) {
   testkit::LaunchOptions options;
-  options.program = MinimalDialog();
+  options.program = afterStartUp ? StartUpDialog() : MinimalDialog();
+  if (afterStartUp) options.programDirFiles = {{"main1.png", LoginBackground()}};
   testkit::LauncherProcess process({}, options);
   const SinceCreation clock(process.Id());
   const Screen screen;
@@ -226,15 +247,19 @@ std::optional<double> StartMinimal() {
 }
 
 void StartUp(int runs) {
-  const testkit::Bytes login = LoginSkin(RGB(0x33, 0x66, 0x99));
+  const testkit::Bytes login = LoginSkin(kLoginColour);
   testkit::GameSkinOptions firstUrl;
   firstUrl.extraGlobal = "title=Bench Game\r\n";
   const testkit::Bytes game = testkit::GameSkin(firstUrl);
   Series loginShown{"launcher: login pair, windows shown (state)"}, loginFrame{"launcher: login pair, first frame on screen"},
       loginBrowser{"launcher: login pair, browser made"}, gameShown{"launcher: game window, shown (state)"},
       gameFrame{"launcher: game window, first frame on screen"}, gameBrowser{"launcher: game window, browser made"},
-      minimal{"one-dialog program, first frame on screen"}, loginRatio{"ratio login frame / one-dialog", {}, "x"},
-      gameRatio{"ratio game frame / one-dialog", {}, "x"};
+      minimal{"one-dialog program, first frame on screen"},
+      afterStartUp{"one-dialog program after the start-up work, frame"},
+      loginRatio{"ratio login frame / one-dialog", {}, "x"}, gameRatio{"ratio game frame / one-dialog", {}, "x"},
+      floorRatio{"ratio start-up work program / one-dialog", {}, "x"},
+      loginOverFloor{"ratio login frame / start-up work program", {}, "x"},
+      gameOverFloor{"ratio game frame / start-up work program", {}, "x"};
   for (int run = 0; run < runs; ++run) {
     std::optional<double> loginAt, gameAt;
     {
@@ -242,7 +267,7 @@ void StartUp(int runs) {
       const SinceCreation clock(launcher.Id());
       const Screen screen;
       const auto reached = Watch(clock, {[&] { return VisibleWindows(launcher.Id()).size() >= 2; },
-                                         [&] { return LoginFrameShown(screen, RGB(0x33, 0x66, 0x99)); },
+                                         [&] { return LoginFrameShown(screen, kLoginColour); },
                                          [&] { return BrowserMade(launcher.Id(), 150); }});
       Add(loginShown, reached[0]);
       Add(loginFrame, loginAt = reached[1]);
@@ -259,14 +284,18 @@ void StartUp(int runs) {
       Add(gameFrame, gameAt = reached[1]);
       Add(gameBrowser, reached[2]);
     }
-    const std::optional<double> yardstick = StartMinimal();
+    const std::optional<double> yardstick = StartMinimal(), floor = StartMinimal(true);
     Add(minimal, yardstick);
+    Add(afterStartUp, floor);
     if (yardstick && loginAt) loginRatio.values.push_back(*loginAt / *yardstick);
     if (yardstick && gameAt) gameRatio.values.push_back(*gameAt / *yardstick);
+    if (yardstick && floor) floorRatio.values.push_back(*floor / *yardstick);
+    if (floor && loginAt) loginOverFloor.values.push_back(*loginAt / *floor);
+    if (floor && gameAt) gameOverFloor.values.push_back(*gameAt / *floor);
   }
   std::printf("Start-up, %d runs side by side (ms from the creation of the process)\n", runs);
   for (const Series* s : {&loginShown, &loginFrame, &loginBrowser, &gameShown, &gameFrame, &gameBrowser, &minimal,
-                          &loginRatio, &gameRatio})
+                          &afterStartUp, &loginRatio, &gameRatio, &floorRatio, &loginOverFloor, &gameOverFloor})
     Print(*s);
 }
 
@@ -355,7 +384,7 @@ int main(int argc, char** argv) {
   if (only.empty() || only == "memory") {
     testkit::GameSkinOptions firstUrl;
     firstUrl.extraGlobal = "title=Bench Game\r\n";
-    MeasureShown(LoginSkin(RGB(0x33, 0x66, 0x99)), "Bench", 150, "Login");
+    MeasureShown(LoginSkin(kLoginColour), "Bench", 150, "Login");
     MeasureShown(testkit::GameSkin(firstUrl), "Bench Game", 170, "Game");
   }
   return 0;
