@@ -115,36 +115,17 @@ bool GameFrameShown(const Screen& screen) {
                       testkit::kButtonFaces[0]);
 }
 
-struct WindowSearch {
-  DWORD processId;
-  std::vector<HWND> found;
-};
-
-BOOL CALLBACK CollectVisible(HWND hwnd, LPARAM param) {
-  auto* search = reinterpret_cast<WindowSearch*>(param);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(hwnd, &owner);
-  if (owner == search->processId && IsWindowVisible(hwnd)) search->found.push_back(hwnd);
-  return TRUE;
-}
-
-std::vector<HWND> VisibleWindows(DWORD processId) {
-  WindowSearch search{processId, {}};
-  EnumWindows(CollectVisible, reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
-
 // The browser control exists: the host window `id` of one of the process's
 // windows holds the control's own window.
-bool BrowserMade(DWORD processId, int id) {
-  for (HWND window : VisibleWindows(processId))
+bool BrowserMade(const testkit::LauncherProcess& process, int id) {
+  for (HWND window : process.Windows())
     if (HWND host = GetDlgItem(window, id); host != nullptr && GetWindow(host, GW_CHILD) != nullptr) return true;
   return false;
 }
 
 // The one-dialog program's client area in the dialog colour.
-bool DialogFrameShown(const Screen& screen, DWORD processId) {
-  for (HWND window : VisibleWindows(processId)) {
+bool DialogFrameShown(const Screen& screen, const testkit::LauncherProcess& process) {
+  for (HWND window : process.Windows()) {
     RECT client{};
     GetClientRect(window, &client);
     POINT centre{client.right / 2, client.bottom / 2};
@@ -243,7 +224,7 @@ std::optional<double> StartMinimal(bool afterStartUp = false) {
   testkit::LauncherProcess process({}, options);
   const SinceCreation clock(process.Id());
   const Screen screen;
-  return Watch(clock, {[&] { return DialogFrameShown(screen, process.Id()); }})[0];
+  return Watch(clock, {[&] { return DialogFrameShown(screen, process); }})[0];
 }
 
 void StartUp(int runs) {
@@ -266,9 +247,9 @@ void StartUp(int runs) {
       testkit::LauncherProcess launcher(login);
       const SinceCreation clock(launcher.Id());
       const Screen screen;
-      const auto reached = Watch(clock, {[&] { return VisibleWindows(launcher.Id()).size() >= 2; },
+      const auto reached = Watch(clock, {[&] { return launcher.Windows().size() >= 2; },
                                          [&] { return LoginFrameShown(screen, kLoginColour); },
-                                         [&] { return BrowserMade(launcher.Id(), 150); }});
+                                         [&] { return BrowserMade(launcher, 150); }});
       Add(loginShown, reached[0]);
       Add(loginFrame, loginAt = reached[1]);
       Add(loginBrowser, reached[2]);
@@ -277,9 +258,9 @@ void StartUp(int runs) {
       testkit::LauncherProcess launcher(game);
       const SinceCreation clock(launcher.Id());
       const Screen screen;
-      const auto reached = Watch(clock, {[&] { return !VisibleWindows(launcher.Id()).empty(); },
+      const auto reached = Watch(clock, {[&] { return !launcher.Windows().empty(); },
                                          [&] { return GameFrameShown(screen); },
-                                         [&] { return BrowserMade(launcher.Id(), 170); }});
+                                         [&] { return BrowserMade(launcher, 170); }});
       Add(gameShown, reached[0]);
       Add(gameFrame, gameAt = reached[1]);
       Add(gameBrowser, reached[2]);
@@ -345,7 +326,7 @@ void SelfUpdate(int runs) {
 void MeasureShown(const testkit::Bytes& package, const char* title, int browserId, const char* what) {
   testkit::LauncherProcess launcher(package);
   HWND window = launcher.WaitForWindow([title](HWND w) { return testkit::WindowText(w) == title; });
-  testkit::PumpUntil([&] { return BrowserMade(launcher.Id(), browserId); }, 30000);
+  testkit::PumpUntil([&] { return BrowserMade(launcher, browserId); }, 30000);
   launcher.WaitUntilIdle(window);
   Sleep(500);
   HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, launcher.Id());
