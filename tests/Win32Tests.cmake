@@ -16,7 +16,7 @@ function(add_wine_gtests target timeout)
     PROPERTIES TIMEOUT ${timeout}
     ${ARGN})
 endfunction()
-add_library(wintestkit STATIC support/win_testkit.cpp support/launcher_driver.cpp support/png_writer.cpp
+add_library(wintestkit STATIC support/win_testkit.cpp support/launcher_driver.cpp
   support/game_skin.cpp support/tray_probe.cpp)
 target_include_directories(wintestkit PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/support)
 target_link_libraries(wintestkit PUBLIC testkit launcher_shell GTest::gtest psapi)

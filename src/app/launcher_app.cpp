@@ -49,7 +49,7 @@ bool LauncherApp::StartUp() {
   Gdiplus::GdiplusStartup(&gdiplusToken_, &gdiplusInput, nullptr);
   Win32FileSystem files;
   SystemProcess process;
-  RemoveUpdateLeftovers(files, process);
+  afterUpdate_ = RemoveUpdateLeftovers(files, process);
   if (!LoadConfiguration()) return false;
   if (!LoadLoginBackground()) return false;
   RunWindows();

@@ -58,7 +58,7 @@ class LauncherApp {
   ConfigHolder& Holder() { return holder_; }
   const LauncherConfig& Config() const { return holder_.config; }
   // What the windows are given of the holdings.
-  Skin WindowSkin() { return Skin{&holder_.config, &holder_.package}; }
+  Skin WindowSkin() { return Skin{&holder_.config, &holder_.package, afterUpdate_}; }
   // The login window's background, until the login window takes it.
   std::unique_ptr<PackagePicture> TakeLoginBackground() { return std::move(loginBackground_); }
 
@@ -72,6 +72,7 @@ class LauncherApp {
   std::unique_ptr<CGameDialog> gameWindowObject_;
   CGameDialog* gameWindow_ = nullptr;
   char gameAddress_[256] = {};
+  bool afterUpdate_ = false;  // the update script of the previous run was found
   int picturesAtGdiplusShutdown_ = 0;
 };
 

@@ -4,5 +4,5 @@
 
 bool StartNewLauncherInstance() {
   const auto path = win::ProgramPath();
-  return path && static_cast<bool>(win::StartProgram(path->c_str()));
+  return path && static_cast<bool>(win::StartProgram(*path));
 }

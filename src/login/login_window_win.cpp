@@ -36,7 +36,8 @@ void CLauncherStandardDlg::Build() {
   // The check runs while the player logs in, whatever becomes of the links.
   // A working directory too long for the update's paths gives up the check
   // only: the player still gets the window to log in with.
-  if (std::unique_ptr<UpdateWorker> worker = MakeUpdateWorker(config, Handle())) StartUpdateWorker(std::move(worker));
+  if (std::unique_ptr<UpdateWorker> worker = MakeUpdateWorker(config, Handle(), skin_.afterUpdate))
+    StartUpdateWorker(std::move(worker));
   if (TranslucentWindow() == nullptr) return;
   fillColour_ = config.loginCenterColor;
   const std::wstring title = win::WideFromGbk(config.title);

@@ -4,9 +4,10 @@
 
 #include "package/ini_document.h"
 #include "win/process.h"
+#include "win/text.h"
 
-ProgramFile::MapResult ProgramFile::Map(const char* path) {
-  file_.Reset(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+ProgramFile::MapResult ProgramFile::Map(const std::string& path) {
+  file_.Reset(CreateFileW(win::WideFromUtf8(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
   if (!file_) return MapResult::kCannotOpen;
   size_ = GetFileSize(file_.Get(), nullptr);
   mapping_.Reset(CreateFileMappingA(file_.Get(), nullptr, PAGE_READONLY, 0, 0, nullptr));
@@ -24,7 +25,7 @@ std::span<const std::uint8_t> ProgramFile::Bytes() const {
 LoadOutcome OpenPackage(ProgramFile* file, AttachedPackage* package) {
   const auto path = win::ProgramPath();
   if (!path) return LoadOutcome::kProgramUnreadable;
-  switch (file->Map(path->c_str())) {
+  switch (file->Map(*path)) {
     case ProgramFile::MapResult::kMapped: break;
     case ProgramFile::MapResult::kCannotCreateMapping: return LoadOutcome::kMappingFailed;
     case ProgramFile::MapResult::kCannotOpen:

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "package/attached_package.h"
 #include "package/load_outcome.h"
 #include "win/handles.h"
@@ -13,9 +15,9 @@ class IniDocument;
 
 class ProgramFile {
  public:
-  // Maps `path` read-only; others may read it meanwhile, nobody may write.
+  // Maps `path` (UTF-8) read-only; others may read it meanwhile, nobody may write.
   enum class MapResult { kMapped, kCannotOpen, kCannotCreateMapping, kCannotMapView };
-  MapResult Map(const char* path);
+  MapResult Map(const std::string& path);
   std::span<const std::uint8_t> Bytes() const;
 
  private:

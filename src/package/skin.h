@@ -9,6 +9,10 @@
 struct Skin {
   const LauncherConfig* config = nullptr;
   AttachedPackage* package = nullptr;
+  // Start-up found the update script of the previous run: this run checks
+  // for no update, so that a replacement the system refused is never retried
+  // in a loop of downloads and restarts.
+  bool afterUpdate = false;
 
   const LauncherConfig& Config() const { return *config; }
   AttachedPackage* Package() const { return package; }

@@ -2,8 +2,9 @@
 
 #include <windows.h>
 
-#include "package/package_file_win.h"
+#include "common/paths.h"
 #include "win/handles.h"
+#include "win/text.h"
 
 namespace {
 
@@ -21,6 +22,20 @@ class Win32File : public WritableFile {
     return true;
   }
 
+  // Mapped through the handle that wrote it, not opened again by name: the
+  // bytes looked at are the ones that stay, and a launcher is megabytes of
+  // which the check needs few.
+  bool Inspect(const FileInspection& inspect) override {
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file_.Get(), &size) || size.QuadPart > MAXDWORD) return false;
+    if (size.QuadPart == 0) return inspect({});
+    const win::UniqueHandle mapping(CreateFileMappingW(file_.Get(), nullptr, PAGE_READONLY, 0, 0, nullptr));
+    if (!mapping) return false;
+    const win::UniqueView view(MapViewOfFile(mapping.Get(), FILE_MAP_READ, 0, 0, 0));
+    if (!view) return false;
+    return inspect({static_cast<const std::uint8_t*>(view.Get()), static_cast<std::size_t>(size.QuadPart)});
+  }
+
   bool Close() override { return CloseHandle(file_.Release()) != FALSE; }
 
  private:
@@ -30,15 +45,17 @@ class Win32File : public WritableFile {
 }  // namespace
 
 std::unique_ptr<WritableFile> Win32FileSystem::Create(const std::string& path) {
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  // New only, never a file planted under the name; others may read it, but
+  // neither write, rename nor delete it while it is open.
+  HANDLE file = CreateFileW(win::WideFromUtf8(path).c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                            CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return nullptr;
   return std::make_unique<Win32File>(file);
 }
 
 std::optional<std::string> Win32FileSystem::ReadStart(const std::string& path, std::size_t limit) {
-  win::UniqueHandle file(
-      CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  win::UniqueHandle file(CreateFileW(win::WideFromUtf8(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return std::nullopt;
   std::string content(limit, '\0');
   std::size_t filled = 0;
@@ -53,27 +70,26 @@ std::optional<std::string> Win32FileSystem::ReadStart(const std::string& path, s
   return content;
 }
 
-bool Win32FileSystem::Inspect(const std::string& path,
-                              const std::function<bool(std::span<const std::uint8_t>)>& inspect) {
-  // Mapped, not read: a launcher is megabytes and the check needs few of them.
-  ProgramFile file;
-  if (file.Map(path.c_str()) != ProgramFile::MapResult::kMapped) return false;
-  return inspect(file.Bytes());
-}
-
-bool Win32FileSystem::Remove(const std::string& path) { return DeleteFileA(path.c_str()) != FALSE; }
+bool Win32FileSystem::Remove(const std::string& path) { return DeleteFileW(win::WideFromUtf8(path).c_str()) != FALSE; }
 
 bool Win32FileSystem::Exists(const std::string& path) {
-  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+  return GetFileAttributesW(win::WideFromUtf8(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 std::vector<std::string> Win32FileSystem::ListFiles(const std::string& directory) {
   std::vector<std::string> names;
-  WIN32_FIND_DATAA found{};
-  const win::UniqueFind search(FindFirstFileA((directory + "\\*").c_str(), &found));
+  WIN32_FIND_DATAW found{};
+  const win::UniqueFind search(FindFirstFileW(win::WideFromUtf8(directory + "\\*").c_str(), &found));
   if (!search) return names;
   do {
-    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) names.emplace_back(found.cFileName);
-  } while (FindNextFileA(search.Get(), &found));
+    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) names.push_back(win::Utf8FromWide(found.cFileName));
+  } while (FindNextFileW(search.Get(), &found));
   return names;
+}
+
+std::optional<std::string> Win32FileSystem::ShortPath(const std::string& path) {
+  wchar_t shortPath[kMaxPath] = {};
+  const DWORD length = GetShortPathNameW(win::WideFromUtf8(path).c_str(), shortPath, kMaxPath);
+  if (length == 0 || length >= kMaxPath) return std::nullopt;
+  return win::Utf8FromWide({shortPath, length});
 }

@@ -3,9 +3,11 @@
 #include <vector>
 
 #include "common/byte_order.h"
+#include "login/login_rules.h"
 #include "package/attached_package.h"
 #include "package/ini_document.h"
 #include "package/launcher_config.h"
+#include "package/picture_size.h"
 
 namespace {
 
@@ -25,25 +27,82 @@ bool IsLauncherPeImage(std::span<const std::uint8_t> file) {
          LittleEndian16(&file[ntHeaders + 4]) == kLauncherMachine;
 }
 
-// The configuration file of a launcher image, or nothing.
-std::optional<std::vector<char>> ImageConfigFile(std::span<const std::uint8_t> file) {
-  if (!IsLauncherPeImage(file)) return std::nullopt;
-  AttachedPackage package;
-  if (package.Open(file) != PackageOpenResult::kOpened) return std::nullopt;
-  std::vector<char> config;
-  if (package.ReadMember("config/cg.txt", &config) != AttachedPackage::ReadResult::kRead) return std::nullopt;
-  return config;
+// The image's package, opened, and its configuration file read whole.
+LauncherImageFault OpenImage(std::span<const std::uint8_t> file, AttachedPackage& package, std::vector<char>& config) {
+  if (!IsLauncherPeImage(file)) return LauncherImageFault::kNotAProgram;
+  if (package.Open(file) != PackageOpenResult::kOpened) return LauncherImageFault::kNoPackage;
+  if (package.ReadMember("config/cg.txt", &config) != AttachedPackage::ReadResult::kRead)
+    return LauncherImageFault::kNoConfiguration;
+  return LauncherImageFault::kNone;
+}
+
+// The same, and the configuration model built from the file as start-up builds it.
+LauncherImageFault ReadImage(std::span<const std::uint8_t> file, AttachedPackage& package, LauncherConfig& config) {
+  std::vector<char> text;
+  if (const LauncherImageFault fault = OpenImage(file, package, text); fault != LauncherImageFault::kNone)
+    return fault;
+  IniDocument document;
+  if (!document.Load(text.data(), text.size()) || !BuildConfig(document, &config))
+    return LauncherImageFault::kConfigurationRefused;
+  return LauncherImageFault::kNone;
+}
+
+// A picture as the launcher's loaders take it: read whole out of the
+// package, and announcing a size of at least one pixel within the limit
+// the loaders keep to.
+LauncherImageFault CheckPicture(AttachedPackage& package, const std::string& name) {
+  std::vector<char> bytes;
+  if (package.ReadMember(name.c_str(), &bytes) != AttachedPackage::ReadResult::kRead)
+    return LauncherImageFault::kPictureMissing;
+  const auto size =
+      AnnouncedPictureSize({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()});
+  if (!size || size->Pixels() == 0 || size->Pixels() > kMaxPicturePixels) return LauncherImageFault::kPictureUnusable;
+  return LauncherImageFault::kNone;
+}
+
+// The pictures start-up loads before the player has a window to use.
+std::vector<std::string> StartPictures(const LauncherConfig& config) {
+  std::vector<std::string> names{"config/main1.png"};
+  if (config.firstUrl.size() > 2) {
+    names.insert(names.end(), {"config/style.png", "config/logo.png"});
+    return names;
+  }
+  for (const PlannedLink& link : PlanLinks(config.links)) {
+    if (link.kind != LinkKind::kButton) continue;
+    names.push_back(ButtonImageName(link.number, false));
+    names.push_back(ButtonImageName(link.number, true));
+  }
+  return names;
 }
 
 }  // namespace
 
-bool IsLauncherImage(std::span<const std::uint8_t> file) { return ImageConfigFile(file).has_value(); }
+bool IsLauncherImage(std::span<const std::uint8_t> file) {
+  AttachedPackage package;
+  std::vector<char> config;
+  return OpenImage(file, package, config) == LauncherImageFault::kNone;
+}
 
 std::optional<std::string> LauncherImageVersion(std::span<const std::uint8_t> file) {
-  const auto text = ImageConfigFile(file);
-  if (!text) return std::nullopt;
-  IniDocument document;
+  AttachedPackage package;
   LauncherConfig config;
-  if (!document.Load(text->data(), text->size()) || !BuildConfig(document, &config)) return std::nullopt;
+  if (ReadImage(file, package, config) != LauncherImageFault::kNone) return std::nullopt;
   return config.version;
+}
+
+LauncherImageCheck CheckLauncherImage(std::span<const std::uint8_t> file) {
+  LauncherImageCheck check;
+  AttachedPackage package;
+  LauncherConfig config;
+  check.fault = ReadImage(file, package, config);
+  if (check.fault != LauncherImageFault::kNone) return check;
+  check.version = config.version;
+  check.updateKey = config.updateKey;
+  for (const std::string& name : StartPictures(config)) {
+    check.fault = CheckPicture(package, name);
+    if (check.fault == LauncherImageFault::kNone) continue;
+    check.picture = name;
+    return check;
+  }
+  return check;
 }

@@ -1,6 +1,9 @@
-// Whether a downloaded file can be a launcher at all, checked before it is
-// allowed to replace the running one: a server may answer 200 with an error
-// page, a captive portal's login form or an empty body.
+// Whether a downloaded file can be a launcher at all, and one that will
+// start, checked before it is allowed to replace the running one: a server
+// may answer 200 with an error page, a captive portal's login form or an
+// empty body, and an operator may ship a release whose package lacks what
+// start-up needs. A launcher replaced by one that stops at start never
+// reaches another update.
 #pragma once
 
 #include <cstdint>
@@ -22,3 +25,29 @@ bool IsLauncherImage(std::span<const std::uint8_t> file);
 // itself again on every start, and an old file replayed by the network would
 // roll players back.
 std::optional<std::string> LauncherImageVersion(std::span<const std::uint8_t> file);
+
+// What keeps a launcher image from starting, in the order start-up meets it.
+enum class LauncherImageFault {
+  kNone,
+  kNotAProgram,           // not a PE image of the launcher's own machine
+  kNoPackage,             // nothing appended, or not an archive that opens
+  kNoConfiguration,       // config/cg.txt missing or not readable whole
+  kConfigurationRefused,  // config/cg.txt does not parse, or the model refuses it
+  kPictureMissing,        // a picture start-up loads is missing or not readable whole
+  kPictureUnusable,       // such a picture announces no size, an empty one, or too many pixels
+};
+
+struct LauncherImageCheck {
+  LauncherImageFault fault = LauncherImageFault::kNotAProgram;
+  std::string picture;    // the member at fault, for the picture faults
+  std::string version;    // [global] version and updateKey as that launcher
+  std::string updateKey;  // reads them, once its configuration is read
+};
+
+// Reads the image as the launcher reads itself at start: the package, the
+// configuration and model, the login background (a picture that shows as
+// 0 by 0 leaves no window to use), and the pictures of the first window it
+// shows (the game window's sprite sheet and logo when [global] firstUrl
+// opens it, otherwise the login window's button pictures), each present,
+// readable whole and announcing a size within the launcher's picture limit.
+LauncherImageCheck CheckLauncherImage(std::span<const std::uint8_t> file);

@@ -27,28 +27,32 @@ bool WriteScript(const std::string& path, const std::string& script, FileSystem&
 
 }  // namespace
 
-bool StartSelfReplacement(const std::string& newPath, UpdateEnvironment& env) {
+std::optional<std::string> ConsoleUpdateScript(const std::string& programPath, const std::string& newPath,
+                                               UpdateEnvironment& env) {
+  if (auto script = env.process.ConsoleText(BuildUpdateScript(programPath, newPath, env.isLeadByte))) return script;
+  const std::string_view folder = ProgramFolder(programPath, env.isLeadByte);
+  if (folder.empty()) return std::nullopt;
+  const auto shortFolder = env.files.ShortPath(std::string(folder));
+  const auto shortNew = env.files.ShortPath(newPath);
+  if (!shortFolder || !shortNew) return std::nullopt;
+  const std::string shortProgram = *shortFolder + std::string(programPath.substr(folder.size()));
+  return env.process.ConsoleText(BuildUpdateScript(shortProgram, *shortNew, env.isLeadByte));
+}
+
+Replacement StartSelfReplacement(const std::string& newPath, UpdateEnvironment& env) {
   // The script goes where the working directory is now; the leftovers are
   // removed from there at the next start.
   const auto directory = env.process.CurrentDirectory();
-  if (!directory) return false;
+  if (!directory) return Replacement::kScriptNotWritten;
   const auto scriptPath = PathInDirectory(*directory, kUpdateScriptName);
   const auto programPath = env.process.ProgramPath();
-  if (!scriptPath || !programPath) return false;
-  // The script first renames the program to the backup name beside it. When
-  // something already has that name and start-up could not remove it (a
-  // folder, a read-only file), that rename fails, the new file cannot take
-  // the program's name, and the script starts the old program again, which
-  // finds the same update and goes round for ever. Keep running instead.
-  const std::string_view programDir = ProgramFolder(*programPath, env.isLeadByte);
-  const auto backupPath = PathInDirectory(programDir, kBackupExeName);
-  if (!backupPath || env.files.Exists(*backupPath)) return false;
-  if (!WriteScript(*scriptPath, BuildUpdateScript(*programPath, newPath, env.isLeadByte), env.files)) return false;
-  // Ended either way: a script that did not start leaves every file as it
-  // was, and the old launcher starts normally next time.
+  if (!scriptPath || !programPath) return Replacement::kScriptNotWritten;
+  const auto script = ConsoleUpdateScript(*programPath, newPath, env);
+  if (!script) return Replacement::kScriptUnreadable;
+  if (!WriteScript(*scriptPath, *script, env.files)) return Replacement::kScriptNotWritten;
   env.process.StartHiddenScript(*scriptPath);
   env.process.EndProcess();
-  return true;
+  return Replacement::kStarted;
 }
 
 bool IsProgramFolder(std::string_view directory, std::string_view programPath, LeadByteRule isLeadByte) {

@@ -38,7 +38,12 @@ std::optional<std::string> BuildServerUrl(std::string_view server, std::int32_t 
   return url;
 }
 
-std::string DownloadPrefix(std::uint32_t tickCount) { return std::to_string(static_cast<std::int32_t>(tickCount)); }
+std::string DownloadPrefix(std::uint32_t tickCount, std::uint64_t unguessable) {
+  static constexpr char kDigits[] = "0123456789abcdef";
+  std::string prefix = std::to_string(static_cast<std::int32_t>(tickCount)) + "-";
+  for (int shift = 60; shift >= 0; shift -= 4) prefix += kDigits[(unguessable >> shift) & 0xF];
+  return prefix + "-";
+}
 
 std::optional<std::string> DownloadPath(std::string_view workDir, std::string_view prefix,
                                         std::string_view serverPath) {
@@ -53,7 +58,14 @@ bool IsEarlierDownload(std::string_view fileName, std::string_view serverPath) {
       fileName.substr(fileName.size() - component.size()) != component)
     return false;
   std::string_view prefix = fileName.substr(0, fileName.size() - component.size());
-  if (prefix.front() == '-') prefix.remove_prefix(1);
+  // "-" + 16 hexadecimal digits + "-" after the count, or nothing.
+  constexpr std::size_t kNumberPart = 18;
+  if (prefix.size() > kNumberPart && prefix.back() == '-' && prefix[prefix.size() - kNumberPart] == '-') {
+    for (const char c : prefix.substr(prefix.size() - kNumberPart + 1, 16))
+      if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'))) return false;
+    prefix.remove_suffix(kNumberPart);
+  }
+  if (!prefix.empty() && prefix.front() == '-') prefix.remove_prefix(1);
   // A 32-bit count has at most ten digits.
   if (prefix.empty() || prefix.size() > 10) return false;
   for (const char c : prefix)

@@ -1,14 +1,37 @@
 #include "update/system_process_win.h"
 
 #include <windows.h>
-// After windows.h, which it needs.
+// After windows.h, which they need.
+#include <bcrypt.h>
 #include <tlhelp32.h>
+
 
 #include "common/paths.h"
 #include "win/handles.h"
 #include "win/process.h"
+#include "win/text.h"
+
+namespace {
+
+// The long form of a program's path, so that a start through an 8.3 name
+// still counts as the same file.
+std::wstring LongPath(const wchar_t* path) {
+  wchar_t longPath[kMaxPath] = {};
+  const DWORD length = GetLongPathNameW(path, longPath, kMaxPath);
+  return length > 0 && length < kMaxPath ? std::wstring(longPath, length) : std::wstring(path);
+}
+
+}  // namespace
 
 std::uint32_t SystemProcess::TickCount() { return GetTickCount(); }
+
+std::optional<std::uint64_t> SystemProcess::UnguessableNumber() {
+  std::uint64_t number = 0;
+  if (!BCRYPT_SUCCESS(BCryptGenRandom(nullptr, reinterpret_cast<PUCHAR>(&number), sizeof number,
+                                      BCRYPT_USE_SYSTEM_PREFERRED_RNG)))
+    return std::nullopt;
+  return number;
+}
 
 std::optional<std::string> SystemProcess::CurrentDirectory() { return win::WorkingDirectory(); }
 
@@ -17,24 +40,45 @@ std::optional<std::string> SystemProcess::ProgramPath() { return win::ProgramPat
 bool SystemProcess::ProgramRunsElsewhere() {
   const auto own = win::ProgramPath();
   if (!own) return false;
+  const std::wstring ownPath = win::WideFromUtf8(*own);
   win::UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
   if (!snapshot) return false;
-  PROCESSENTRY32 entry{};
+  PROCESSENTRY32W entry{};
   entry.dwSize = sizeof entry;
   const DWORD self = GetCurrentProcessId();
-  for (BOOL more = Process32First(snapshot.Get(), &entry); more; more = Process32Next(snapshot.Get(), &entry)) {
+  for (BOOL more = Process32FirstW(snapshot.Get(), &entry); more; more = Process32NextW(snapshot.Get(), &entry)) {
     if (entry.th32ProcessID == self || entry.th32ProcessID == 0) continue;
     win::UniqueHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, entry.th32ProcessID));
     if (!process) continue;
-    char path[kMaxPath + 1] = {};
-    DWORD length = sizeof path;
-    if (QueryFullProcessImageNameA(process.Get(), 0, path, &length) && lstrcmpiA(path, own->c_str()) == 0) return true;
+    wchar_t path[kMaxPath] = {};
+    DWORD length = kMaxPath;
+    if (QueryFullProcessImageNameW(process.Get(), 0, path, &length) &&
+        CompareStringOrdinal(LongPath(path).c_str(), -1, ownPath.c_str(), -1, TRUE) == CSTR_EQUAL)
+      return true;
   }
   return false;
 }
 
+std::optional<std::string> SystemProcess::ConsoleText(std::string_view text) {
+  const std::wstring wide = win::WideFromUtf8(text);
+  if (wide.empty() != text.empty()) return std::nullopt;
+  const UINT codePage = GetOEMCP();
+  // A console set to UTF-8 reads the text as it is.
+  if (codePage == CP_UTF8 || wide.empty()) return std::string(text);
+  // No best fit: a look-alike (an "a" for an "ä") names another file.
+  BOOL defaulted = FALSE;
+  const int length = static_cast<int>(wide.size());
+  const int size =
+      WideCharToMultiByte(codePage, WC_NO_BEST_FIT_CHARS, wide.data(), length, nullptr, 0, nullptr, &defaulted);
+  if (size <= 0 || defaulted) return std::nullopt;
+  std::string bytes(static_cast<std::size_t>(size), '\0');
+  WideCharToMultiByte(codePage, WC_NO_BEST_FIT_CHARS, wide.data(), length, bytes.data(), size, nullptr, &defaulted);
+  if (defaulted) return std::nullopt;
+  return bytes;
+}
+
 bool SystemProcess::StartHiddenScript(const std::string& scriptPath) {
-  return static_cast<bool>(win::StartProcess(nullptr, "\"" + scriptPath + "\"", IDLE_PRIORITY_CLASS, SW_HIDE));
+  return static_cast<bool>(win::StartProcess("", "\"" + scriptPath + "\"", IDLE_PRIORITY_CLASS, SW_HIDE));
 }
 
 void SystemProcess::EndProcess() {

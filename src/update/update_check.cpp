@@ -1,5 +1,7 @@
 #include "update/update_check.h"
 
+#include <algorithm>
+
 #include "common/paths.h"
 #include "package/attached_package.h"
 #include "package/launcher_config.h"
@@ -12,24 +14,25 @@
 
 namespace {
 
-// Longest bodies taken. The version file's first line is all that counts;
-// a signature is 128 digits and a little white space; a launcher larger than
-// the package reader accepts could not start.
+// Longest bodies taken. The version file's first line is all that counts, so
+// only its start is read, whatever follows; a signature is 128 digits and a
+// little white space; a launcher larger than the package reader accepts
+// could not start.
 constexpr std::uint64_t kVersionBodyLimit = 4096;
 constexpr std::uint64_t kSignatureBodyLimit = 1024;
 constexpr std::uint64_t kLauncherBodyLimit = AttachedPackage::kMaxWholeMemberBytes;
 
 constexpr char kSignatureSuffix[] = ".sig";
 
-// Fetches `serverPath` into the working directory; the local path on success.
-std::optional<std::string> Fetch(const UpdateSettings& state, const std::string& prefix, const std::string& serverPath,
-                                 std::uint64_t sizeLimit, UpdateEnvironment& env) {
+// The downloader of `serverPath` into the working directory, or nothing when
+// its address or local path cannot be made.
+std::optional<UrlDownloader> Downloader(const UpdateSettings& state, const std::string& prefix,
+                                        const std::string& serverPath, std::uint64_t sizeLimit, OverLimit overLimit,
+                                        UpdateEnvironment& env) {
   const auto url = BuildServerUrl(state.server, state.port, serverPath);
-  const auto localPath = DownloadPath(state.workDir, prefix, serverPath);
+  const auto localPath = DownloadPath(state.workDir, prefix, env.pathText(serverPath));
   if (!url || !localPath) return std::nullopt;
-  UrlDownloader downloader(env.http, env.files, *url, *localPath, sizeLimit);
-  if (!downloader.Download()) return std::nullopt;
-  return localPath;
+  return std::optional<UrlDownloader>(std::in_place, env.http, env.files, *url, *localPath, sizeLimit, overLimit);
 }
 
 // The signature of the launcher at exeUrl, fetched as exeUrl + ".sig". Its
@@ -38,25 +41,25 @@ std::optional<std::string> Fetch(const UpdateSettings& state, const std::string&
 // body is no signature.
 std::optional<UpdateSignature> FetchSignature(const UpdateSettings& state, const std::string& prefix,
                                               UpdateEnvironment& env) {
-  const std::string serverPath = state.exeUrl + kSignatureSuffix;
-  const auto url = BuildServerUrl(state.server, state.port, serverPath);
-  const auto localPath = DownloadPath(state.workDir, prefix, serverPath);
-  if (!url || !localPath) return std::nullopt;
-  UrlDownloader downloader(env.http, env.files, *url, *localPath, kSignatureBodyLimit);
+  auto downloader = Downloader(state, prefix, state.exeUrl + kSignatureSuffix, kSignatureBodyLimit,
+                               OverLimit::kFails, env);
+  if (!downloader) return std::nullopt;
   std::optional<std::string> body;
-  if (downloader.Download()) body = env.files.ReadStart(*localPath, kSignatureBodyLimit);
-  if (env.files.Exists(*localPath)) env.files.Remove(*localPath);
+  if (downloader->Download()) body = env.files.ReadStart(downloader->LocalPath(), kSignatureBodyLimit);
+  if (env.files.Exists(downloader->LocalPath())) env.files.Remove(downloader->LocalPath());
   if (!body) return std::nullopt;
   return ParseUpdateSignature(*body);
 }
 
 // Whether the downloaded file may take this launcher's place: a launcher
-// newer than the running one and, when a key is configured, signed with it.
+// that starts, newer than the running one and, when a key is configured,
+// signed with it and trusting the same key for the updates after it.
 bool IsAcceptableUpdate(std::span<const std::uint8_t> file, const Version& running,
                         const std::optional<UpdatePublicKey>& key, const std::optional<UpdateSignature>& signature) {
-  const auto version = LauncherImageVersion(file);
-  if (!version || !IsNewerVersion(running, ParseVersion(*version))) return false;
-  return !key || (signature && VerifyUpdateSignature(file, *signature, *key));
+  const LauncherImageCheck image = CheckLauncherImage(file);
+  if (image.fault != LauncherImageFault::kNone || !IsNewerVersion(running, ParseVersion(image.version))) return false;
+  if (!key) return true;
+  return ParseUpdateKey(image.updateKey) == key && signature && VerifyUpdateSignature(file, *signature, *key);
 }
 
 // Whether `directory` holds the running program.
@@ -69,31 +72,41 @@ bool RunsFromProgramFolder(const std::optional<std::string>& directory, UpdateEn
 // ended in the middle of a download (closed, killed, the machine switched
 // off), or an answer left its file. A file still being written by another
 // running launcher is open without delete sharing, so it stays.
-void RemoveEarlierDownloads(const UpdateSettings& state, FileSystem& files) {
-  for (const std::string& name : files.ListFiles(state.workDir)) {
-    if (!IsEarlierDownload(name, state.versionUrl) && !IsEarlierDownload(name, state.exeUrl) &&
-        !IsEarlierDownload(name, state.exeUrl + kSignatureSuffix))
+void RemoveEarlierDownloads(const UpdateSettings& state, UpdateEnvironment& env) {
+  const std::string fetched[] = {env.pathText(state.versionUrl), env.pathText(state.exeUrl),
+                                 env.pathText(state.exeUrl + kSignatureSuffix)};
+  for (const std::string& name : env.files.ListFiles(state.workDir)) {
+    if (std::none_of(std::begin(fetched), std::end(fetched),
+                     [&](const std::string& path) { return IsEarlierDownload(name, path); }))
       continue;
-    if (const auto path = PathInDirectory(state.workDir, name)) files.Remove(*path);
+    if (const auto path = PathInDirectory(state.workDir, name)) env.files.Remove(*path);
   }
 }
 
 }  // namespace
 
-UpdateSettings UpdateSettingsFrom(const LauncherConfig& config, std::string workDir) {
-  return {config.versionUrl, config.exeUrl, config.server,     config.version,
-          config.port,       std::move(workDir), config.updateKey};
+UpdateSettings UpdateSettingsFrom(const LauncherConfig& config, std::string workDir, bool afterUpdate) {
+  return {config.versionUrl, config.exeUrl,      config.server, config.version,
+          config.port,       std::move(workDir), config.updateKey, afterUpdate};
 }
 
 std::optional<UpdateResult> RunUpdateCheck(const UpdateSettings* state, UpdateEnvironment& env) {
   if (state == nullptr) return UpdateResult::NoWorkerState;
-  RemoveEarlierDownloads(*state, env.files);
-  const std::string prefix = DownloadPrefix(env.process.TickCount());
+  // Only ever in the program's folder: started from elsewhere (the system
+  // folder when run as administrator, the desktop from some shortcuts) the
+  // working directory holds other people's files.
+  if (RunsFromProgramFolder(state->workDir, env)) RemoveEarlierDownloads(*state, env);
+  if (state->afterUpdate) return UpdateResult::CheckSkipped;
+  const auto unguessable = env.process.UnguessableNumber();
+  if (!unguessable) return UpdateResult::VersionDownloadFailed;
+  const std::string prefix = DownloadPrefix(env.process.TickCount(), *unguessable);
 
-  const auto versionPath = Fetch(*state, prefix, state->versionUrl, kVersionBodyLimit, env);
-  if (!versionPath) return UpdateResult::VersionDownloadFailed;
-  const auto fileStart = env.files.ReadStart(*versionPath, kVersionLineLimit);
-  env.files.Remove(*versionPath);
+  auto versionDownload =
+      Downloader(*state, prefix, state->versionUrl, kVersionBodyLimit, OverLimit::kKeepsStart, env);
+  if (!versionDownload || !versionDownload->Download()) return UpdateResult::VersionDownloadFailed;
+  const std::string& versionPath = versionDownload->LocalPath();
+  const auto fileStart = env.files.ReadStart(versionPath, kVersionLineLimit);
+  env.files.Remove(versionPath);
   if (!fileStart) return UpdateResult::VersionFileUnreadable;
   const Version running = ParseVersion(state->version);
   if (!IsNewerVersion(running, ParseVersion(VersionLine(*fileStart)))) return UpdateResult::UpToDate;
@@ -110,24 +123,35 @@ std::optional<UpdateResult> RunUpdateCheck(const UpdateSettings* state, UpdateEn
   // long as the other stays open. The first start alone updates.
   if (env.process.ProgramRunsElsewhere()) return UpdateResult::ScriptNotCreated;
 
-  const auto launcherPath = Fetch(*state, prefix, state->exeUrl, kLauncherBodyLimit, env);
-  if (!launcherPath) return UpdateResult::LauncherDownloadFailed;
+  auto launcherDownload = Downloader(*state, prefix, state->exeUrl, kLauncherBodyLimit, OverLimit::kFails, env);
+  if (!launcherDownload) return UpdateResult::LauncherDownloadFailed;
+  std::unique_ptr<WritableFile> launcherFile = launcherDownload->DownloadOpen();
+  if (launcherFile == nullptr) return UpdateResult::LauncherDownloadFailed;
   std::optional<UpdateSignature> signature;
   if (key) signature = FetchSignature(*state, prefix, env);
-  // Whatever answered 200 must be a newer launcher, signed when a key says
-  // so, before it takes this one's place.
-  const auto accept = [&](std::span<const std::uint8_t> file) {
-    return IsAcceptableUpdate(file, running, key, signature);
-  };
-  if (!env.files.Inspect(*launcherPath, accept)) {
-    env.files.Remove(*launcherPath);
+  // Whatever answered 200 must be a newer launcher that starts, signed when
+  // a key says so, before it takes this one's place; it is looked at while
+  // still open and closed to writers, so what was checked is what stays.
+  const bool accepted = launcherFile->Inspect(
+      [&](std::span<const std::uint8_t> file) { return IsAcceptableUpdate(file, running, key, signature); });
+  const bool closed = launcherFile->Close();
+  launcherFile.reset();
+  const std::string& launcherPath = launcherDownload->LocalPath();
+  if (!accepted || !closed) {
+    env.files.Remove(launcherPath);
     return UpdateResult::LauncherDownloadFailed;
   }
   // The script is written to, and renames in, the working directory of now.
   if (!RunsFromProgramFolder(env.process.CurrentDirectory(), env) || env.process.ProgramRunsElsewhere()) {
-    env.files.Remove(*launcherPath);
+    env.files.Remove(launcherPath);
     return UpdateResult::ScriptNotCreated;
   }
-  if (!StartSelfReplacement(*launcherPath, env)) return UpdateResult::ScriptNotCreated;
-  return std::nullopt;
+  switch (StartSelfReplacement(launcherPath, env)) {
+    case Replacement::kStarted: return std::nullopt;
+    case Replacement::kScriptNotWritten: return UpdateResult::ScriptNotCreated;
+    case Replacement::kScriptUnreadable:
+      env.files.Remove(launcherPath);
+      return UpdateResult::ScriptNotCreated;
+  }
+  return UpdateResult::ScriptNotCreated;
 }

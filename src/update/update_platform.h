@@ -2,6 +2,11 @@
 // HTTP fetch, a few file operations and the running process. The check's
 // every decision is made above them; the Windows shell implements them over
 // WinINet and the Win32 file and process functions, and tests over memory.
+//
+// Paths are UTF-8 here, whatever the system's code pages: the shell hands
+// them to the system's UTF-16 functions, so that a folder named in letters
+// the ANSI code page lacks works as well as any other. No byte of a UTF-8
+// multibyte character equals a backslash, a quote or a percent sign.
 #pragma once
 
 #include <cstddef>
@@ -11,6 +16,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // One answer of the server, its body read in order.
@@ -34,10 +40,17 @@ class HttpClient {
   virtual std::unique_ptr<HttpResponse> Open(const std::string& url) = 0;
 };
 
+// The bytes of a file as an inspection sees them; its verdict is the result.
+using FileInspection = std::function<bool(std::span<const std::uint8_t>)>;
+
 class WritableFile {
  public:
   virtual ~WritableFile() = default;
   virtual bool Write(const char* data, std::size_t size) = 0;
+  // Hands everything written so far, read back from the file itself, to
+  // `inspect` while the file stays open, so that nobody can change it
+  // between the inspection and the close; false when it cannot be read.
+  virtual bool Inspect(const FileInspection& inspect) = 0;
   // False when the bytes may not all have reached the file.
   virtual bool Close() = 0;
 };
@@ -45,19 +58,22 @@ class WritableFile {
 class FileSystem {
  public:
   virtual ~FileSystem() = default;
-  // Creates the file or empties an existing one; binary, no translation.
+  // Creates a new file, binary, no translation; nothing when anything has
+  // the path already (a file planted there keeps its owner and rights, so it
+  // is never reused). Until it is closed, others may read it but neither
+  // write, rename nor remove it.
   virtual std::unique_ptr<WritableFile> Create(const std::string& path) = 0;
   // At most the first `limit` bytes of the file, or nothing when it cannot
   // be opened for reading.
   virtual std::optional<std::string> ReadStart(const std::string& path, std::size_t limit) = 0;
-  // Hands the whole file's bytes to `inspect` and gives its verdict; false
-  // when the file cannot be read.
-  virtual bool Inspect(const std::string& path, const std::function<bool(std::span<const std::uint8_t>)>& inspect) = 0;
   virtual bool Remove(const std::string& path) = 0;
   // Whether anything, a file or a directory, has this path.
   virtual bool Exists(const std::string& path) = 0;
   // Names of the plain files in `directory` (no directories).
   virtual std::vector<std::string> ListFiles(const std::string& directory) = 0;
+  // The short (8.3) form of an existing path, as the system gives it;
+  // nothing when it has none.
+  virtual std::optional<std::string> ShortPath(const std::string& path) = 0;
 };
 
 class ProcessControl {
@@ -65,6 +81,9 @@ class ProcessControl {
   virtual ~ProcessControl() = default;
   // Milliseconds since the system started, as the system's 32-bit counter.
   virtual std::uint32_t TickCount() = 0;
+  // A number from the system's cryptographic random source, for names that
+  // nobody can guess ahead; nothing when the source fails.
+  virtual std::optional<std::uint64_t> UnguessableNumber() = 0;
   // The process's working directory now, or nothing when it does not fit a path buffer.
   virtual std::optional<std::string> CurrentDirectory() = 0;
   // The full path of the running program file, or nothing when it does not fit.
@@ -73,6 +92,10 @@ class ProcessControl {
   // open from the same folder holds the file, and the update script could
   // neither replace nor rename it.
   virtual bool ProgramRunsElsewhere() = 0;
+  // `text` (UTF-8) in the bytes the command interpreter reads a batch file
+  // in: the console's (OEM) code page. Nothing when a character has no exact
+  // form there: a look-alike would name another file.
+  virtual std::optional<std::string> ConsoleText(std::string_view text) = 0;
   // Starts the batch script at `scriptPath` without a visible console, at idle priority.
   virtual bool StartHiddenScript(const std::string& scriptPath) = 0;
   // Ends the whole process with status 0. Returns only in tests.

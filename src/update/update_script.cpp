@@ -1,7 +1,5 @@
 #include "update/update_script.h"
 
-#include "update/update_files.h"
-
 namespace {
 
 constexpr char kLineEnd[] = "\r\n";
@@ -34,30 +32,15 @@ std::string Quoted(std::string_view text) {
 }  // namespace
 
 std::string BuildUpdateScript(std::string_view exePath, std::string_view newPath, LeadByteRule isLeadByte) {
-  const std::size_t slash = LastCharacter(exePath, '\\', isLeadByte);
-  const std::string_view exeName = slash == std::string_view::npos ? exePath : exePath.substr(slash + 1);
-  std::string backupPath;
-  if (slash != std::string_view::npos) backupPath.assign(exePath.substr(0, slash + 1));
-  backupPath += kBackupExeName;
-
-  // The new file replaces the program in one step, so that a script stopped
-  // anywhere (killed, the machine switched off) leaves a program that
-  // starts. A program file still in use (a second launcher open) cannot be
-  // replaced, only renamed: then the old file is renamed away and the new one
-  // takes its name, and when that is refused too (a virus scanner still
-  // reading the download) the old file gets its name back. On the first path
-  // the third line finds nothing to rename and does nothing.
+  const std::string exe = Quoted(exePath);
+  const std::string fresh = Quoted(newPath);
   std::string script = "@ping 127.0.0.1 -n 2 -w 1000 > nul ";
   script += kLineEnd;
-  script += EscapeForScript("move /y " + Quoted(newPath) + " " + Quoted(exePath) + " || rename " + Quoted(exePath) +
-                                " " + Quoted(kBackupExeName),
-                            isLeadByte);
+  script += EscapeForScript("move /y " + fresh + " " + exe + " || attrib -r " + exe, isLeadByte);
   script += kLineEnd;
-  script += EscapeForScript("rename  " + Quoted(newPath) + " " + Quoted(exeName) + " || rename " + Quoted(backupPath) +
-                                " " + Quoted(exeName),
-                            isLeadByte);
+  script += EscapeForScript("if exist " + fresh + " move /y " + fresh + " " + exe, isLeadByte);
   script += kLineEnd;
-  script += EscapeForScript(Quoted(exePath), isLeadByte);
+  script += EscapeForScript(exe, isLeadByte);
   script += kLineEnd;
   return script;
 }

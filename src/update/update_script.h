@@ -10,19 +10,20 @@
 
 // The script's four lines, each ending in carriage return and line feed:
 //   @ping 127.0.0.1 -n 2 -w 1000 > nul      (with a space before the line end)
-//   move /y "<newPath>" "<exePath>" || rename "<exePath>" "Launcher_back_up.exe"
-//   rename  "<newPath>" "<exe file name>" || rename "<exe folder>\Launcher_back_up.exe" "<exe file name>"
+//   move /y "<newPath>" "<exePath>" || attrib -r "<exePath>"
+//   if exist "<newPath>" move /y "<newPath>" "<exePath>"
 //   "<exePath>"
-// (two spaces after the first rename of the third line). The program file is
-// replaced in one step where it can be, so it is never missing; where it is
-// still in use, the old file is renamed away first, and it gets its name back
-// when the new file cannot take it.
+// The program file is only ever replaced in one step, so that a script
+// stopped anywhere (killed, the machine switched off) leaves a program under
+// its name that starts: either the old one or the new one, never none. A
+// read-only program file refuses to be replaced until the second line has
+// cleared that attribute, and the third line tries once more. A program file
+// held by another process (a launcher of another account, a backup agent)
+// or a download held by a scanner is not replaced at all: the old program
+// starts again, and tries again at a later start.
 // In the last three lines every backslash is doubled, and every "%" too so
 // that the command interpreter reads it as itself instead of the start of a
-// variable. The scans step over double-byte characters by `isLeadByte`, so a
-// trail byte that equals a backslash is left alone; the exe file name is what
-// follows the last backslash found that way and the exe folder what comes
-// before it (nothing when there is none: the backup is then where the
-// interpreter's working directory is).
+// variable. The scan steps over double-byte characters by `isLeadByte`, so a
+// trail byte that equals a backslash is left alone.
 std::string BuildUpdateScript(std::string_view exePath, std::string_view newPath,
                               LeadByteRule isLeadByte = IsGbkLeadByte);

@@ -17,7 +17,8 @@ DWORD WINAPI RunUpdateCheck(LPVOID parameter) {
     WinInetClient http(win::ProgramFileTitle());
     Win32FileSystem files;
     SystemProcess process;
-    UpdateEnvironment env{http, files, process, win::IsSystemLeadByte};
+    // Paths are UTF-8 here: no byte of a multibyte character is a backslash.
+    UpdateEnvironment env{http, files, process, [](unsigned char) { return false; }, win::Utf8FromGbk};
     const auto result = ::RunUpdateCheck(state != nullptr ? &state->settings : nullptr, env);
     if (result && *result != UpdateResult::NoWorkerState)
       PostMessageA(state->targetWindow, static_cast<UINT>(*result), reinterpret_cast<WPARAM>(state), 0);
@@ -29,11 +30,11 @@ DWORD WINAPI RunUpdateCheck(LPVOID parameter) {
 
 }  // namespace
 
-std::unique_ptr<UpdateWorker> MakeUpdateWorker(const LauncherConfig& config, HWND targetWindow) {
+std::unique_ptr<UpdateWorker> MakeUpdateWorker(const LauncherConfig& config, HWND targetWindow, bool afterUpdate) {
   const auto directory = win::WorkingDirectory();
   if (!directory) return nullptr;
   auto state = std::make_unique<UpdateWorker>();
-  state->settings = UpdateSettingsFrom(config, *directory);
+  state->settings = UpdateSettingsFrom(config, *directory, afterUpdate);
   state->targetWindow = targetWindow;
   return state;
 }

@@ -21,7 +21,10 @@ struct UpdateWorker {
 
 // The state for a check with the configuration's settings, fetching into the
 // current working directory; nothing when that directory cannot be read.
-std::unique_ptr<UpdateWorker> MakeUpdateWorker(const LauncherConfig& config, HWND targetWindow);
+// `afterUpdate`: start-up found the previous run's update script, and this
+// run only sweeps what earlier checks left.
+std::unique_ptr<UpdateWorker> MakeUpdateWorker(const LauncherConfig& config, HWND targetWindow,
+                                               bool afterUpdate = false);
 
 // Starts the check on a new thread and returns at once; no handle to the
 // thread is kept. The state then lives until the process ends, since the

@@ -1,38 +1,46 @@
 #include "win/process.h"
 
 #include "common/paths.h"
+#include "win/text.h"
 
 namespace win {
 
 std::optional<std::string> ProgramPath() {
-  char path[kMaxPath] = {};
-  const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-  if (length == 0 || length >= sizeof path) return std::nullopt;
-  return std::string(path, length);
+  wchar_t path[kMaxPath] = {};
+  const DWORD length = GetModuleFileNameW(nullptr, path, kMaxPath);
+  if (length == 0 || length >= kMaxPath) return std::nullopt;
+  wchar_t longPath[kMaxPath] = {};
+  const DWORD longLength = GetLongPathNameW(path, longPath, kMaxPath);
+  if (longLength > 0 && longLength < kMaxPath) return Utf8FromWide({longPath, longLength});
+  return Utf8FromWide({path, length});
 }
 
 std::optional<std::string> WorkingDirectory() {
-  char directory[kMaxPath] = {};
-  const DWORD length = GetCurrentDirectoryA(sizeof directory, directory);
-  if (length == 0 || length >= sizeof directory) return std::nullopt;
-  return std::string(directory, length);
+  wchar_t directory[kMaxPath] = {};
+  const DWORD length = GetCurrentDirectoryW(kMaxPath, directory);
+  if (length == 0 || length >= kMaxPath) return std::nullopt;
+  return Utf8FromWide({directory, length});
 }
 
-UniqueHandle StartProcess(const char* application, std::string commandLine, DWORD creationFlags, WORD showWindow) {
-  STARTUPINFOA startup{};
+UniqueHandle StartProcess(const std::string& application, const std::string& commandLine, DWORD creationFlags,
+                          WORD showWindow) {
+  STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   if (showWindow != SW_SHOWDEFAULT) {
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = showWindow;
   }
+  const std::wstring program = WideFromUtf8(application);
+  std::wstring line = WideFromUtf8(commandLine);
+  if (line.empty()) return {};
   PROCESS_INFORMATION process{};
-  if (!CreateProcessA(application, commandLine.data(), nullptr, nullptr, FALSE, creationFlags, nullptr, nullptr,
-                      &startup, &process))
+  if (!CreateProcessW(program.empty() ? nullptr : program.c_str(), line.data(), nullptr, nullptr, FALSE,
+                      creationFlags, nullptr, nullptr, &startup, &process))
     return {};
   UniqueHandle thread(process.hThread);
   return UniqueHandle(process.hProcess);
 }
 
-UniqueHandle StartProgram(const char* path) { return StartProcess(path, std::string("\"") + path + "\""); }
+UniqueHandle StartProgram(const std::string& path) { return StartProcess(path, "\"" + path + "\""); }
 
 }  // namespace win

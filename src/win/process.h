@@ -1,5 +1,6 @@
 // The running program's own facts and the start of other programs: asked
-// for in one place, in path buffers of the launcher's fixed size.
+// for in one place, in UTF-16 from the system, as UTF-8 for the rest of the
+// launcher, in path buffers of the launcher's fixed size.
 #pragma once
 
 #include <windows.h>
@@ -11,23 +12,25 @@
 
 namespace win {
 
-// The full path of the running program file; nothing when it does not fit
-// a path buffer.
+// The full path of the running program file, in its long form (a start
+// through a short 8.3 path still names the same folder as the working
+// directory does); nothing when it does not fit a path buffer.
 std::optional<std::string> ProgramPath();
 
 // The process's working directory; nothing when it does not fit a path
-// buffer (the ANSI functions cannot even report a longer one).
+// buffer.
 std::optional<std::string> WorkingDirectory();
 
 // Starts `commandLine` (with `application` as the program file, or the
-// command line's first word when it is null). The process handle, or none
-// when the start failed; the thread's handle is closed at once.
-UniqueHandle StartProcess(const char* application, std::string commandLine, DWORD creationFlags = 0,
+// command line's first word when it is empty), both UTF-8. The process
+// handle, or none when the start failed; the thread's handle is closed at
+// once.
+UniqueHandle StartProcess(const std::string& application, const std::string& commandLine, DWORD creationFlags = 0,
                           WORD showWindow = SW_SHOWDEFAULT);
 
-// Starts the program at `path` without arguments. The path is quoted on the
-// command line, so a directory name with a space cannot start another
-// program found at its first word.
-UniqueHandle StartProgram(const char* path);
+// Starts the program at `path` (UTF-8) without arguments. The path is
+// quoted on the command line, so a directory name with a space cannot start
+// another program found at its first word.
+UniqueHandle StartProgram(const std::string& path);
 
 }  // namespace win

@@ -5,7 +5,6 @@
 #include <climits>
 
 #include "common/text.h"
-#include "win/process.h"
 
 namespace win {
 namespace {
@@ -51,11 +50,39 @@ std::size_t GbkLength(std::u16string_view text) {
   return size > 0 ? static_cast<std::size_t>(size) : 0;
 }
 
+std::wstring WideFromUtf8(std::string_view text) {
+  if (text.empty() || text.size() > INT_MAX) return {};
+  const int length = static_cast<int>(text.size());
+  const int wideLength = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), length, nullptr, 0);
+  if (wideLength <= 0) return {};
+  std::wstring wide(static_cast<std::size_t>(wideLength), L'\0');
+  MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), length, wide.data(), wideLength);
+  return wide;
+}
+
+std::string Utf8FromWide(std::wstring_view text) {
+  if (text.empty() || text.size() > INT_MAX) return {};
+  const int length = static_cast<int>(text.size());
+  const int size = WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, text.data(), length, nullptr, 0, nullptr, nullptr);
+  if (size <= 0) return {};
+  std::string utf8(static_cast<std::size_t>(size), '\0');
+  WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, text.data(), length, utf8.data(), size, nullptr, nullptr);
+  return utf8;
+}
+
+std::string Utf8FromGbk(std::string_view text) { return Utf8FromWide(WideFromGbk(text)); }
+
 bool IsSystemLeadByte(unsigned char byte) { return IsDBCSLeadByte(byte) != FALSE; }
 
 std::string ProgramFileTitle() {
-  const auto path = ProgramPath();
-  return path ? ProgramTitle(*path, IsSystemLeadByte) : std::string();
+  const std::wstring title = ProgramCaption();
+  if (title.empty()) return {};
+  const int size = WideCharToMultiByte(CP_ACP, 0, title.data(), static_cast<int>(title.size()), nullptr, 0, nullptr,
+                                       nullptr);
+  if (size <= 0) return {};
+  std::string ansi(static_cast<std::size_t>(size), '\0');
+  WideCharToMultiByte(CP_ACP, 0, title.data(), static_cast<int>(title.size()), ansi.data(), size, nullptr, nullptr);
+  return ansi;
 }
 
 std::wstring ProgramCaption() {

@@ -3,8 +3,9 @@
 // system's own code page is, so it is converted here, explicitly, to the
 // UTF-16 of the wide functions and back: a player on an English, Korean or
 // Japanese Windows sees the same Chinese as one on a Chinese Windows. Paths
-// are the exception: they stay in the system's ANSI code page, as the system
-// gives them.
+// are taken from and given to the system in UTF-16 too, and carried as UTF-8
+// by the platform-free code, so that a folder in letters the ANSI code page
+// lacks works like any other.
 #pragma once
 
 #include <windows.h>
@@ -28,11 +29,18 @@ std::string GbkFromWide(std::u16string_view text);
 // The number of bytes GbkFromWide gives for `text`.
 std::size_t GbkLength(std::u16string_view text);
 
-// The lead-byte rule of the system's ANSI code page, for paths.
+// UTF-8 as UTF-16 and back; text that is not UTF-8 (or not UTF-16) gives
+// the empty text: a path must never name another file.
+std::wstring WideFromUtf8(std::string_view text);
+std::string Utf8FromWide(std::wstring_view text);
+// A configuration text (GBK) as UTF-8, for a file name taken from it.
+std::string Utf8FromGbk(std::string_view text);
+
+// The lead-byte rule of the system's ANSI code page.
 bool IsSystemLeadByte(unsigned char byte);
 
 // The program file's name without directory and extension ("Launcher") in
-// the system's code page: the HTTP user agent.
+// the system's ANSI code page: the HTTP user agent.
 std::string ProgramFileTitle();
 // The same name as the system holds it, in UTF-16: the caption of the
 // launcher's questions, so that a Chinese file name shows on any system.

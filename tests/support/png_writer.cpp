@@ -109,4 +109,12 @@ Bytes EncodePng(const PngSpec& layout) {
   return out;
 }
 
+Bytes LauncherPackage(const std::string& config) {
+  const Bytes background = RgbaPng(40, 30, [](int, int) { return 0xFF808080u; });
+  return ZipBuilder()
+      .Add("config/cg.txt", config)
+      .Add("config/main1.png", std::string(background.begin(), background.end()))
+      .Build();
+}
+
 }  // namespace testkit

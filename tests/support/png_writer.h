@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "zip_builder.h"
@@ -34,5 +35,9 @@ Bytes RgbaPng(int width, int height, F pixel) {
     }
   return EncodePng(layout);
 }
+
+// A package that a launcher starts with: `config` as config/cg.txt and a
+// small grey login background.
+Bytes LauncherPackage(const std::string& config);
 
 }  // namespace testkit

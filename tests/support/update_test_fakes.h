@@ -10,9 +10,22 @@
 #include <string>
 #include <vector>
 
+#include "png_writer.h"
 #include "update/update_platform.h"
+#include "zip_builder.h"
 
 namespace updatefakes {
+
+// The names the fakes' check gives its files begin with this: the tick
+// count 917 and the fakes' unguessable number.
+inline constexpr char kPrefix[] = "917-00c0ffee12345678-";
+
+// A launcher image that starts, with the given [global] lines.
+inline std::string LauncherWith(const std::string& globalLines) {
+  const testkit::Bytes bytes = testkit::Concat(
+      {testkit::MakePeImage(), testkit::LauncherPackage(testkit::MinimalConfig(globalLines))});
+  return std::string(bytes.begin(), bytes.end());
+}
 
 struct Answer {
   bool connects = true;             // false: no answer at all (refused, unknown host)
@@ -85,6 +98,11 @@ class MemoryFileSystem : public FileSystem {
       content.append(data, size);
       return true;
     }
+    bool Inspect(const FileInspection& inspect) override {
+      ++owner_.inspectedOpen;
+      const std::string& content = owner_.files[path_];
+      return inspect({reinterpret_cast<const std::uint8_t*>(content.data()), content.size()});
+    }
     bool Close() override { return !owner_.failClose; }
 
    private:
@@ -93,7 +111,7 @@ class MemoryFileSystem : public FileSystem {
   };
 
   std::unique_ptr<WritableFile> Create(const std::string& path) override {
-    if (notCreatable.count(path) != 0) return nullptr;
+    if (notCreatable.count(path) != 0 || Exists(path)) return nullptr;
     files[path].clear();
     everCreated.insert(path);
     return std::make_unique<File>(*this, path);
@@ -102,12 +120,6 @@ class MemoryFileSystem : public FileSystem {
     const auto found = files.find(path);
     if (found == files.end() || notReadable.count(path) != 0) return std::nullopt;
     return found->second.substr(0, limit);
-  }
-  bool Inspect(const std::string& path, const std::function<bool(std::span<const std::uint8_t>)>& inspect) override {
-    const auto found = files.find(path);
-    if (found == files.end()) return false;
-    const std::string& content = found->second;
-    return inspect({reinterpret_cast<const std::uint8_t*>(content.data()), content.size()});
   }
   bool Remove(const std::string& path) override { return inUse.count(path) == 0 && files.erase(path) != 0; }
 
@@ -121,6 +133,12 @@ class MemoryFileSystem : public FileSystem {
     return names;
   }
 
+  std::optional<std::string> ShortPath(const std::string& path) override {
+    const auto found = shortPaths.find(path);
+    if (found == shortPaths.end()) return std::nullopt;
+    return found->second;
+  }
+
   bool Has(const std::string& path) const { return files.count(path) != 0; }
 
   std::map<std::string, std::string> files;
@@ -129,6 +147,8 @@ class MemoryFileSystem : public FileSystem {
   std::set<std::string> notReadable;
   std::set<std::string> folders;     // paths taken by a directory
   std::set<std::string> inUse;       // open elsewhere: cannot be removed
+  std::map<std::string, std::string> shortPaths;  // the system's 8.3 forms
+  int inspectedOpen = 0;             // inspections of files still open
   std::optional<std::size_t> writeLimit;
   bool failClose = false;
   int writeCalls = 0;
@@ -138,6 +158,14 @@ class MemoryFileSystem : public FileSystem {
 class FakeProcess : public ProcessControl {
  public:
   std::uint32_t TickCount() override { return ticks; }
+  std::optional<std::uint64_t> UnguessableNumber() override { return unguessable; }
+  // A console that writes ASCII only when asked: the paths that need more
+  // have no form there.
+  std::optional<std::string> ConsoleText(std::string_view text) override {
+    if (consoleAsciiOnly && std::any_of(text.begin(), text.end(), [](char c) { return (c & 0x80) != 0; }))
+      return std::nullopt;
+    return std::string(text);
+  }
   std::optional<std::string> CurrentDirectory() override { return currentDirectory; }
   std::optional<std::string> ProgramPath() override { return programPath; }
   bool ProgramRunsElsewhere() override {
@@ -151,6 +179,8 @@ class FakeProcess : public ProcessControl {
   void EndProcess() override { ++ended; }
 
   std::uint32_t ticks = 917;
+  std::optional<std::uint64_t> unguessable = 0x00c0ffee12345678;
+  bool consoleAsciiOnly = false;
   std::optional<std::string> currentDirectory = "C:\\Games";
   std::optional<std::string> programPath = "C:\\Games\\Launcher.exe";
   bool scriptStarts = true;

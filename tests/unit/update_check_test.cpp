@@ -15,18 +15,14 @@ namespace {
 
 constexpr char kVersionUrl[] = "http://update.test:8080/static/version.txt";
 constexpr char kExeUrl[] = "http://update.test:8080/static/Launcher_new.exe";
-constexpr char kVersionFile[] = "C:\\Games\\917version.txt";
-constexpr char kLauncherFile[] = "C:\\Games\\917Launcher_new.exe";
+const std::string kVersionFile = std::string("C:\\Games\\") + kPrefix + "version.txt";
+const std::string kLauncherFile = std::string("C:\\Games\\") + kPrefix + "Launcher_new.exe";
 constexpr char kScriptFile[] = "C:\\Games\\Launcher_update.bat";
 const std::string kBom = "\xEF\xBB\xBF";  // UTF-8's byte-order mark
 
 std::string AsText(const testkit::Bytes& bytes) { return std::string(bytes.begin(), bytes.end()); }
 
-std::string NewLauncher() {
-  return AsText(testkit::Concat(
-      {testkit::MakePeImage(),
-       testkit::ZipBuilder().Add("config/cg.txt", testkit::MinimalConfig("version=1.02\r\n")).Build()}));
-}
+std::string NewLauncher() { return LauncherWith("version=1.02\r\n"); }
 
 class UpdateCheck : public ::testing::Test {
  protected:
@@ -140,6 +136,8 @@ TEST_F(UpdateCheck, ComparesTheServersFirstLineWithTheConfiguredVersion) {
       {"1.99", "2", true},
       {"1.01", "1.02\r\n", true},
       {"1.01", "1.01\r\n9.99", false},     // only the first line counts
+      // Release notes after the first line, far beyond the 4 KB read.
+      {"1.01", "1.02\r\n" + std::string(100000, 'n'), true},
       {"1.01", kBom + "1.02\r\n", false},  // a byte-order mark makes major 0
       {"1.01", "", false},
       {"0.0", std::string(126, ' ') + "1.0", false},  // the number lies past 126 bytes
@@ -210,43 +208,47 @@ TEST(StartSelfReplacement, AScriptThatCannotBeWrittenWholeIsRemovedAndNothingSta
     process.currentDirectory = c.currentDirectory;
     process.programPath = c.programPath;
     UpdateEnvironment env{http, files, process, IsGbkLeadByte};
-    EXPECT_FALSE(StartSelfReplacement(kLauncherFile, env));
+    EXPECT_EQ(StartSelfReplacement(kLauncherFile, env), Replacement::kScriptNotWritten);
     EXPECT_TRUE(files.files.empty()) << "a script was left behind";
     EXPECT_TRUE(process.startedScripts.empty());
     EXPECT_EQ(process.ended, 0);
   }
 }
 
-TEST(StartSelfReplacement, ABackupNameAlreadyTakenBesideTheProgramStartsNothing) {
-  // The program's own directory counts, not the working directory; in the
-  // GBK name the trail byte 0x5C of its first character is no separator.
+// Every file a check writes is made new: one planted under its name, with
+// the planter's owner and rights, is never written through.
+TEST_F(UpdateCheck, AFilePlantedUnderANameTheCheckWritesIsNeverWrittenThrough) {
   struct Case {
     const char* what;
-    std::string programPath;
-    std::string taken;
-    bool folder;
-    bool replaced;
+    std::string planted;
+    std::optional<UpdateResult> result;
   } cases[] = {
-      {"a file", "C:\\Games\\Launcher.exe", "C:\\Games\\Launcher_back_up.exe", false, false},
-      {"a folder", "C:\\Games\\Launcher.exe", "C:\\Games\\Launcher_back_up.exe", true, false},
-      {"in another directory only", "C:\\Games\\Launcher.exe", "C:\\Other\\Launcher_back_up.exe", false, true},
-      {"a GBK name ending in 0x5C", "C:\\Games\\\xB1\x5C game.exe", "C:\\Games\\Launcher_back_up.exe", false, false},
+      {"the version file", kVersionFile, UpdateResult::VersionDownloadFailed},
+      {"the launcher", kLauncherFile, UpdateResult::LauncherDownloadFailed},
+      {"the script", kScriptFile, UpdateResult::ScriptNotCreated},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    FakeHttp http;
-    MemoryFileSystem files;
-    (c.folder ? files.folders : files.inUse).insert(c.taken);
-    if (!c.folder) files.files[c.taken] = "old";
-    FakeProcess process;
-    process.currentDirectory = "C:\\Now";
-    process.programPath = c.programPath;
-    UpdateEnvironment env{http, files, process, IsGbkLeadByte};
-    EXPECT_EQ(StartSelfReplacement(kLauncherFile, env), c.replaced);
-    EXPECT_EQ(files.Has("C:\\Now\\Launcher_update.bat"), c.replaced);
-    EXPECT_EQ(process.startedScripts.size(), c.replaced ? 1u : 0u);
-    EXPECT_EQ(process.ended, c.replaced ? 1 : 0);
+    files = MemoryFileSystem();
+    process = FakeProcess();
+    // Planted by someone the launcher cannot remove the file of: it stays
+    // there through the sweep of earlier downloads.
+    files.files[c.planted] = "planted";
+    files.inUse.insert(c.planted);
+    http.answers[kVersionUrl] = Ok("1.02");
+    http.answers[kExeUrl] = Ok(NewLauncher());
+    EXPECT_EQ(Run(), c.result);
+    EXPECT_EQ(files.files.at(c.planted), "planted");
+    EXPECT_TRUE(process.startedScripts.empty());
+    EXPECT_EQ(process.ended, 0);
   }
+}
+
+TEST_F(UpdateCheck, WithoutAnUnguessableNumberFetchesNothing) {
+  process.unguessable = std::nullopt;
+  EXPECT_EQ(Run(), UpdateResult::VersionDownloadFailed);
+  EXPECT_TRUE(http.requests.empty());
+  EXPECT_TRUE(files.everCreated.empty());
 }
 
 TEST(StartSelfReplacement, PutsTheScriptBesideTwoSeparatorsAtADriveRoot) {
@@ -255,7 +257,7 @@ TEST(StartSelfReplacement, PutsTheScriptBesideTwoSeparatorsAtADriveRoot) {
   FakeProcess process;
   process.currentDirectory = "C:\\";
   UpdateEnvironment env{http, files, process, IsGbkLeadByte};
-  EXPECT_TRUE(StartSelfReplacement("C:\\\\917L.exe", env));
+  EXPECT_EQ(StartSelfReplacement("C:\\\\917L.exe", env), Replacement::kStarted);
   EXPECT_EQ(process.startedScripts, std::vector<std::string>{"C:\\\\Launcher_update.bat"});
 }
 
@@ -277,7 +279,7 @@ TEST_F(UpdateCheck, AnEmptyVersionPathFetchesTheServerRootIntoAFileNamedByThePre
   http.answers["http://update.test:8080"] = Ok("1.01");
   EXPECT_EQ(Run(), UpdateResult::UpToDate);
   EXPECT_EQ(http.requests, std::vector<std::string>{"http://update.test:8080"});
-  EXPECT_EQ(WhatIsLeft(files, "C:\\Games\\917"), Left::kRemoved);
+  EXPECT_EQ(WhatIsLeft(files, std::string("C:\\Games\\") + kPrefix), Left::kRemoved);
 }
 
 TEST_F(UpdateCheck, UsesTheConfiguredSchemeAndSignedPort) {
@@ -295,7 +297,7 @@ TEST_F(UpdateCheck, ChecksStartedAtDifferentTimesUseDifferentFilesAndRemoveTheEa
   process.ticks = 0x80000000u;
   Run();
   EXPECT_EQ(WhatIsLeft(files, kVersionFile), Left::kRemoved);
-  EXPECT_EQ(WhatIsLeft(files, "C:\\Games\\-2147483648version.txt"), Left::kEmpty);
+  EXPECT_EQ(WhatIsLeft(files, "C:\\Games\\-2147483648-00c0ffee12345678-version.txt"), Left::kEmpty);
 }
 
 TEST_F(UpdateCheck, FirstRemovesWhatEarlierChecksLeftAndNothingElse) {
@@ -317,6 +319,35 @@ TEST_F(UpdateCheck, FirstRemovesWhatEarlierChecksLeftAndNothingElse) {
   for (const auto& path : others) EXPECT_TRUE(files.Has(path)) << path;
 }
 
+// Started from another folder (the system folder when run as
+// administrator, the desktop from a shortcut), the working directory holds
+// other people's files, whatever their names.
+TEST_F(UpdateCheck, RemovesWhatEarlierChecksLeftOnlyInTheProgramsFolder) {
+  files.files["C:\\Windows\\123version.txt"] = "someone's";
+  files.files["C:\\Games\\123version.txt"] = "part";
+  http.answers[kVersionUrl] = Ok("1.01");
+  settings.workDir = "C:\\Windows";
+  Run();
+  EXPECT_TRUE(files.Has("C:\\Windows\\123version.txt"));
+  settings.workDir = "C:\\Games";
+  Run();
+  EXPECT_FALSE(files.Has("C:\\Games\\123version.txt"));
+}
+
+// The run after one that started the update script asks the server nothing:
+// a replacement the system refused (a held program file, a held download)
+// is tried once per start by the player, never in a loop. It still sweeps.
+TEST_F(UpdateCheck, AfterAnUpdateTheRunOnlySweeps) {
+  settings.afterUpdate = true;
+  files.files["C:\\Games\\123-0123456789abcdef-Launcher_new.exe"] = "refused";
+  http.answers[kVersionUrl] = Ok("1.02");
+  http.answers[kExeUrl] = Ok(NewLauncher());
+  EXPECT_EQ(Run(), UpdateResult::CheckSkipped);
+  EXPECT_TRUE(http.requests.empty());
+  EXPECT_TRUE(files.files.empty());
+  EXPECT_EQ(process.ended, 0);
+}
+
 TEST(UpdateSettingsFrom, CopiesTheFiveSettingsAndTheDirectory) {
   LauncherConfig config;
   config.versionUrl = "/v.txt";
@@ -326,4 +357,5 @@ TEST(UpdateSettingsFrom, CopiesTheFiveSettingsAndTheDirectory) {
   config.port = 8080;
   config.title = "not copied";
   EXPECT_TRUE(UpdateSettingsFrom(config, "C:\\w") == (UpdateSettings{"/v.txt", "/L.exe", "h", "1.01", 8080, "C:\\w"}));
+  EXPECT_TRUE(UpdateSettingsFrom(config, "C:\\w", true).afterUpdate);
 }

@@ -125,10 +125,11 @@ TEST(UrlDownloader, ASecondCallAfterSuccessFetchesNothing) {
 
   // A failed download is tried again on the next call.
   FakeHttp failing;
-  failing.answers[kUrl] = WithStatus(503);
+  failing.answers[kUrl] = Ok("1.02");
+  failing.answers[kUrl].breakAfter = 2;
   UrlDownloader retried(failing, files, kUrl, kPath);
   EXPECT_FALSE(retried.Download());
-  failing.answers[kUrl] = Ok("1.02");
+  failing.answers[kUrl].breakAfter = std::nullopt;
   EXPECT_TRUE(retried.Download());
   EXPECT_EQ(failing.requests.size(), 2u);
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "update/launcher_image.h"
+#include "png_writer.h"
 #include "zip_builder.h"
 
 using testkit::Bytes;
@@ -47,4 +48,48 @@ TEST(IsLauncherImage, AcceptsOnlyA32BitImageWithAReadableConfiguration) {
       {"a configuration that does not inflate", damagedMember, false},
   };
   for (const Case& c : cases) EXPECT_EQ(IsLauncherImage(c.file), c.accepted) << c.what;
+}
+
+// What keeps an image from starting, named as start-up meets it, with the
+// picture at fault: what an operator's tool reports and what a launcher
+// refuses to install.
+TEST(CheckLauncherImage, NamesTheFirstThingStartUpWouldStopAt) {
+  const std::string png = [] {
+    const Bytes bytes = testkit::RgbaPng(3, 2, [](int, int) { return 0xFF000000u; });
+    return std::string(bytes.begin(), bytes.end());
+  }();
+  const std::string config = testkit::MinimalConfig("version=1.02\r\nupdateKey=ab\r\n");
+  const std::string buttons = "[global]\r\nlinkCount=1\r\n[link1]\r\ntype=2\r\n";
+  struct Case {
+    const char* what;
+    Bytes file;
+    LauncherImageFault fault;
+    const char* picture;
+  } cases[] = {
+      {"whole", Concat({MakePeImage(), testkit::LauncherPackage(config)}), LauncherImageFault::kNone, ""},
+      {"an HTML page", ToBytes("<html></html>"), LauncherImageFault::kNotAProgram, ""},
+      {"no package", MakePeImage(), LauncherImageFault::kNoPackage, ""},
+      {"no configuration", Concat({MakePeImage(), ZipBuilder().Add("config/main1.png", png).Build()}),
+       LauncherImageFault::kNoConfiguration, ""},
+      {"no links", Concat({MakePeImage(), testkit::LauncherPackage("[global]\r\nversion=1.02\r\n")}),
+       LauncherImageFault::kConfigurationRefused, ""},
+      {"no background", Concat({MakePeImage(), ZipBuilder().Add("config/cg.txt", config).Build()}),
+       LauncherImageFault::kPictureMissing, "config/main1.png"},
+      {"a background that is no picture",
+       Concat({MakePeImage(), ZipBuilder().Add("config/cg.txt", config).Add("config/main1.png", "GIF").Build()}),
+       LauncherImageFault::kPictureUnusable, "config/main1.png"},
+      {"a button without its pictures",
+       Concat({MakePeImage(), ZipBuilder().Add("config/cg.txt", buttons).Add("config/main1.png", png).Build()}),
+       LauncherImageFault::kPictureMissing, "config/1_n.png"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const LauncherImageCheck check = CheckLauncherImage(c.file);
+    EXPECT_EQ(check.fault, c.fault);
+    EXPECT_EQ(check.picture, c.picture);
+    if (c.fault == LauncherImageFault::kNone) {
+      EXPECT_EQ(check.version, "1.02");
+      EXPECT_EQ(check.updateKey, "ab");
+    }
+  }
 }

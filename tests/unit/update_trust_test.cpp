@@ -18,16 +18,12 @@ namespace {
 constexpr char kVersionUrl[] = "http://update.test:8080/static/version.txt";
 constexpr char kExeUrl[] = "http://update.test:8080/static/Launcher_new.exe";
 constexpr char kSigUrl[] = "http://update.test:8080/static/Launcher_new.exe.sig";
-constexpr char kLauncherFile[] = "C:\\Games\\917Launcher_new.exe";
-constexpr char kSignatureFile[] = "C:\\Games\\917Launcher_new.exe.sig";
+const std::string kLauncherFile = std::string("C:\\Games\\") + kPrefix + "Launcher_new.exe";
+const std::string kSignatureFile = kLauncherFile + ".sig";
 constexpr std::size_t kLauncherLimit = 64u << 20;
 constexpr auto kFailed = UpdateResult::LauncherDownloadFailed;
 
-std::string LauncherWith(const std::string& globalLines) {
-  const testkit::Bytes bytes = testkit::Concat(
-      {testkit::MakePeImage(), testkit::ZipBuilder().Add("config/cg.txt", testkit::MinimalConfig(globalLines)).Build()});
-  return std::string(bytes.begin(), bytes.end());
-}
+std::string AsText(const testkit::Bytes& bytes) { return std::string(bytes.begin(), bytes.end()); }
 
 struct KeyPair {
   explicit KeyPair(std::uint8_t seedByte) {
@@ -78,7 +74,9 @@ class UpdateTrust : public ::testing::Test {
 
   const KeyPair operatorKey{1};
   const KeyPair otherKey{2};
-  const std::string launcher = LauncherWith("version=1.02\r\n");
+  // A signed release carries the key it was signed with, for the updates after it.
+  const std::string keyLine = "updateKey=" + operatorKey.PublicHex() + "\r\n";
+  const std::string launcher = LauncherWith("version=1.02\r\n" + keyLine);
   UpdateSettings settings{"/static/version.txt", "/static/Launcher_new.exe", "update.test", "1.01", 8080, "C:\\Games"};
   FakeHttp http;
   MemoryFileSystem files;
@@ -198,13 +196,13 @@ TEST_F(UpdateTrust, TheLauncherMustCarryANewerVersionThanTheRunningOne) {
     std::string launcher;
     bool replaced;
   } cases[] = {
-      {"1.02", LauncherWith("version=1.02\r\n"), true},
-      {"2.0", LauncherWith("version=2.0\r\n"), true},
-      {"1.1.9, equal by its first two numbers", LauncherWith("version=1.1.9\r\n"), false},
-      {"1.01, the same", LauncherWith("version=1.01\r\n"), false},
-      {"1.00, older", LauncherWith("version=1.00\r\n"), false},
-      {"0.99, older", LauncherWith("version=0.99\r\n"), false},
-      {"no version", LauncherWith(""), false},
+      {"1.02", LauncherWith("version=1.02\r\n" + keyLine), true},
+      {"2.0", LauncherWith("version=2.0\r\n" + keyLine), true},
+      {"1.1.9, equal by its first two numbers", LauncherWith("version=1.1.9\r\n" + keyLine), false},
+      {"1.01, the same", LauncherWith("version=1.01\r\n" + keyLine), false},
+      {"1.00, older", LauncherWith("version=1.00\r\n" + keyLine), false},
+      {"0.99, older", LauncherWith("version=0.99\r\n" + keyLine), false},
+      {"no version", LauncherWith(keyLine), false},
       {"a configuration the launcher refuses (no links)",
        [] {
          const testkit::Bytes bytes = testkit::Concat(
@@ -230,12 +228,18 @@ TEST_F(UpdateTrust, TheLauncherMustCarryANewerVersionThanTheRunningOne) {
   }
 }
 
-TEST_F(UpdateTrust, BodiesBeyondTheirLimitAreFailedDownloadsAndRemoved) {
+// A version file may carry release notes after its first line: only its
+// first 4 KB are read, whatever follows. A launcher beyond the limit is a
+// failed download.
+TEST_F(UpdateTrust, AVersionFileIsReadFromItsStartAndALauncherBeyondItsLimitIsRemoved) {
   const std::string versionLine = "1.02\r\n";
+  const std::string notes = versionLine + std::string(1 << 20, 'n');
   Answer launcherAnnouncedTooLong = Ok(launcher);
   launcherAnnouncedTooLong.contentLength = std::to_string(kLauncherLimit + 1);
-  Answer versionAnnouncedTooLong = Ok(versionLine);
-  versionAnnouncedTooLong.contentLength = "4097";
+  Answer notesNotAnnounced = Ok(notes);
+  notesNotAnnounced.contentLength = std::nullopt;
+  Answer notesCutShort = Ok(notes);
+  notesCutShort.endAfter = 3000;  // a cut connection before the 4 KB are there
   struct Case {
     const char* what;
     Answer version;
@@ -245,9 +249,10 @@ TEST_F(UpdateTrust, BodiesBeyondTheirLimitAreFailedDownloadsAndRemoved) {
       {"a version file of 4096 bytes", Ok(versionLine + std::string(4096 - versionLine.size(), 'x')), Ok(launcher),
        std::nullopt},
       {"a version file of 4097 bytes", Ok(versionLine + std::string(4097 - versionLine.size(), 'x')), Ok(launcher),
-       UpdateResult::VersionDownloadFailed},
-      {"a version file announced as 4097 bytes", versionAnnouncedTooLong, Ok(launcher),
-       UpdateResult::VersionDownloadFailed},
+       std::nullopt},
+      {"a megabyte of release notes", Ok(notes), Ok(launcher), std::nullopt},
+      {"release notes sent without a length", notesNotAnnounced, Ok(launcher), std::nullopt},
+      {"a version file cut short", notesCutShort, Ok(launcher), UpdateResult::VersionDownloadFailed},
       {"a launcher announced beyond 64 MB", Ok(versionLine), launcherAnnouncedTooLong, kFailed},
   };
   settings.updateKey = "";
@@ -309,7 +314,7 @@ TEST_F(UpdateTrust, ReplacesOnlyWhenTheWorkingDirectoryIsTheProgramsFolder) {
     EXPECT_EQ(result, c.replaced ? std::nullopt : std::optional(UpdateResult::ScriptNotCreated));
     EXPECT_EQ(http.requests.size(), c.fetched ? 2u : 1u);
     EXPECT_EQ(process.ended, c.replaced ? 1 : 0);
-    const std::string download = c.workDir + "\\917Launcher_new.exe";  // two separators after a root
+    const std::string download = c.workDir + "\\" + kPrefix + "Launcher_new.exe";  // two separators after a root
     EXPECT_EQ(files.Has(download), c.replaced);
     if (!c.replaced) EXPECT_TRUE(process.startedScripts.empty());
   }
@@ -338,6 +343,109 @@ TEST_F(UpdateTrust, WaitsWhileAnotherLauncherRunsTheSameProgramFile) {
     EXPECT_EQ(WhatIsLeft(files, kLauncherFile), c.fetched ? Left::kRemoved : Left::kNeverCreated);
     EXPECT_TRUE(process.startedScripts.empty());
     EXPECT_EQ(process.ended, 0);
+  }
+}
+
+// A release that stops at start never reaches another update: the player
+// would be left with a launcher that ends at once, for good.
+TEST_F(UpdateTrust, TheLauncherMustStartAsTheRunningOneDoes) {
+  const auto png = [](int width, int height) {
+    return AsText(testkit::RgbaPng(width, height, [](int, int) { return 0xFF808080u; }));
+  };
+  // Only the header: what the loaders measure before they decode.
+  const auto announced = [](std::uint32_t width, std::uint32_t height) {
+    std::string header("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR", 16);
+    for (const std::uint32_t v : {width, height})
+      for (int shift = 24; shift >= 0; shift -= 8) header += static_cast<char>(v >> shift);
+    return header + std::string("\x08\x06\0\0\0\0\0\0\0", 9);
+  };
+  const std::string config = testkit::MinimalConfig("version=1.02\r\n");
+  const std::string withButton =
+      "[global]\r\nlinkCount=2\r\nversion=1.02\r\n[link1]\r\ntype=4\r\nwidth=10\r\nheight=10\r\n"
+      "url=about:blank\r\n[link2]\r\ntype=1\r\nurl=http://example.test/\r\n";
+  const std::string straightToGame = testkit::MinimalConfig("version=1.02\r\nfirstUrl=http://game.test/\r\n");
+  struct Case {
+    const char* what;
+    testkit::ZipBuilder package;
+    bool replaced;
+  } cases[] = {
+      {"whole", testkit::ZipBuilder().Add("config/cg.txt", config).Add("config/main1.png", png(4, 3)), true},
+      {"no login background", testkit::ZipBuilder().Add("config/cg.txt", config), false},
+      {"a login background that is no picture",
+       testkit::ZipBuilder().Add("config/cg.txt", config).Add("config/main1.png", "<html>"), false},
+      {"a login background of 0 x 0",
+       testkit::ZipBuilder().Add("config/cg.txt", config).Add("config/main1.png", announced(0, 0)), false},
+      {"a login background beyond the picture limit",
+       testkit::ZipBuilder().Add("config/cg.txt", config).Add("config/main1.png", announced(7681, 4320)), false},
+      {"a login background at the picture limit",
+       testkit::ZipBuilder().Add("config/cg.txt", config).Add("config/main1.png", announced(7680, 4320)), true},
+      {"a login button without its pressed picture",
+       testkit::ZipBuilder()
+           .Add("config/cg.txt", withButton)
+           .Add("config/main1.png", png(4, 3))
+           .Add("config/2_n.png", png(2, 2)),
+       false},
+      {"a login button with both pictures",
+       testkit::ZipBuilder()
+           .Add("config/cg.txt", withButton)
+           .Add("config/main1.png", png(4, 3))
+           .Add("config/2_n.png", png(2, 2))
+           .Add("config/2_d.png", png(2, 2)),
+       true},
+      {"straight to the game without its sprite sheet",
+       testkit::ZipBuilder()
+           .Add("config/cg.txt", straightToGame)
+           .Add("config/main1.png", png(4, 3))
+           .Add("config/logo.png", png(2, 2)),
+       false},
+      {"straight to the game with its sprite sheet and logo",
+       testkit::ZipBuilder()
+           .Add("config/cg.txt", straightToGame)
+           .Add("config/main1.png", png(4, 3))
+           .Add("config/style.png", png(8, 8))
+           .Add("config/logo.png", png(2, 2)),
+       true},
+  };
+  settings.updateKey = "";
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    StartOver();
+    http.answers[kExeUrl] = Ok(AsText(testkit::Concat({testkit::MakePeImage(), c.package.Build()})));
+    const auto result = Run();
+    EXPECT_EQ(result, c.replaced ? std::nullopt : std::optional(kFailed));
+    if (!c.replaced) ExpectNothingReplaced();
+  }
+}
+
+// The signature binds the file's bytes only: a release signed with the
+// operator's key could otherwise switch signing off for the updates after it
+// (no key) or hand it to whoever holds another one.
+TEST_F(UpdateTrust, ASignedLauncherKeepsTheKeyOfTheRunningOne) {
+  std::string upper = operatorKey.PublicHex();
+  for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  struct Case {
+    const char* what;
+    std::string runningKey;
+    std::string newKeyLine;
+    bool replaced;
+  } cases[] = {
+      {"the same key", operatorKey.PublicHex(), keyLine, true},
+      {"the same key in upper case", operatorKey.PublicHex(), "updateKey=" + upper + "\r\n", true},
+      {"no key: unsigned updates after it", operatorKey.PublicHex(), "", false},
+      {"another key", operatorKey.PublicHex(), "updateKey=" + otherKey.PublicHex() + "\r\n", false},
+      {"a malformed key", operatorKey.PublicHex(), "updateKey=" + operatorKey.PublicHex().substr(1) + "\r\n", false},
+      {"a running launcher without a key takes one", "", "updateKey=" + otherKey.PublicHex() + "\r\n", true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    StartOver();
+    settings.updateKey = c.runningKey;
+    const std::string release = LauncherWith("version=1.02\r\n" + c.newKeyLine);
+    http.answers[kExeUrl] = Ok(release);
+    http.answers[kSigUrl] = Ok(operatorKey.SignatureHex(release));  // validly signed every time
+    const auto result = Run();
+    EXPECT_EQ(result, c.replaced ? std::nullopt : std::optional(kFailed));
+    if (!c.replaced) ExpectNothingReplaced();
   }
 }
 
@@ -370,7 +478,8 @@ TEST(UpdateTrustSweep, ASignatureFileOfAnEarlierCheckGoesAndOthersStay) {
   FakeHttp http;
   http.answers[kVersionUrl] = Ok("1.01");
   MemoryFileSystem files;
-  const std::vector<std::string> earlier = {"C:\\Games\\123Launcher_new.exe.sig", "C:\\Games\\-7Launcher_new.exe.sig"};
+  const std::vector<std::string> earlier = {"C:\\Games\\123Launcher_new.exe.sig", "C:\\Games\\-7Launcher_new.exe.sig",
+                                            "C:\\Games\\-7-0123456789abcdef-Launcher_new.exe.sig"};
   const std::vector<std::string> others = {"C:\\Games\\Launcher_new.exe.sig", "C:\\Games\\123notes.sig",
                                            "C:\\Games\\v1Launcher_new.exe.sig"};
   for (const auto& path : earlier) files.files[path] = "part";

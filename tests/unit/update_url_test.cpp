@@ -46,13 +46,14 @@ TEST(BuildServerUrl, AddsTheSchemeUnlessPresentAndAlwaysThePort) {
   EXPECT_EQ(BuildServerUrl("", 80, "/v.txt"), std::nullopt);
 }
 
-TEST(DownloadPrefix, IsTheTickCountAsASignedNumber) {
-  EXPECT_EQ(DownloadPrefix(917), "917");
-  EXPECT_EQ(DownloadPrefix(0), "0");
-  EXPECT_EQ(DownloadPrefix(2147483647u), "2147483647");
-  EXPECT_EQ(DownloadPrefix(2147483648u), "-2147483648");  // after ~24.8 days of uptime
-  EXPECT_EQ(DownloadPrefix(0xFFFFFFFFu), "-1");
-  EXPECT_NE(DownloadPrefix(1000), DownloadPrefix(1001));  // two checks, two names
+TEST(DownloadPrefix, IsTheTickCountAsASignedNumberAndTheUnguessableOneInHex) {
+  EXPECT_EQ(DownloadPrefix(917, 0x00c0ffee12345678), "917-00c0ffee12345678-");
+  EXPECT_EQ(DownloadPrefix(0, 0), "0-0000000000000000-");
+  EXPECT_EQ(DownloadPrefix(2147483647u, ~0ull), "2147483647-ffffffffffffffff-");
+  EXPECT_EQ(DownloadPrefix(2147483648u, 1), "-2147483648-0000000000000001-");  // after ~24.8 days of uptime
+  EXPECT_EQ(DownloadPrefix(0xFFFFFFFFu, 0x10), "-1-0000000000000010-");
+  EXPECT_NE(DownloadPrefix(1000, 7), DownloadPrefix(1001, 7));  // two checks, two names
+  EXPECT_NE(DownloadPrefix(1000, 7), DownloadPrefix(1000, 8));  // and a name nobody can plant ahead
 }
 
 TEST(DownloadPath, JoinsTheWorkingDirectoryThePrefixAndTheLastComponent) {
@@ -60,10 +61,20 @@ TEST(DownloadPath, JoinsTheWorkingDirectoryThePrefixAndTheLastComponent) {
   EXPECT_EQ(DownloadPath("C:\\Games", "-5", "/x/Launcher.exe"), "C:\\Games\\-5Launcher.exe");
   EXPECT_EQ(DownloadPath("C:\\Games", "917", ""), "C:\\Games\\917");  // empty path: the prefix alone
   EXPECT_EQ(DownloadPath("C:\\", "917", "/v.txt"), "C:\\\\917v.txt");
-  // 259 bytes fit a path buffer; 260 do not.
+  // 259 characters fit a path buffer; 260 do not.
   const std::string dir(250, 'd');
   EXPECT_EQ(DownloadPath(dir, "917", "/abcde")->size(), 259u);
   EXPECT_EQ(DownloadPath(dir, "917", "/abcdef"), std::nullopt);
+  // Counted as the system holds them, in UTF-16 units, not in UTF-8 bytes:
+  // 游 takes three bytes and one unit, an emoji four bytes and two units.
+  std::string chinese;
+  for (int i = 0; i < 250; ++i) chinese += "\xE6\xB8\xB8";
+  EXPECT_TRUE(DownloadPath(chinese, "917", "/abcde").has_value());
+  EXPECT_EQ(DownloadPath(chinese, "917", "/abcdef"), std::nullopt);
+  std::string emoji;
+  for (int i = 0; i < 125; ++i) emoji += "\xF0\x9F\x8E\xAE";
+  EXPECT_TRUE(DownloadPath(emoji, "917", "/abcde").has_value());
+  EXPECT_EQ(DownloadPath(emoji, "917", "/abcdef"), std::nullopt);
 }
 
 TEST(IsEarlierDownload, IsASignedTickCountAndTheLastComponent) {
@@ -83,6 +94,13 @@ TEST(IsEarlierDownload, IsASignedTickCountAndTheLastComponent) {
       {"917", "", false},                                           // bare numbers could be anyone's
       {"917", "/static/", false},
       {"917version.txt.bak", "/version.txt", false},
+      {"917-00c0ffee12345678-Launcher_new.exe", "/static/Launcher_new.exe", true},
+      {"-5-00c0ffee12345678-version.txt", "/version.txt", true},
+      {"917-00C0FFEE12345678-version.txt", "/version.txt", false},  // not the launcher's lower-case digits
+      {"917-00c0ffee1234567-version.txt", "/version.txt", false},   // fifteen digits
+      {"917-00c0ffee1234567g-version.txt", "/version.txt", false},
+      {"-00c0ffee12345678-version.txt", "/version.txt", false},     // no tick count
+      {"917-00c0ffee12345678version.txt", "/version.txt", false},
   };
   for (const Case& c : cases) EXPECT_EQ(IsEarlierDownload(c.name, c.serverPath), c.earlier) << c.name;
 }
