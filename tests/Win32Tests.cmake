@@ -66,6 +66,7 @@ add_executable(e2e_tests
   e2e/update_cycle_test.cpp
   e2e/update_faults_test.cpp
   e2e/update_trust_test.cpp
+  e2e/update_folder_test.cpp
   e2e/update_e2e.cpp
   e2e/game_driver.cpp
   e2e/game_window_test.cpp
@@ -107,3 +108,18 @@ add_test(NAME e2e_tests.western_code_page
   COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-run-locale ${WESTERN_LOCALE} $<TARGET_FILE:e2e_tests>
     --gtest_filter=ShownText.*:Startup.FailuresShowTheirBoxAndEnd)
 set_tests_properties(win32_tests.western_code_page e2e_tests.western_code_page PROPERTIES TIMEOUT 600)
+
+# The self-update in folders named beyond ASCII, on systems whose ANSI and
+# OEM code pages differ from each other and from GBK: English (1252/437),
+# German (1252/850) and Russian (1251/866), each in a prefix of its own.
+foreach(locale_pages IN ITEMS "en_US.UTF-8=1252,437" "de_DE.UTF-8=1252,850" "ru_RU.UTF-8=1251,866")
+  string(REPLACE "=" ";" parts "${locale_pages}")
+  list(GET parts 0 locale)
+  list(GET parts 1 pages)
+  string(REGEX REPLACE "_.*" "" language "${locale}")
+  add_test(NAME e2e_tests.update_folders_${language}
+    COMMAND ${CMAKE_COMMAND} -E env LAUNCHER_EXPECTED_CODE_PAGES=${pages}
+      ${CMAKE_SOURCE_DIR}/scripts/wine-run-locale ${locale} $<TARGET_FILE:e2e_tests>
+      --gtest_filter=*UpdateInFolder*)
+  set_tests_properties(e2e_tests.update_folders_${language} PROPERTIES TIMEOUT 600)
+endforeach()

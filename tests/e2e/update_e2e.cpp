@@ -1,16 +1,35 @@
 #include "update_e2e.h"
 
+#include "png_writer.h"
+
 namespace testkit {
 
 Bytes PackedLauncher(const Bytes& program, const std::string& version, int port) {
   const std::string config =
       MinimalConfig("title=Launcher " + version + "\r\nversion=" + version + "\r\nserver=127.0.0.1\r\nport=" +
                     std::to_string(port) + "\r\nversionUrl=/static/version.txt\r\nexeUrl=/static/Launcher_new.exe\r\n");
-  return Concat({program, ZipBuilder()
-                              .Add("config/cg.txt", config)
-                              .Add("config/main1.png", std::string("\x89PNG\r\n\x1a\n"))
-                              .Build()});
+  return Concat({program, LauncherPackage(config)});
 }
+
+HeldCommand::HeldCommand(const std::string& command, bool runsTheRealOneFirst) : command_(command) {
+  copied_ = CopyFileA(WinePath(HOLD_EXE).c_str(), dir_.File(command).c_str(), FALSE) != 0;
+  if (runsTheRealOneFirst) copied_ = copied_ && dir_.Write(command + ".real", {});
+  char path[32767] = {};
+  const DWORD length = GetEnvironmentVariableA("PATH", path, sizeof path);
+  oldPath_ = std::string(path, length < sizeof path ? length : 0);
+  SetEnvironmentVariableA("PATH", (dir_.Path() + ";" + oldPath_).c_str());
+}
+
+HeldCommand::~HeldCommand() {
+  SetEnvironmentVariableA("PATH", oldPath_.c_str());
+  Release();
+}
+
+bool HeldCommand::WaitUntilHeld() const {
+  return PumpUntil([&] { return dir_.Exists(command_ + ".held"); }, 30000);
+}
+
+void HeldCommand::Release() const { dir_.Write(command_ + ".go", {}); }
 
 std::unique_ptr<LauncherProcess> StartLauncherAs(const Bytes& program, const std::string& exeName,
                                                  LaunchOptions options) {

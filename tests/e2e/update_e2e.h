@@ -17,6 +17,31 @@ namespace testkit {
 // /static/Launcher_new.exe.
 Bytes PackedLauncher(const Bytes& program, const std::string& version, int port);
 
+// A command of the update script held for as long as the test likes: the
+// command (e.g. "ping.exe") is looked up along PATH, where a program that
+// waits for the test's word stands first, so the interpreter stays on that
+// line until then, however slow the machine. With `runsTheRealOneFirst` it
+// runs the system's own command with the same arguments before it holds, so
+// the line has done its work. Only processes started while this lives (the
+// launcher, and through it the interpreter) see that PATH.
+class HeldCommand {
+ public:
+  explicit HeldCommand(const std::string& command, bool runsTheRealOneFirst = false);
+  ~HeldCommand();
+  HeldCommand(const HeldCommand&) = delete;
+  HeldCommand& operator=(const HeldCommand&) = delete;
+
+  bool Ready() const { return copied_; }
+  bool WaitUntilHeld() const;
+  void Release() const;
+
+ private:
+  TempDir dir_;
+  std::string command_;
+  std::string oldPath_;
+  bool copied_ = false;
+};
+
 // Starts `program` as `exeName` in a fresh directory.
 std::unique_ptr<LauncherProcess> StartLauncherAs(const Bytes& program, const std::string& exeName,
                                                  LaunchOptions options = {});

@@ -32,13 +32,28 @@ std::uint64_t FileSize(const testkit::TempDir& dir, const std::string& name) {
   return (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
-// Starts the launcher in its directory again with the server saying it is up
-// to date, and waits until that check has swept what the earlier ones left.
-void ExpectACleanStartAgain(LauncherProcess& launcher, UpdateTestServer& server) {
+// Starts the launcher in its directory again, as the player would, with the
+// server saying it is up to date, and waits until a check has swept what the
+// earlier ones left. A start that finds the update script of the previous
+// run shows its window and sweeps but asks the server nothing (a refused
+// replacement is tried once per start by the player, never in a loop); the
+// start after it checks.
+void ExpectACleanStartAgain(LauncherProcess& launcher, UpdateTestServer& server,
+                            const std::string& title = "Launcher 1.01") {
   server.Serve(kVersionPath, Text("1.01\r\n"));
+  if (launcher.ProgramDir().Exists(kUpdateScriptName)) {
+    const std::size_t asked = RequestsFor(server, kVersionPath);
+    ASSERT_TRUE(launcher.StartAgain());
+    const HWND window = IdleLoginWindow(launcher, title);
+    ASSERT_NE(window, nullptr) << "no launcher starts after the update script: " << launcher.Describe();
+    EXPECT_TRUE(testkit::PumpUntil([&] { return !launcher.ProgramDir().Exists(kUpdateScriptName); }, 10000));
+    PostMessageA(window, WM_SYSKEYDOWN, VK_F4, 1 << 29);
+    EXPECT_EQ(launcher.WaitForExit(), 0u);
+    EXPECT_EQ(RequestsFor(server, kVersionPath), asked) << "checked in the run after an update";
+  }
   const std::size_t asked = RequestsFor(server, kVersionPath);
   ASSERT_TRUE(launcher.StartAgain());
-  ASSERT_NE(IdleLoginWindow(launcher), nullptr) << launcher.Describe();
+  ASSERT_NE(IdleLoginWindow(launcher, title), nullptr) << launcher.Describe();
   EXPECT_TRUE(testkit::PumpUntil([&] { return RequestsFor(server, kVersionPath) > asked; }, 30000));
   EXPECT_TRUE(testkit::PumpUntil([&] { return Leftovers(launcher).empty(); }, 10000))
       << "left: " << testing::PrintToString(Leftovers(launcher));
@@ -50,7 +65,6 @@ struct Fault {
   std::optional<Route> launcher;  // nothing: the server never gets that far
   bool refused = false;           // nothing listens on the port
   bool stalls = false;            // the user closes the launcher while it waits
-  bool backupTaken = false;       // a folder has the backup name
   // What the check leaves until the next start: the files' endings, and
   // whether they are empty.
   std::vector<std::string> leaves;
@@ -73,9 +87,7 @@ TEST_P(UpdateFault, LeavesAWorkingLauncherAndNoStrayFileAfterTheNextStart) {
   const Bytes v2 = testkit::PackedLauncher(testkit::LauncherExe(), "1.02", port);
   server.Serve(kVersionPath, fault.version);
   if (fault.launcher) server.Serve(kExePath, *fault.launcher);
-  testkit::LaunchOptions options;
-  if (fault.backupTaken) options.programDirFolders.push_back(kBackupExeName);
-  const auto launcher = testkit::StartLauncherAs(v1, "Launcher.exe", options);
+  const auto launcher = testkit::StartLauncherAs(v1, "Launcher.exe");
   ASSERT_TRUE(launcher->Started());
 
   const HWND window = IdleLoginWindow(*launcher);
@@ -143,14 +155,12 @@ INSTANTIATE_TEST_SUITE_P(
         Fault{"refused", Text("1.02"), std::nullopt, true},
         // A failed answer leaves its empty file: the check that made it
         // never reads it, the next check removes it.
-        Fault{"version404", Text("gone", 404), std::nullopt, false, false, false, {"version.txt"}},
-        Fault{"launcher404", Text("1.02"), Text("gone", 404), false, false, false, {"Launcher_new.exe"}},
-        Fault{"launcher500", Text("1.02"), Text("oops", 500), false, false, false, {"Launcher_new.exe"}},
+        Fault{"version404", Text("gone", 404), std::nullopt, false, false, {"version.txt"}},
+        Fault{"launcher404", Text("1.02"), Text("gone", 404), false, false, {"Launcher_new.exe"}},
+        Fault{"launcher500", Text("1.02"), Text("oops", 500), false, false, {"Launcher_new.exe"}},
         Fault{"cutShort", Text("1.02"), CutShort(V2())},
         Fault{"html", Text("1.02"), Text("<html><body>Please log in</body></html>")},
-        Fault{"stall", Text("1.02"), Stalled(), false, true},
-        // The downloaded launcher waits for the next start, which removes it.
-        Fault{"backupTaken", Text("1.02"), Program(V2()), false, false, true, {"Launcher_new.exe"}, false}),
+        Fault{"stall", Text("1.02"), Stalled(), false, true}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(UpdateKilled, AtTwentyMomentsOfTheDownloadTheProgramStaysAndTheNextStartSweeps) {
@@ -183,43 +193,11 @@ TEST(UpdateKilled, AtTwentyMomentsOfTheDownloadTheProgramStaysAndTheNextStartSwe
 
 namespace {
 
-// The update script's pause held for as long as the test likes: "ping" is
-// looked up along PATH, where a program that waits for the test's word
-// stands first, so the interpreter stays on the script's first line until
-// then, however slow the machine. Only processes started while this lives
-// (the launcher, and through it the interpreter) see that PATH.
-class HeldPause {
- public:
-  HeldPause() {
-    copied_ = CopyFileA(testkit::WinePath(HOLD_EXE).c_str(), dir_.File("ping.exe").c_str(), FALSE) != 0;
-    char path[32767] = {};
-    const DWORD length = GetEnvironmentVariableA("PATH", path, sizeof path);
-    oldPath_ = std::string(path, length < sizeof path ? length : 0);
-    SetEnvironmentVariableA("PATH", (dir_.Path() + ";" + oldPath_).c_str());
-  }
-  ~HeldPause() {
-    SetEnvironmentVariableA("PATH", oldPath_.c_str());
-    Release();
-  }
-  HeldPause(const HeldPause&) = delete;
-  HeldPause& operator=(const HeldPause&) = delete;
-
-  bool Ready() const { return copied_; }
-  bool WaitUntilHeld() const {
-    return testkit::PumpUntil([&] { return dir_.Exists("ping.exe.held"); }, 30000);
-  }
-  void Release() const { dir_.Write("ping.exe.go", {}); }
-
- private:
-  testkit::TempDir dir_;
-  std::string oldPath_;
-  bool copied_ = false;
-};
-
 enum class Moment {
   ScriptWritten,  // the launcher is killed as soon as its script is there
   Pause,          // the launcher has ended; the interpreter waits out its pause
-  DownloadHeld,   // the downloaded file cannot take the program's name
+  DownloadHeld,   // a scanner holds the downloaded file: it cannot take the program's place
+  ProgramHeld,    // something the other-launcher rule cannot see holds the program file
 };
 
 struct Interruption {
@@ -235,9 +213,10 @@ class UpdateInterrupted : public ::testing::TestWithParam<Interruption> {};
 
 // After the download the dangerous part begins: the launcher writes its
 // script and ends, and the interpreter swaps the program files. A kill
-// while the launcher ends or the interpreter pauses, and a download the
-// system will not let go, must leave a program that starts and cleans up
-// after the update.
+// while the launcher ends or the interpreter pauses, and a file the system
+// will not let go, must leave a program that starts and cleans up after the
+// update; a refused replacement starts the old program again, which makes
+// no second attempt in that start.
 TEST_P(UpdateInterrupted, TheNextStartFindsALauncherThatRunsAndNothingStray) {
   const Moment moment = GetParam().moment;
   UpdateTestServer server;
@@ -245,11 +224,18 @@ TEST_P(UpdateInterrupted, TheNextStartFindsALauncherThatRunsAndNothingStray) {
   const Bytes v1 = testkit::PackedLauncher(testkit::LauncherExe(), "1.01", server.Port());
   server.Serve(kVersionPath, Text("1.02"));
   server.Serve(kExePath, Program(testkit::PackedLauncher(testkit::LauncherExe(), "1.02", server.Port())));
-  HeldPause pause;
+  testkit::HeldCommand pause("ping.exe");
   ASSERT_TRUE(pause.Ready());
   const auto launcher = testkit::StartLauncherAs(v1, "Launcher.exe");
   ASSERT_TRUE(launcher->Started());
   const testkit::TempDir& dir = launcher->ProgramDir();
+  // Held as a launcher of another Windows account holds its own file: open
+  // for reading, shared for reading only. The other-launcher rule sees no
+  // process of this program, and the script cannot replace it.
+  HANDLE programHeld = INVALID_HANDLE_VALUE;
+  if (moment == Moment::ProgramHeld)
+    programHeld = CreateFileA(dir.File("Launcher.exe").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              0, nullptr);
 
   ASSERT_TRUE(testkit::PumpUntil([&] { return dir.Exists(kUpdateScriptName); }, 60000)) << launcher->Describe();
   if (moment == Moment::ScriptWritten) {
@@ -258,29 +244,41 @@ TEST_P(UpdateInterrupted, TheNextStartFindsALauncherThatRunsAndNothingStray) {
     EXPECT_EQ(launcher->WaitForExit(), 0u);
     ASSERT_TRUE(pause.WaitUntilHeld()) << "the script never reached its pause";
   }
-  if (moment == Moment::DownloadHeld) {
+  if (moment == Moment::DownloadHeld || moment == Moment::ProgramHeld) {
     // The downloaded file held open without delete sharing, as a virus
-    // scanner still reading it holds it: it can neither replace the program
-    // nor take its name after the program was renamed away, and the old
-    // program must get its name back, for the script's last line and for
-    // every later start.
-    const std::vector<std::string> downloaded = FilesEndingWith(dir, "Launcher_new.exe");
-    ASSERT_EQ(downloaded.size(), 1u) << testing::PrintToString(downloaded);
-    HANDLE held = CreateFileA(dir.File(downloaded[0]).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    // The old program, started again, finds nothing newer this time.
-    server.Serve(kVersionPath, Text("1.01"));
+    // scanner still reading it holds it: it cannot take the program's place.
+    HANDLE downloadHeld = INVALID_HANDLE_VALUE;
+    if (moment == Moment::DownloadHeld) {
+      const std::vector<std::string> downloaded = FilesEndingWith(dir, "Launcher_new.exe");
+      ASSERT_EQ(downloaded.size(), 1u) << testing::PrintToString(downloaded);
+      downloadHeld = CreateFileA(dir.File(downloaded[0]).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                 nullptr, OPEN_EXISTING, 0, nullptr);
+      ASSERT_NE(downloadHeld, INVALID_HANDLE_VALUE);
+    } else {
+      ASSERT_NE(programHeld, INVALID_HANDLE_VALUE);
+    }
     pause.Release();
-    // Its version request is the proof that the script's last line found a
-    // program under the program's name.
-    const bool restarted = testkit::PumpUntil([&] { return RequestsFor(server, kVersionPath) >= 2u; }, 60000);
+    // The script's last line starts the old program again, which shows its
+    // window and asks the server nothing more: one download per start.
+    const HWND restarted = WaitForWindowTitled("Launcher 1.01", 60000);
+    DWORD restartedId = 0;
+    if (restarted != nullptr) GetWindowThreadProcessId(restarted, &restartedId);
+    EXPECT_NE(restartedId, launcher->Id());
+    // Once idle, the restarted launcher has long made any request it would
+    // make; with the program held, its sweep has taken the refused download.
+    const bool idle = restarted != nullptr && SendMessageTimeoutA(restarted, WM_NULL, 0, 0, SMTO_NORMAL, 30000, nullptr);
+    if (moment == Moment::ProgramHeld)
+      EXPECT_TRUE(testkit::PumpUntil([&] { return FilesEndingWith(dir, "Launcher_new.exe").empty(); }, 10000));
     EXPECT_TRUE(testkit::EndProcessesStartedBy(launcher->Id()));
     // The program the interpreter started outlives it, out of reach of the
     // tree above.
     EXPECT_TRUE(testkit::EndProcessesRunningFrom(dir.Path()));
-    CloseHandle(held);
-    ASSERT_TRUE(restarted) << "nothing started under the program's name after the refused replacement";
+    if (downloadHeld != INVALID_HANDLE_VALUE) CloseHandle(downloadHeld);
+    if (programHeld != INVALID_HANDLE_VALUE) CloseHandle(programHeld);
+    ASSERT_NE(restarted, nullptr) << "nothing started under the program's name after the refused replacement";
+    EXPECT_TRUE(idle);
+    EXPECT_EQ(RequestsFor(server, kExePath), 1u);
+    EXPECT_EQ(RequestsFor(server, kVersionPath), 1u);
   }
   EXPECT_TRUE(testkit::EndProcessesStartedBy(launcher->Id()));
 
@@ -292,8 +290,64 @@ TEST_P(UpdateInterrupted, TheNextStartFindsALauncherThatRunsAndNothingStray) {
 INSTANTIATE_TEST_SUITE_P(Moments, UpdateInterrupted,
                          ::testing::Values(Interruption{"scriptWritten", Moment::ScriptWritten},
                                            Interruption{"pause", Moment::Pause},
-                                           Interruption{"downloadHeld", Moment::DownloadHeld}),
+                                           Interruption{"downloadHeld", Moment::DownloadHeld},
+                                           Interruption{"programHeld", Moment::ProgramHeld}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// A program file with the read-only attribute (copied from a disc, or
+// marked so by an archive tool) refuses to be replaced until the script's
+// second line has cleared the attribute; the third line then replaces it, in
+// one step like the first attempt.
+TEST(UpdateFallback, AReadOnlyProgramFileIsReplacedInOneStep) {
+  UpdateTestServer server;
+  ASSERT_TRUE(server.Started());
+  const Bytes v1 = testkit::PackedLauncher(testkit::LauncherExe(), "1.01", server.Port());
+  const Bytes v2 = testkit::PackedLauncher(testkit::LauncherExe(), "1.02", server.Port());
+  server.Serve(kVersionPath, Text("1.02"));
+  server.Serve(kExePath, Program(v2));
+  testkit::LaunchOptions options;
+  options.programReadOnly = true;
+  const auto launcher = testkit::StartLauncherAs(v1, "Launcher.exe", options);
+  ASSERT_TRUE(launcher->Started());
+  EXPECT_EQ(launcher->WaitForExit(), 0u);
+  EXPECT_NE(WaitForWindowTitled("Launcher 1.02"), nullptr) << "the update never started";
+  EXPECT_TRUE(testkit::EndProcessesStartedBy(launcher->Id()));
+  EXPECT_TRUE(testkit::EndProcessesRunningFrom(launcher->ProgramDir().Path()));
+  EXPECT_EQ(testkit::ReadFileBytes(launcher->ProgramDir().File("Launcher.exe")), v2);
+  EXPECT_TRUE(testkit::PumpUntil([&] { return Leftovers(*launcher).empty(); }, 10000))
+      << "left: " << testing::PrintToString(Leftovers(*launcher));
+}
+
+// Stopped once the read-only path has cleared the attribute and before the
+// next line (the interpreter killed, the machine switched off), the script
+// leaves a whole program under its name: the old one where the system
+// refused the first attempt (Windows), the new one where it took it all
+// the same (Wine replaces a read-only file). It starts, removes the script
+// and the download, and the start after it checks again.
+TEST(UpdateFallback, AKillBetweenItsTwoStepsLeavesALauncherThatStarts) {
+  UpdateTestServer server;
+  ASSERT_TRUE(server.Started());
+  const Bytes v1 = testkit::PackedLauncher(testkit::LauncherExe(), "1.01", server.Port());
+  const Bytes v2 = testkit::PackedLauncher(testkit::LauncherExe(), "1.02", server.Port());
+  server.Serve(kVersionPath, Text("1.02"));
+  server.Serve(kExePath, Program(v2));
+  // The second line's "attrib" does its work, then holds the interpreter
+  // there: the moment between the two lines, made certain.
+  testkit::HeldCommand attrib("attrib.exe", true);
+  ASSERT_TRUE(attrib.Ready());
+  testkit::LaunchOptions options;
+  options.programReadOnly = true;
+  const auto launcher = testkit::StartLauncherAs(v1, "Launcher.exe", options);
+  ASSERT_TRUE(launcher->Started());
+  const testkit::TempDir& dir = launcher->ProgramDir();
+  EXPECT_EQ(launcher->WaitForExit(), 0u);
+  ASSERT_TRUE(attrib.WaitUntilHeld()) << "the script never cleared the attribute";
+  EXPECT_EQ(GetFileAttributesA(dir.File("Launcher.exe").c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
+  EXPECT_TRUE(testkit::EndProcessesStartedBy(launcher->Id()));
+  const Bytes program = testkit::ReadFileBytes(dir.File("Launcher.exe"));
+  ASSERT_TRUE(program == v1 || program == v2) << "the program file is neither launcher whole";
+  ExpectACleanStartAgain(*launcher, server, program == v1 ? "Launcher 1.01" : "Launcher 1.02");
+}
 
 // Players run several games at once: a second launcher open from the
 // program's folder holds the program file, which the update script could
@@ -323,6 +377,8 @@ TEST(UpdateWhileInUse, WaitsUntilNoOtherLauncherRunsTheProgramFile) {
                              &startup, &second));
   CloseHandle(second.hThread);
   const bool asked = testkit::PumpUntil([&] { return RequestsFor(server, kVersionPath) == 2u; }, 30000);
+  // Its version file goes once read, just after the server has answered.
+  EXPECT_TRUE(testkit::PumpUntil([&] { return Leftovers(*open).empty(); }, 10000));
   // Both stay open, the program file stays v1, and nothing is fetched or
   // left for as long as a script would have needed.
   const bool quiet = testkit::HoldsThroughout(

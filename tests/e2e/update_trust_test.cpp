@@ -13,12 +13,12 @@
 #include <optional>
 
 #include "launcher_driver.h"
+#include "png_writer.h"
 #include "trusted_root.h"
 #include "update/update_signature.h"
 #include "update_e2e.h"
 #include "update_process_tree.h"
 #include "update_test_server.h"
-#include "zip_builder.h"
 
 using testkit::Bytes;
 using testkit::FilesEndingWith;
@@ -66,10 +66,7 @@ Bytes PackedLauncher(const std::string& version, const std::string& server, int 
                        "\r\nport=" + std::to_string(port) + "\r\nversionUrl=" + kVersionPath +
                        "\r\nexeUrl=" + kExePath + "\r\n";
   if (!updateKey.empty()) global += "updateKey=" + updateKey + "\r\n";
-  return testkit::Concat({testkit::LauncherExe(), testkit::ZipBuilder()
-                                                      .Add("config/cg.txt", testkit::MinimalConfig(global))
-                                                      .Add("config/main1.png", std::string("\x89PNG\r\n\x1a\n"))
-                                                      .Build()});
+  return testkit::Concat({testkit::LauncherExe(), testkit::LauncherPackage(testkit::MinimalConfig(global))});
 }
 
 enum class Channel {
@@ -152,7 +149,7 @@ TEST_P(UpdateTrust, OnlyANewerLauncherSignedWithTheKeyOverATrustedChannelIsInsta
     EXPECT_NE(v2Window, nullptr) << "v2 never showed its window";
     EXPECT_EQ(testkit::ReadFileBytes(dir.File("Launcher.exe")), v2);
     if (c.signature != Signed::kNoKey) EXPECT_EQ(RequestsFor(*server, kSignaturePath), 1u);
-    // The backup went at v2's start, the script once its interpreter let go.
+    // The script went at v2's start, once its interpreter let go.
     EXPECT_TRUE(testkit::PumpUntil([&] { return Leftovers(*launcher).empty(); }, 10000))
         << "left: " << testing::PrintToString(Leftovers(*launcher));
     return;

@@ -70,6 +70,9 @@ LauncherProcess::LauncherProcess(const Bytes& package, LaunchOptions options) {
   Bytes exe = options.program.empty() ? LauncherExe() : options.program;
   exe.insert(exe.end(), package.begin(), package.end());
   if (!programDir_.Write(options.exeName, exe)) return;
+  if (options.programReadOnly &&
+      !SetFileAttributesA(programDir_.File(options.exeName).c_str(), FILE_ATTRIBUTE_READONLY))
+    return;
   if (options.separateWorkDir) workDir_ = std::make_unique<TempDir>();
   for (const auto& [name, content] : options.programDirFiles) programDir_.Write(name, content);
   for (const std::string& name : options.programDirFolders) CreateDirectoryA(programDir_.File(name).c_str(), nullptr);

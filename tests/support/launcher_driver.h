@@ -52,6 +52,7 @@ struct LaunchOptions {
   std::vector<std::pair<std::string, Bytes>> programDirFiles;
   std::vector<std::pair<std::string, Bytes>> workDirFiles;
   std::vector<std::string> programDirFolders;  // empty directories beside the program
+  bool programReadOnly = false;  // the program file carries the read-only attribute
 };
 
 class LauncherProcess {

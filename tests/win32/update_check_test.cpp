@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "launcher_driver.h"
+#include "png_writer.h"
 #include "update/file_system_win.h"
 #include "update/internet_client_win.h"
 #include "update/system_process_win.h"
@@ -24,6 +25,7 @@ class RecordingProcess : public SystemProcess {
  public:
   explicit RecordingProcess(std::string directory) : directory_(std::move(directory)) {}
   std::uint32_t TickCount() override { return 917; }
+  std::optional<std::uint64_t> UnguessableNumber() override { return 0x00c0ffee12345678; }
   std::optional<std::string> CurrentDirectory() override { return directory_; }
   std::optional<std::string> ProgramPath() override { return directory_ + "\\Launcher.exe"; }
   bool StartHiddenScript(const std::string& scriptPath) override {
@@ -40,10 +42,12 @@ class RecordingProcess : public SystemProcess {
 };
 
 Bytes NewLauncher() {
-  return testkit::Concat(
-      {testkit::LauncherExe(),
-       testkit::ZipBuilder().Add("config/cg.txt", testkit::MinimalConfig("version=1.02\r\n")).Build()});
+  return testkit::Concat({testkit::LauncherExe(), testkit::LauncherPackage(testkit::MinimalConfig("version=1.02\r\n"))});
 }
+
+// The names this check gives its files.
+constexpr char kVersionFile[] = "917-00c0ffee12345678-version.txt";
+constexpr char kLauncherFile[] = "917-00c0ffee12345678-Launcher_new.exe";
 
 class UpdateCheckOverWinInet : public ::testing::Test {
  protected:
@@ -52,7 +56,7 @@ class UpdateCheckOverWinInet : public ::testing::Test {
                             workDir.Path()};
     WinInetClient http(win::ProgramFileTitle());
     Win32FileSystem files;
-    UpdateEnvironment env{http, files, process, win::IsSystemLeadByte};
+    UpdateEnvironment env{http, files, process, [](unsigned char) { return false; }, win::Utf8FromGbk};
     return RunUpdateCheck(&settings, env);
   }
   std::vector<std::string> Paths() const {
@@ -72,7 +76,7 @@ TEST_F(UpdateCheckOverWinInet, UpToDateRemovesTheVersionFile) {
   ASSERT_TRUE(server.Started());
   server.Serve("/static/version.txt", {200, testkit::ToBytes("1.01\r\n")});
   EXPECT_EQ(Run(), UpdateResult::UpToDate);
-  EXPECT_FALSE(workDir.Exists("917version.txt"));
+  EXPECT_FALSE(workDir.Exists(kVersionFile));
   EXPECT_EQ(Paths(), std::vector<std::string>{"/static/version.txt"});
   EXPECT_FALSE(process.ended);
 }
@@ -83,8 +87,8 @@ TEST_F(UpdateCheckOverWinInet, ANewerVersionDownloadsTheLauncherAndWritesTheScri
   server.Serve("/static/version.txt", {200, testkit::ToBytes("1.02\r\n")});
   server.Serve("/static/Launcher_new.exe", {200, launcher});
   EXPECT_EQ(Run(), std::nullopt);
-  EXPECT_FALSE(workDir.Exists("917version.txt"));
-  EXPECT_EQ(testkit::ReadFileBytes(workDir.File("917Launcher_new.exe")), launcher);
+  EXPECT_FALSE(workDir.Exists(kVersionFile));
+  EXPECT_EQ(testkit::ReadFileBytes(workDir.File(kLauncherFile)), launcher);
 
   const std::string scriptPath = workDir.File("Launcher_update.bat");
   EXPECT_EQ(process.startedScript, scriptPath);
@@ -98,12 +102,12 @@ TEST_F(UpdateCheckOverWinInet, ANewerVersionDownloadsTheLauncherAndWritesTheScri
     dir += c == '\\' ? std::string("\\\\") : std::string(1, c);
   }
   // A file of this directory, quoted, as the script names it.
-  const auto named = [&](const char* name) { return "\"" + dir + "\\\\" + name + "\""; };
+  const auto named = [&](const std::string& name) { return "\"" + dir + "\\\\" + name + "\""; };
   std::string expected = "@ping 127.0.0.1 -n 2 -w 1000 > nul \r\n";
-  expected += "move /y " + named("917Launcher_new.exe") + " " + named("Launcher.exe") + " || rename " +
-              named("Launcher.exe") + " \"Launcher_back_up.exe\"\r\n";
-  expected += "rename  " + named("917Launcher_new.exe") + " \"Launcher.exe\" || rename " + named("Launcher_back_up.exe") +
-              " \"Launcher.exe\"\r\n";
+  expected += "move /y " + named(kLauncherFile) + " " + named("Launcher.exe") + " || attrib -r " +
+              named("Launcher.exe") + "\r\n";
+  expected += "if exist " + named(kLauncherFile) + " move /y " + named(kLauncherFile) + " " + named("Launcher.exe") +
+              "\r\n";
   expected += named("Launcher.exe") + "\r\n";
   const Bytes onDisk = testkit::ReadFileBytes(scriptPath);
   EXPECT_EQ(std::string(onDisk.begin(), onDisk.end()), expected);
@@ -130,10 +134,11 @@ TEST_F(UpdateCheckOverWinInet, WhatCannotBeALauncherNeverReplacesThisOne) {
     SCOPED_TRACE(c.what);
     server.Serve("/static/Launcher_new.exe", c.route);
     EXPECT_EQ(Run(), UpdateResult::LauncherDownloadFailed);
-    EXPECT_FALSE(workDir.Exists("917version.txt"));
-    EXPECT_EQ(workDir.Exists("917Launcher_new.exe"), c.emptyFileLeft);
-    if (c.emptyFileLeft) EXPECT_TRUE(testkit::ReadFileBytes(workDir.File("917Launcher_new.exe")).empty());
-    DeleteFileA(workDir.File("917Launcher_new.exe").c_str());
+    EXPECT_FALSE(workDir.Exists(kVersionFile));
+    EXPECT_EQ(workDir.Exists(kLauncherFile), c.emptyFileLeft);
+    if (c.emptyFileLeft) EXPECT_TRUE(testkit::ReadFileBytes(workDir.File(kLauncherFile)).empty());
+    DeleteFileA(workDir.File(kLauncherFile).c_str());
+    DeleteFileA(workDir.File(kVersionFile).c_str());
     EXPECT_FALSE(workDir.Exists("Launcher_update.bat"));
     EXPECT_FALSE(process.ended);
   }
@@ -142,6 +147,6 @@ TEST_F(UpdateCheckOverWinInet, WhatCannotBeALauncherNeverReplacesThisOne) {
 TEST_F(UpdateCheckOverWinInet, AVersionFileOf404LeavesItsEmptyFile) {
   ASSERT_TRUE(server.Started());
   EXPECT_EQ(Run(), UpdateResult::VersionDownloadFailed);  // nothing is served: 404
-  EXPECT_TRUE(workDir.Exists("917version.txt"));
-  EXPECT_TRUE(testkit::ReadFileBytes(workDir.File("917version.txt")).empty());
+  EXPECT_TRUE(workDir.Exists(kVersionFile));
+  EXPECT_TRUE(testkit::ReadFileBytes(workDir.File(kVersionFile)).empty());
 }

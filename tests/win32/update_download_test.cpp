@@ -7,6 +7,7 @@
 #include "update/internet_client_win.h"
 #include "update/url_downloader.h"
 #include "update_test_server.h"
+#include "win/text.h"
 
 using testkit::Bytes;
 using testkit::Route;
@@ -86,6 +87,44 @@ TEST(UpdateDownload, LeavesWhatEachAnswerCallsFor) {
   }
 }
 
+// A file planted under the name a download would take keeps its owner and
+// rights if reused; it is never written through. While a download is open,
+// nobody else may write, rename or remove it, and its inspection reads the
+// bytes through the handle that wrote them.
+TEST(UpdateDownload, MakesItsFileNewAndClosedToWritersUntilChecked) {
+  UpdateTestServer server;
+  ASSERT_TRUE(server.Started());
+  const Bytes body = BinaryBody();
+  server.Serve("/ok.bin", {200, body});
+  testkit::TempDir dir;
+  WinInetClient http("UpdateTest");
+  Win32FileSystem files;
+
+  ASSERT_TRUE(dir.Write("planted.bin", testkit::ToBytes("planted")));
+  UrlDownloader planted(http, files, server.Url("/ok.bin"), dir.File("planted.bin"));
+  EXPECT_FALSE(planted.Download());
+  EXPECT_EQ(testkit::ReadFileBytes(dir.File("planted.bin")), testkit::ToBytes("planted"));
+
+  UrlDownloader downloader(http, files, server.Url("/ok.bin"), dir.File("fresh.bin"));
+  std::unique_ptr<WritableFile> file = downloader.DownloadOpen();
+  ASSERT_NE(file, nullptr);
+  const std::wstring path = win::WideFromUtf8(dir.File("fresh.bin"));
+  HANDLE writer = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
+  EXPECT_EQ(writer, INVALID_HANDLE_VALUE);
+  if (writer != INVALID_HANDLE_VALUE) CloseHandle(writer);
+  EXPECT_FALSE(MoveFileW(path.c_str(), (path + L".moved").c_str()));
+  EXPECT_FALSE(DeleteFileW(path.c_str()));
+  Bytes inspected;
+  EXPECT_TRUE(file->Inspect([&](std::span<const std::uint8_t> bytes) {
+    inspected.assign(bytes.begin(), bytes.end());
+    return true;
+  }));
+  EXPECT_EQ(inspected, body);
+  EXPECT_TRUE(file->Close());
+  EXPECT_TRUE(DeleteFileW(path.c_str()));
+}
+
 TEST(UpdateDownload, SendsTheUserAgentItIsGiven) {
   UpdateTestServer server;
   ASSERT_TRUE(server.Started());
@@ -112,6 +151,7 @@ TEST(UpdateDownload, AsksTheServerEveryTimeInsteadOfTheCache) {
     UrlDownloader downloader(http, files, server.Url("/v.txt"), dir.File("v.txt"));
     ASSERT_TRUE(downloader.Download());
     EXPECT_EQ(testkit::ReadFileBytes(dir.File("v.txt")), testkit::ToBytes(version));
+    DeleteFileA(dir.File("v.txt").c_str());
   }
   EXPECT_EQ(server.Requests().size(), 2u);
 }
