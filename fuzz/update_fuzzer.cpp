@@ -7,8 +7,11 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <functional>
+#include <span>
 #include <string>
 
+#include "common/paths.h"
 #include "update/launcher_image.h"
 #include "update/server_url.h"
 #include "update/update_script.h"
@@ -57,11 +60,11 @@ void CheckAddress(const std::string& server, std::int32_t port, const std::strin
   const std::string_view last = LastPathComponent(path);
   Require(last.find_first_of("/\\") == std::string_view::npos);
   Require(path.size() >= last.size() && path.compare(path.size() - last.size(), last.size(), last) == 0);
-  if (const auto local = DownloadPath("C:\\Games", DownloadPrefix(static_cast<std::uint32_t>(port)), path))
-    Require(local->size() < 260 && local->rfind("C:\\Games\\", 0) == 0);
+  const std::string prefix = DownloadPrefix(static_cast<std::uint32_t>(port), std::hash<std::string>()(server));
+  if (const auto local = DownloadPath("C:\\Games", prefix, path))
+    Require(Utf16Length(*local) < kMaxPath && local->rfind("C:\\Games\\", 0) == 0);
   // What a check fetched is what the next check recognises as its leftover.
-  const std::string name = DownloadPrefix(static_cast<std::uint32_t>(port)) + std::string(last);
-  Require(IsEarlierDownload(name, path) == !last.empty());
+  Require(IsEarlierDownload(prefix + std::string(last), path) == !last.empty());
 }
 
 void CheckScript(const std::string& exePath, const std::string& newPath) {
@@ -80,17 +83,27 @@ void CheckScript(const std::string& exePath, const std::string& newPath) {
   }
   Require(start == script.size());
   Require(lines[0] == "@ping 127.0.0.1 -n 2 -w 1000 > nul ");
-  Require(Undouble(lines[1]) ==
-          "move /y \"" + newPath + "\" \"" + exePath + "\" || rename \"" + exePath + "\" \"Launcher_back_up.exe\"");
-  Require(Undouble(lines[3]) == "\"" + exePath + "\"");
-  Require(Undouble(lines[2]).rfind("rename  \"" + newPath + "\" \"", 0) == 0);
-  Require(Undouble(lines[2]).find("\" || rename \"") != std::string::npos);
+  const std::string exe = "\"" + exePath + "\"";
+  const std::string fresh = "\"" + newPath + "\"";
+  Require(Undouble(lines[1]) == "move /y " + fresh + " " + exe + " || attrib -r " + exe);
+  Require(Undouble(lines[2]) == "if exist " + fresh + " move /y " + fresh + " " + exe);
+  Require(Undouble(lines[3]) == exe);
+}
+
+// A launcher that would start is a launcher image, carrying the version its
+// own configuration gives.
+void CheckImage(std::span<const std::uint8_t> file) {
+  const LauncherImageCheck check = CheckLauncherImage(file);
+  Require(!IsLauncherImage(file) || file.size() > 0x40);
+  if (check.fault != LauncherImageFault::kNone) return;
+  Require(IsLauncherImage(file));
+  Require(LauncherImageVersion(file) == check.version);
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  Require(!IsLauncherImage({data, size}) || size > 0x40);
+  CheckImage({data, size});
   FuzzedDataProvider input(data, size);
   const std::string server = input.ConsumeRandomLengthString(80);
   const std::string path = input.ConsumeRandomLengthString(160);
