@@ -294,20 +294,36 @@ INSTANTIATE_TEST_SUITE_P(Moments, UpdateInterrupted,
                                            Interruption{"programHeld", Moment::ProgramHeld}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-// A program file with the read-only attribute (copied from a disc, or
-// marked so by an archive tool) refuses to be replaced until the script's
-// second line has cleared the attribute; the third line then replaces it, in
-// one step like the first attempt.
-TEST(UpdateFallback, AReadOnlyProgramFileIsReplacedInOneStep) {
+namespace {
+
+// v1 in a read-only program file (copied from a disc, or marked so by an
+// archive tool), its server offering v2.
+class UpdateFallback : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(server.Started());
+    v1 = testkit::PackedLauncher(testkit::LauncherExe(), "1.01", server.Port());
+    v2 = testkit::PackedLauncher(testkit::LauncherExe(), "1.02", server.Port());
+    server.Serve(kVersionPath, Text("1.02"));
+    server.Serve(kExePath, Program(v2));
+  }
+  std::unique_ptr<LauncherProcess> StartReadOnly() const {
+    testkit::LaunchOptions options;
+    options.programReadOnly = true;
+    return testkit::StartLauncherAs(v1, "Launcher.exe", options);
+  }
+
   UpdateTestServer server;
-  ASSERT_TRUE(server.Started());
-  const Bytes v1 = testkit::PackedLauncher(testkit::LauncherExe(), "1.01", server.Port());
-  const Bytes v2 = testkit::PackedLauncher(testkit::LauncherExe(), "1.02", server.Port());
-  server.Serve(kVersionPath, Text("1.02"));
-  server.Serve(kExePath, Program(v2));
-  testkit::LaunchOptions options;
-  options.programReadOnly = true;
-  const auto launcher = testkit::StartLauncherAs(v1, "Launcher.exe", options);
+  Bytes v1, v2;
+};
+
+}  // namespace
+
+// A read-only program file refuses to be replaced until the script's second
+// line has cleared the attribute; the third line then replaces it, in one
+// step like the first attempt.
+TEST_F(UpdateFallback, AReadOnlyProgramFileIsReplacedInOneStep) {
+  const auto launcher = StartReadOnly();
   ASSERT_TRUE(launcher->Started());
   EXPECT_EQ(launcher->WaitForExit(), 0u);
   EXPECT_NE(WaitForWindowTitled("Launcher 1.02"), nullptr) << "the update never started";
@@ -324,20 +340,12 @@ TEST(UpdateFallback, AReadOnlyProgramFileIsReplacedInOneStep) {
 // refused the first attempt (Windows), the new one where it took it all
 // the same (Wine replaces a read-only file). It starts, removes the script
 // and the download, and the start after it checks again.
-TEST(UpdateFallback, AKillBetweenItsTwoStepsLeavesALauncherThatStarts) {
-  UpdateTestServer server;
-  ASSERT_TRUE(server.Started());
-  const Bytes v1 = testkit::PackedLauncher(testkit::LauncherExe(), "1.01", server.Port());
-  const Bytes v2 = testkit::PackedLauncher(testkit::LauncherExe(), "1.02", server.Port());
-  server.Serve(kVersionPath, Text("1.02"));
-  server.Serve(kExePath, Program(v2));
+TEST_F(UpdateFallback, AKillBetweenItsTwoStepsLeavesALauncherThatStarts) {
   // The second line's "attrib" does its work, then holds the interpreter
   // there: the moment between the two lines, made certain.
   testkit::HeldCommand attrib("attrib.exe", true);
   ASSERT_TRUE(attrib.Ready());
-  testkit::LaunchOptions options;
-  options.programReadOnly = true;
-  const auto launcher = testkit::StartLauncherAs(v1, "Launcher.exe", options);
+  const auto launcher = StartReadOnly();
   ASSERT_TRUE(launcher->Started());
   const testkit::TempDir& dir = launcher->ProgramDir();
   EXPECT_EQ(launcher->WaitForExit(), 0u);
