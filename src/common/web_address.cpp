@@ -1,7 +1,7 @@
 #include "common/web_address.h"
 
 #include <cctype>
-#include <type_traits>
+#include <cstdint>
 
 bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
   if (text.size() < prefix.size()) return false;
@@ -14,29 +14,22 @@ bool IsWebAddress(std::string_view address) {
   return StartsWithNoCase(address, "http://") || StartsWithNoCase(address, "https://");
 }
 
-namespace {
-
-template <typename Char>
-std::optional<std::basic_string<Char>> SafeForShell(std::basic_string_view<Char> address) {
-  std::basic_string<Char> safe;
-  safe.reserve(address.size());
-  for (const Char c : address) {
-    // No GBK trail byte is below 0x40 or 0x7F, so these are characters of
-    // their own wherever they stand; in UTF-16 every unit below 0x80 is.
-    const auto unit = static_cast<std::make_unsigned_t<Char>>(c);
-    if (unit < 0x20 || unit == 0x7F) return std::nullopt;
-    if (c == ' ')
-      safe.append({'%', '2', '0'});
-    else if (c == '"')
-      safe.append({'%', '2', '2'});
-    else
-      safe += c;
-  }
-  return safe;
+bool ShellMayOpen(std::wstring_view link) {
+  for (const wchar_t c : link)
+    if (static_cast<std::uint32_t>(c) < 0x20 || c == 0x7F) return false;
+  return true;
 }
 
-}  // namespace
-
-std::optional<std::string> ShellAddress(std::string_view address) { return SafeForShell(address); }
-
-std::optional<std::wstring> ShellAddress(std::wstring_view address) { return SafeForShell(address); }
+std::wstring EncodePageAddress(std::wstring_view address) {
+  std::wstring encoded;
+  encoded.reserve(address.size());
+  for (const wchar_t c : address) {
+    if (c == L' ')
+      encoded += L"%20";
+    else if (c == L'"')
+      encoded += L"%22";
+    else
+      encoded += c;
+  }
+  return encoded;
+}

@@ -2,7 +2,6 @@
 // launcher: handed to the game window, or to the shell to open.
 #pragma once
 
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -15,11 +14,16 @@ bool StartsWithNoCase(std::string_view text, std::string_view prefix);
 // "file:", "javascript:" or UNC address would run or open something local.
 bool IsWebAddress(std::string_view address);
 
-// The address as the shell gets it: nothing when it holds a control
-// character (a line break could end the text a command line sees), and
-// spaces and double quotes percent-encoded, so the shell never splits it or
-// ends its quoting early. Other bytes, GBK included, are kept as they are.
-std::optional<std::string> ShellAddress(std::string_view address);
-// The same for an address in UTF-16, as a page gives it: characters beyond
-// ASCII are kept as they are.
-std::optional<std::wstring> ShellAddress(std::wstring_view address);
+// Whether the shell may be given `link` at all: never with a control
+// character, which could end the text a command line sees (a line break)
+// wherever it stands. Nothing else is changed or refused: a configured link
+// is the operator's and goes to the shell as written, a local file or a
+// program under a folder whose name holds spaces included.
+bool ShellMayOpen(std::wstring_view link);
+
+// An address a page supplies, as a button keeps it for the shell: spaces and
+// double quotes percent-encoded, so that a program the shell starts for it
+// never splits it or ends its quoting early. Every other character, beyond
+// ASCII too, is kept as it is (control characters are refused when the
+// link is opened).
+std::wstring EncodePageAddress(std::wstring_view address);

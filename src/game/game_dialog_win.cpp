@@ -4,6 +4,7 @@
 #include "browser/page_arguments.h"
 #include "browser/page_call_win.h"
 #include "common/text.h"
+#include "common/web_address.h"
 #include "game/launcher_restart_win.h"
 #include "game/popup_menu_win.h"
 #include "game/title_bar.h"
@@ -173,9 +174,11 @@ void CGameDialog::RunPageCommand(const DISPPARAMS* params) {
     case PageAction::kClose: Close(); break;
     case PageAction::kRestartAndClose: RestartAndClose(); break;
     case PageAction::kSetButtonLink:
+      // Any page the player reaches can send this: web addresses only, with
+      // what could split or unquote them for the shell encoded.
       if (CSkinButton* button = FindButtonByKind(kButtonPageLink);
           button != nullptr && PageMayLink(win::GbkFromWide(command.text)))
-        button->SetLink(std::wstring(command.text.begin(), command.text.end()));
+        button->SetLink(EncodePageAddress(std::wstring(command.text.begin(), command.text.end())));
       break;
     case PageAction::kSetTitle:
       titleBar_.SetTitleText(PageTitlePrefix(skin_.Config().title), command.text);

@@ -148,10 +148,9 @@ void CSkinButton::OnLeftButtonDown(WPARAM wParam, LPARAM lParam) {
   if (hovering_ && TrackLeave(TME_CANCEL | TME_LEAVE)) hovering_ = false;
   Default(WM_LBUTTONDOWN, wParam, lParam);
   pressedByMouse_ = true;
-  // The link opens on the press, not on the release.
-  if (link_.empty()) return;
-  if (const auto address = ShellAddress(link_))
-    ShellExecuteW(nullptr, L"open", address->c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+  // The link opens on the press, not on the release, as it is kept.
+  if (!link_.empty() && ShellMayOpen(link_))
+    ShellExecuteW(nullptr, L"open", link_.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 void CSkinButton::OnMouseMove(LPARAM lParam) {

@@ -26,8 +26,10 @@ class CSkinButton {
   // Takes ownership of the bitmaps (any may be null) after releasing every
   // image held before; the disabled face is the normal image. No repaint.
   void SetImages(HBITMAP normal, HBITMAP pressed, HBITMAP hover);
-  // Stored with every ";" made "&" (operators write query strings with ";").
-  // A configured link is GBK; a page's arrives as UTF-16 and is kept so.
+  // Stored with every ";" made "&" (operators write query strings with ";")
+  // and otherwise as given: the shell gets it so when the button is
+  // pressed, unless it holds a control character. A configured link is
+  // GBK; a page's arrives as UTF-16 and is kept so.
   void SetLink(const char* link);
   void SetLink(std::wstring_view link);
   // The link as GBK bytes, as a configuration would write it.

@@ -15,40 +15,40 @@ TEST(WebAddress, OnlyHttpAndHttpsInAnyLetterCase) {
   for (const Case& c : cases) EXPECT_EQ(IsWebAddress(c.address), c.web) << c.address;
 }
 
-TEST(ShellAddress, ControlCharactersRefuseAndSpacesAndQuotesAreEncoded) {
+// A link goes to the shell as written, spaces, quotes and percent signs
+// included; only a control character refuses it.
+TEST(ShellMayOpen, RefusesControlCharactersOnly) {
   struct Case {
-    std::string address;
-    std::optional<std::string> shell;
+    std::wstring link;
+    bool opens;
   } cases[] = {
-      {"http://a/b?c=1&d=2", "http://a/b?c=1&d=2"},
-      {"http://a/my page.html", "http://a/my%20page.html"},
-      {"http://a/\" -x \"", "http://a/%22%20-x%20%22"},
-      {"http://a/%20", "http://a/%20"},  // already encoded: kept as it is
-      // GBK: "区" is C7 F8, "乗" 81 5C, whose trail byte is a backslash.
-      {"http://a/\xC7\xF8\x81\x5C", "http://a/\xC7\xF8\x81\x5C"},
-      {"http://a/\r\nb", std::nullopt},
-      {"http://a/\tb", std::nullopt},
-      {std::string("http://a/\0b", 11), std::nullopt},
-      {"http://a/\x7F", std::nullopt},
-      {"", ""},
+      {L"C:\\Program Files\\Game Tools\\help.chm", true},
+      {L"\"C:\\my docs\\a b.exe\" -x", true},
+      {L"http://a/b?c=1&d=2%20", true},
+      {L"http://a/\u533A\uFF3C\u0100", true},
+      {L"", true},
+      {L"http://a/\r\nb", false},
+      {L"\tC:\\a.exe", false},
+      {std::wstring(L"http://a/\0b", 11), false},
+      {L"http://a/\x1F", false},
+      {L"http://a/\x7F", false},
   };
-  for (const Case& c : cases) EXPECT_EQ(ShellAddress(c.address), c.shell) << c.address;
+  for (const Case& c : cases) EXPECT_EQ(ShellMayOpen(c.link), c.opens) << c.link.size();
 }
 
-// A page's address keeps its characters beyond ASCII; the same refusals and
-// encodings hold for it.
-TEST(ShellAddress, WideAddressesFollowTheSameRules) {
+// What a page supplies keeps everything but its spaces and double quotes,
+// which a program started for it could split at or end its quoting with.
+TEST(EncodePageAddress, SpacesAndQuotesOnly) {
   struct Case {
-    std::wstring address;
-    std::optional<std::wstring> shell;
+    std::wstring address, encoded;
   } cases[] = {
+      {L"http://a/b?c=1&d=2", L"http://a/b?c=1&d=2"},
       {L"http://a/my page.html", L"http://a/my%20page.html"},
       {L"http://a/\" -x \"", L"http://a/%22%20-x%20%22"},
+      {L"http://a/%20", L"http://a/%20"},  // already encoded: kept as it is
       {L"http://a/\u533A\uFF3C\u0100", L"http://a/\u533A\uFF3C\u0100"},
-      {L"http://a/\r\nb", std::nullopt},
-      {std::wstring(L"http://a/\0b", 11), std::nullopt},
-      {L"http://a/\x7F", std::nullopt},
+      {L"http://a/\r\n", L"http://a/\r\n"},  // refused when opened, not here
       {L"", L""},
   };
-  for (const Case& c : cases) EXPECT_EQ(ShellAddress(c.address), c.shell);
+  for (const Case& c : cases) EXPECT_EQ(EncodePageAddress(c.address), c.encoded);
 }

@@ -108,6 +108,10 @@ TEST_F(GameWindowTest, PageCommandsChangeTheRunningWindowAndCodeOneClosesItUnask
         {L"external.JsCallClient('4', ' http://a/')", "HTTP://GAME.EXAMPLE/"},
         {L"external.JsCallClient('4')", "HTTP://GAME.EXAMPLE/"},
         {L"external.JsCallClient('4', 5)", "HTTP://GAME.EXAMPLE/"},
+        // What a page supplies is kept for the shell with its spaces and
+        // double quotes encoded.
+        {L"external.JsCallClient('4', 'http://game.example/my page?q=\"a b\"')",
+         "http://game.example/my%20page?q=%22a%20b%22"},
         {L"external.JsCallClient('4', 'http://game.example/b')", "http://game.example/b"},
     };
     for (const Case& c : cases) {
