@@ -16,8 +16,6 @@ namespace {
 
 // The browser control's own style bit beside WS_CHILD | WS_VISIBLE.
 constexpr DWORD kBrowserStyle = WS_CHILD | WS_VISIBLE | 0x1000;
-// Posted by the window's first paint: the browser is made when it comes.
-constexpr UINT kMakeBrowserMessage = WM_APP + 1;
 
 POINT ScreenPointOf(const MSG& message) {
   POINT point{static_cast<short>(LOWORD(message.lParam)), static_cast<short>(HIWORD(message.lParam))};
@@ -66,8 +64,9 @@ bool CGameDialog::Build() {
   frame_.CutPieces(sheet.Get(), config);
   // Making the browser control brings in the browser's libraries, the
   // heaviest step of the set-up: the frame, its buttons, logo and title are
-  // shown first and the browser is made right after the first paint, also
-  // when a later step here fails, as the page was shown before.
+  // shown first and the browser is made right after the window is shown and
+  // painted, also when a later step here fails, as the page was shown
+  // before.
   const FrameMetrics& f = frame_.Metrics();
   browserRect_ = {f.W(4), f.H(2), (work.right - work.left) - f.W(5), (work.bottom - work.top) - f.H(7)};
   browserDue_ = true;
@@ -85,8 +84,9 @@ void CGameDialog::RequestBrowser() {
 
 void CGameDialog::MakeBrowser() {
   if (!browserDue_) return;
-  // The buttons and the logo paint after the frame: whatever is still to be
-  // drawn is drawn now, before the thread is taken up for a while.
+  // The frame, its buttons and the logo are drawn first, before the thread
+  // is taken up for a while: this comes ahead of the paint a shown window
+  // waits for.
   RedrawWindow(Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
   const bool made = !closing_ && StartBrowser();
   browserDue_ = false;
@@ -103,6 +103,9 @@ void CGameDialog::MakeBrowser() {
 
 bool CGameDialog::StartBrowser() {
   if (!browser_.Create("", kBrowserStyle, browserRect_, Handle(), kGameBrowserId)) return false;
+  // The page lies above the title bar's buttons and logo where they overlap
+  // it, as it did when it was made before them.
+  SetWindowPos(browser_.Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   browser_.Navigate("about:blank");
   browser_.AttachUiController(false);
   browser_.SetExternalObject(&bridge_);
@@ -253,10 +256,12 @@ LRESULT CGameDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   if (const auto answer = frame_.HandleMessage(message, wParam, lParam)) return *answer;
   if (const auto answer = tray_.HandleMessage(message, wParam, lParam)) return *answer;
   switch (message) {
-    case WM_PAINT:
-      OnPaint();
-      RequestBrowser();
-      return 0;
+    case WM_PAINT: OnPaint(); return 0;
+    case WM_SHOWWINDOW:
+      // A window started minimised is never painted: its page loads all the
+      // same.
+      if (wParam) RequestBrowser();
+      break;
     case kMakeBrowserMessage: MakeBrowser(); return 0;
     case WM_QUERYDRAGICON: return reinterpret_cast<LRESULT>(icon_);
     default: break;

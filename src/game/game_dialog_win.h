@@ -51,6 +51,9 @@ class CGameDialog : public win::Dialog, public IPageCommandTarget {
   // True from the end of the set-up until the browser has been made (or
   // failed to be): the window is on screen and its page not yet there.
   bool BrowserPending() const { return browserDue_; }
+  // The message the window posts to itself once it is shown, to make its
+  // browser when it comes.
+  static constexpr UINT kMakeBrowserMessage = WM_APP + 1;
 
   // One page command, from the call's parameter block.
   void RunPageCommand(const DISPPARAMS* params) override;
@@ -72,7 +75,8 @@ class CGameDialog : public win::Dialog, public IPageCommandTarget {
   // Initialisation from the work-area placement on; false at the first
   // step that fails, leaving the window as far as it came.
   bool Build();
-  // Asks, once, for the browser to be made after what is being painted.
+  // Asks, once, for the browser to be made: from the message loop, after
+  // the shown window has been painted, whether or not it paints at all.
   void RequestBrowser();
   // Makes the browser where the frame now wants it and starts its page.
   void MakeBrowser();

@@ -14,7 +14,7 @@ namespace {
 
 bool IsKeyDown(int key) { return (GetKeyState(key) & 0x8000) != 0; }
 
-// Posted by the companion's first paint: the browsers are made when it comes.
+// Posted once the companion is shown: the browsers are made when it comes.
 constexpr UINT kMakeBrowsersMessage = WM_APP + 1;
 
 }  // namespace
@@ -45,18 +45,23 @@ void CLauncherStandardDlg::Build() {
   SetWindowTextW(TranslucentWindow()->Handle(), title.c_str());
 
   const std::vector<PlannedLink> plan = PlanLinks(config.links);
+  bool lastMadeIsArea = false;
   for (std::size_t i = 0; i < plan.size(); ++i) {
     const PlannedLink& planned = plan[i];
     const LinkSpec& link = config.links[i];
-    if (planned.kind == LinkKind::kButton && !MakeButton(link, planned.number, planned.controlId)) return;
+    if (planned.kind == LinkKind::kButton) {
+      if (!MakeButton(link, planned.number, planned.controlId)) return;
+      lastMadeIsArea = false;
+    }
     if (planned.kind == LinkKind::kHtmlArea) {
       // Making a browser control brings in the browser's libraries, the
       // heaviest step of the set-up: the player gets the finished window
       // first and the areas their browsers right after. The place is
       // filled now, as it is until a page shows.
       const RECT rect{planned.rect.left, planned.rect.top, planned.rect.right, planned.rect.bottom};
-      plannedAreas_.push_back({&link, planned.controlId, rect, buttons_.size()});
+      plannedAreas_.push_back({&link, planned.controlId, rect, buttons_.size(), lastMadeIsArea});
       htmlArea_ = rect;
+      lastMadeIsArea = true;
     }
   }
 }
@@ -68,14 +73,21 @@ void CLauncherStandardDlg::RequestBrowsers() {
 }
 
 void CLauncherStandardDlg::MakeBrowsers() {
-  // The buttons paint after their parent: whatever is still to be drawn is
-  // drawn now, before the thread is taken up for a while.
+  // The window and its buttons are drawn first, before the thread is taken
+  // up for a while: this comes ahead of the paint a shown window waits for.
   RedrawWindow(Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
   const std::vector<PlannedArea> areas = std::exchange(plannedAreas_, {});
   for (std::size_t made = 0; made < areas.size(); ++made) {
     const PlannedArea& area = areas[made];
     if (Handle() == nullptr) return;  // closed while an earlier page was being set up
-    if (MakeHtmlArea(*area.link, area.id, area.rect)) continue;
+    // The control made just before this one in link order: the area before
+    // it (made already, or this one would not be reached) or a button.
+    HWND above = HWND_TOP;
+    if (area.followsArea)
+      above = browsers_[made - 1]->Handle();
+    else if (area.buttonsBefore > 0)
+      above = buttons_[area.buttonsBefore - 1]->Handle();
+    if (MakeHtmlArea(*area.link, area.id, area.rect, above)) continue;
     // The links after a browser that cannot be made are not made: the
     // buttons already shown for them go again, and the fill is where the
     // last area that was made has it.
@@ -102,10 +114,14 @@ bool CLauncherStandardDlg::MakeButton(const LinkSpec& link, int number, unsigned
   return true;
 }
 
-bool CLauncherStandardDlg::MakeHtmlArea(const LinkSpec& link, unsigned id, const RECT& rect) {
+bool CLauncherStandardDlg::MakeHtmlArea(const LinkSpec& link, unsigned id, const RECT& rect, HWND above) {
   browsers_.push_back(std::make_unique<CWebBrowserEx>());
   CWebBrowserEx& browser = *browsers_.back();
   if (!browser.Create("", WS_CHILD, rect, Handle(), id)) return false;
+  // A new child comes last among its siblings; where an area overlaps a
+  // button, the one made first in link order lies on top and takes the
+  // clicks.
+  SetWindowPos(browser.Handle(), above, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   // The login page's events are the ones that count; they are heard before
   // its first navigation, which may already hand the game over.
   if (id == kFirstHtmlAreaId) loginPageEvents_.Connect(browser);
@@ -140,6 +156,9 @@ LRESULT CLauncherStandardDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lPa
     MakeBrowsers();
     return 0;
   }
+  // A window started minimised, or of no size, is never painted: the pages
+  // load all the same.
+  if (message == WM_SHOWWINDOW && wParam) RequestBrowsers();
   if (message != WM_PAINT) return CStandardDialog::WindowProc(message, wParam, lParam);
   // The dialog's own painting erases to the key colour; the page's place
   // is filled after it, so the fill is what shows until the page is there.
@@ -149,7 +168,6 @@ LRESULT CLauncherStandardDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lPa
     win::UniqueBrush brush(CreateSolidBrush(fillColour_));
     FillRect(dc.Get(), &htmlArea_, brush.Get());
   }
-  RequestBrowsers();
   return result;
 }
 

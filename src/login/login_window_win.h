@@ -33,11 +33,15 @@ class CLauncherStandardDlg : public CStandardDialog, private IBrowserEventListen
  private:
   // Makes the update worker and the links; stops at the first failure,
   // leaving the window with what it made so far. The html areas are only
-  // planned here: their browsers are made once the window is on screen.
+  // planned here: their browsers are made once the window is shown.
   void Build();
   bool MakeButton(const LinkSpec& link, int number, unsigned id);
-  bool MakeHtmlArea(const LinkSpec& link, unsigned id, const RECT& rect);
-  // Asks, once, for the browsers to be made after what is being painted.
+  // Makes an area's browser and places it among the links' controls right
+  // below `above` (HWND_TOP for the first control), where it would lie had
+  // it been made in link order.
+  bool MakeHtmlArea(const LinkSpec& link, unsigned id, const RECT& rect, HWND above);
+  // Asks, once, for the browsers to be made: from the message loop, after
+  // the shown window has been painted, whether or not it paints at all.
   void RequestBrowsers();
   // Makes the planned html areas in link order; the first that fails stops
   // them and removes the buttons of the links after it.
@@ -47,12 +51,14 @@ class CLauncherStandardDlg : public CStandardDialog, private IBrowserEventListen
   void OnBeforeNavigate2(IDispatch* window, std::wstring_view url) override;
 
   // An html area waiting for its browser: its link, identifier and place,
-  // and how many buttons the links before it made.
+  // how many buttons the links before it made, and whether the last control
+  // made before it is an html area (else a button, or none at all).
   struct PlannedArea {
     const LinkSpec* link;
     unsigned id;
     RECT rect;
     std::size_t buttonsBefore;
+    bool followsArea;
   };
 
   const Skin skin_;

@@ -20,16 +20,20 @@ std::string Png(int width, int height, std::uint32_t argb) {
   return std::string(png.begin(), png.end());
 }
 
-// A skin: an opaque grey background, buttons of 40 x 20 (normal red,
-// pressed blue) for links 1, 2 and 4, and whatever links the test writes.
-// The game header is one that no test page starts with unless it says so.
-Bytes LoginSkin(const std::string& links, const std::string& header = "client://loadgame|") {
+// A skin: an opaque grey background (unless not `readableBackground`: then
+// one whose size cannot be read, which gives a pair of 0 x 0), buttons of
+// 40 x 20 (normal red, pressed blue) for links 1, 2 and 4, and whatever
+// links the test writes. The game header is one that no test page starts
+// with unless it says so.
+Bytes LoginSkin(const std::string& links, const std::string& header = "client://loadgame|",
+                bool readableBackground = true) {
   // The update check goes to a closed port on this machine and ends at once.
   const std::string config = "[global]\r\ntitle=Login Test\r\ncloseMsg=Quit?\r\nloginCenterColor=255\r\n"
                              "server=127.0.0.1\r\nport=9\r\nversionUrl=/version.txt\r\n"
                              "gameheader=" + header + "\r\n" + links;
   testkit::ZipBuilder zip;
-  zip.Add("config/cg.txt", config).Add("config/main1.png", Png(kWidth, kHeight, 0xFF808080));
+  zip.Add("config/cg.txt", config)
+      .Add("config/main1.png", readableBackground ? Png(kWidth, kHeight, 0xFF808080) : std::string("not a picture"));
   for (int n : {1, 2, 4}) {
     zip.Add("config/" + std::to_string(n) + "_n.png", Png(40, 20, 0xFFFF0000));
     zip.Add("config/" + std::to_string(n) + "_d.png", Png(40, 20, 0xFF0000FF));
@@ -162,11 +166,13 @@ static bool GameWindowFollows(LauncherProcess& launcher) {
   return std::all_of(windows.begin(), windows.end(), isGame);
 }
 
+// One html area, at `url`.
+static std::string LinkTo(const std::string& url) {
+  return "linkCount=1\r\n[link1]\r\ntype=4\r\nx=10\r\ny=10\r\nwidth=100\r\nheight=100\r\nurl=" + url + "\r\n";
+}
+
 TEST(LoginWindow, NavigationToTheGameHeaderHandsOverAWebPageAndCloses) {
-  auto linkTo = [](const std::string& url) {
-    return "linkCount=1\r\n[link1]\r\ntype=4\r\nx=10\r\ny=10\r\nwidth=100\r\nheight=100\r\nurl=" + url + "\r\n";
-  };
-  LauncherProcess launcher(LoginSkin(linkTo("client://loadgame|http://127.0.0.1:9/game.html")));
+  LauncherProcess launcher(LoginSkin(LinkTo("client://loadgame|http://127.0.0.1:9/game.html")));
   EXPECT_TRUE(GameWindowFollows(launcher)) << launcher.Describe();
 
   // The same page under another header, and addresses after the header
@@ -178,7 +184,7 @@ TEST(LoginWindow, NavigationToTheGameHeaderHandsOverAWebPageAndCloses) {
       {"client://loadgame|file:///C:/windows/win.ini", "client://loadgame|"},
   };
   for (const auto& [url, header] : stay) {
-    LauncherProcess stays(LoginSkin(linkTo(url), header));
+    LauncherProcess stays(LoginSkin(LinkTo(url), header));
     const LoginPair pair = FindPair(stays);
     ASSERT_NE(pair.companion, nullptr) << url;
     EXPECT_TRUE(stays.WaitUntilIdle(pair.companion)) << url;
@@ -188,7 +194,15 @@ TEST(LoginWindow, NavigationToTheGameHeaderHandsOverAWebPageAndCloses) {
 
   // An empty header hands over the first web page, never about:blank.
   for (int run = 0; run < 3; ++run) {
-    LauncherProcess empty(LoginSkin(linkTo("http://127.0.0.1:9/game.html"), ""));
+    LauncherProcess empty(LoginSkin(LinkTo("http://127.0.0.1:9/game.html"), ""));
     EXPECT_TRUE(GameWindowFollows(empty)) << run << empty.Describe();
   }
+}
+
+// A pair of 0 x 0 is never painted: its login page is loaded all the same,
+// and hands the game over.
+TEST(LoginWindow, APairOfNoSizeLoadsItsPageAndHandsTheGameOver) {
+  const std::string header = "client://loadgame|";
+  LauncherProcess launcher(LoginSkin(LinkTo(header + "http://127.0.0.1:9/game.html"), header, false));
+  EXPECT_TRUE(GameWindowFollows(launcher)) << launcher.Describe();
 }

@@ -2,6 +2,8 @@
 
 #include <ole2.h>
 
+#include <algorithm>
+
 #include "launcher_driver.h"
 #include "package/package_file_win.h"
 #include "win/text.h"
@@ -152,4 +154,57 @@ ShownMenu ReadMenuWhileShown(const std::function<void()>& open, int choose) {
   // look is waited for, as long as it may take and a little more.
   if (!testkit::PumpUntil([&] { return looked; }, kTimeoutMs + 1000)) ADD_FAILURE() << "the menu was never looked for";
   return shown;
+}
+
+namespace {
+
+std::vector<HWND> paintedWindows;
+
+void CountPaint(HWND window, UINT message) {
+  if (message == WM_PAINT) paintedWindows.push_back(window);
+}
+
+LRESULT CALLBACK MinimiseWhenShown(int code, WPARAM wParam, LPARAM lParam) {
+  const auto* call = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+  if (code == HC_ACTION && call->message == WM_WINDOWPOSCHANGED &&
+      (reinterpret_cast<const WINDOWPOS*>(call->lParam)->flags & SWP_SHOWWINDOW) && GetParent(call->hwnd) == nullptr &&
+      GetWindow(call->hwnd, GW_OWNER) == nullptr && !IsIconic(call->hwnd))
+    ShowWindow(call->hwnd, SW_SHOWMINNOACTIVE);
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+LRESULT CALLBACK CountSentPaint(int code, WPARAM wParam, LPARAM lParam) {
+  const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
+  if (code == HC_ACTION) CountPaint(call->hwnd, call->message);
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+LRESULT CALLBACK CountQueuedPaint(int code, WPARAM wParam, LPARAM lParam) {
+  const auto* message = reinterpret_cast<const MSG*>(lParam);
+  if (code == HC_ACTION && wParam == PM_REMOVE) CountPaint(message->hwnd, message->message);
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+}  // namespace
+
+StartedMinimised::StartedMinimised()
+    : hook_(SetWindowsHookExA(WH_CALLWNDPROCRET, MinimiseWhenShown, nullptr, GetCurrentThreadId())) {}
+
+StartedMinimised::~StartedMinimised() {
+  if (hook_ != nullptr) UnhookWindowsHookEx(hook_);
+}
+
+PaintCount::PaintCount()
+    : sent_(SetWindowsHookExA(WH_CALLWNDPROC, CountSentPaint, nullptr, GetCurrentThreadId())),
+      queued_(SetWindowsHookExA(WH_GETMESSAGE, CountQueuedPaint, nullptr, GetCurrentThreadId())) {
+  paintedWindows.clear();
+}
+
+PaintCount::~PaintCount() {
+  for (HHOOK hook : {sent_, queued_})
+    if (hook != nullptr) UnhookWindowsHookEx(hook);
+}
+
+int PaintCount::Of(HWND window) const {
+  return static_cast<int>(std::count(paintedWindows.begin(), paintedWindows.end(), window));
 }

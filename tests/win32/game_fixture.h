@@ -52,6 +52,37 @@ INT_PTR RunAppGameWindow(const char* address, std::function<void(CGameDialog&)> 
 // Ends the run with OK from the loop, after what is posted so far.
 void EndSoon(win::Dialog& window);
 
+// While in scope, a window of this thread without owner and parent is
+// minimised the moment it is first shown, before anything of it can be
+// painted: as a program is started from a shortcut set to "Minimised"
+// (which Wine does not do itself with the show state it is given).
+class StartedMinimised {
+ public:
+  StartedMinimised();
+  ~StartedMinimised();
+  StartedMinimised(const StartedMinimised&) = delete;
+  StartedMinimised& operator=(const StartedMinimised&) = delete;
+  bool Hooked() const { return hook_ != nullptr; }
+
+ private:
+  HHOOK hook_;
+};
+
+// Counts, while in scope, the WM_PAINT messages that windows of this thread
+// get, sent or from the queue.
+class PaintCount {
+ public:
+  PaintCount();
+  ~PaintCount();
+  PaintCount(const PaintCount&) = delete;
+  PaintCount& operator=(const PaintCount&) = delete;
+  bool Hooked() const { return sent_ != nullptr && queued_ != nullptr; }
+  int Of(HWND window) const;
+
+ private:
+  HHOOK sent_, queued_;
+};
+
 // The items of a pop-up menu: identifier and label.
 struct ShownMenu {
   HWND window = nullptr;

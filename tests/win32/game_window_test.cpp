@@ -7,6 +7,7 @@
 
 #include "launcher_driver.h"
 #include "tray_probe.h"
+#include "update_test_server.h"
 
 using namespace testkit;
 
@@ -275,4 +276,188 @@ TEST_F(GameWindowTest, LeavingFullScreenOverAWorkAreaAsLargeAsTheScreenLaysTheFr
     EXPECT_EQ(visibleButtons(), buttonsBefore);
     EndSoon(game);
   });
+}
+
+namespace {
+
+// What the game window looked like at the moment its browser's window was
+// being made.
+struct AtGameBrowser {
+  const CGameDialog* game = nullptr;
+  bool seen = false;
+  bool visible = false, nothingLeftToPaint = false;
+  COLORREF topEdge = CLR_INVALID, logo = CLR_INVALID, closeButton = CLR_INVALID;
+};
+
+AtGameBrowser* gameWatch = nullptr;
+
+LRESULT CALLBACK WatchGameBrowserCreation(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HCBT_CREATEWND && gameWatch != nullptr && !gameWatch->seen &&
+      ClassName(reinterpret_cast<HWND>(wParam)) == "LauncherBrowserHost" &&
+      reinterpret_cast<CBT_CREATEWNDA*>(lParam)->lpcs->hwndParent == gameWatch->game->Handle()) {
+    const HWND game = gameWatch->game->Handle(), close = GetDlgItem(game, 185), logo = GetDlgItem(game, 300);
+    gameWatch->seen = true;
+    gameWatch->visible = IsWindowVisible(game) != FALSE;
+    gameWatch->nothingLeftToPaint = !GetUpdateRect(game, nullptr, FALSE) && close != nullptr &&
+                                    !GetUpdateRect(close, nullptr, FALSE) && logo != nullptr &&
+                                    !GetUpdateRect(logo, nullptr, FALSE);
+    const RECT work = WorkArea();
+    gameWatch->topEdge = ScreenPixel(work.left + 300, work.top + 1);
+    gameWatch->logo = ScreenPixel(work.left + kLogoX + 2, work.top + kLogoY + 2);
+    const RECT closeRect = WindowRect(close);
+    gameWatch->closeButton = ScreenPixel(closeRect.left + 2, closeRect.top + 2);
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// A child's rectangle in its parent's client coordinates.
+RECT ChildRect(HWND child) {
+  RECT r = WindowRect(child);
+  MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+}  // namespace
+
+// The player sees the finished window first: when the browser is being made,
+// the window is shown and painted, its frame, logo and title-bar buttons on
+// the screen.
+TEST_F(GameWindowTest, TheFrameLogoAndButtonsAreOnTheScreenBeforeTheBrowserIsMade) {
+  LoadSkin();
+  CGameDialog game(TestSkin());
+  AtGameBrowser seen{&game};
+  gameWatch = &seen;
+  const HHOOK hook = SetWindowsHookExA(WH_CBT, WatchGameBrowserCreation, nullptr, GetCurrentThreadId());
+  ASSERT_NE(hook, nullptr);
+  RunGameWindow(game, [&] { EndSoon(game); });
+  UnhookWindowsHookEx(hook);
+  gameWatch = nullptr;
+  ASSERT_TRUE(seen.seen);
+  EXPECT_TRUE(seen.visible);
+  EXPECT_TRUE(seen.nothingLeftToPaint);
+  EXPECT_EQ(seen.topEdge, kPieceColours[1]);
+  EXPECT_EQ(seen.logo, kLogoColour);
+  EXPECT_EQ(seen.closeButton, kButtonFaces[0]);
+}
+
+namespace {
+
+// Changes the game window's size state when its message to make the browser
+// comes, just before it is handled.
+struct SizeChangeWhilePending {
+  CGameDialog* game = nullptr;
+  std::function<void(CGameDialog&)> change;
+  bool changed = false, wasPending = false, browserThere = true;
+};
+
+SizeChangeWhilePending* sizeChange = nullptr;
+
+LRESULT CALLBACK ChangeSizeBeforeTheBrowser(int code, WPARAM wParam, LPARAM lParam) {
+  const auto* message = reinterpret_cast<const MSG*>(lParam);
+  if (code == HC_ACTION && wParam == PM_REMOVE && sizeChange != nullptr && !sizeChange->changed &&
+      message->message == CGameDialog::kMakeBrowserMessage && message->hwnd == sizeChange->game->Handle()) {
+    sizeChange->changed = true;
+    sizeChange->wasPending = sizeChange->game->BrowserPending();
+    sizeChange->browserThere = GetDlgItem(message->hwnd, 170) != nullptr;
+    sizeChange->change(*sizeChange->game);
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+}  // namespace
+
+// A size change between the window's showing and its browser's making (the
+// restore key pressed at once, say) is the state the browser is made in.
+TEST_F(GameWindowTest, ASizeChangeWhileTheBrowserIsPendingIsTheOneItIsMadeIn) {
+  const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  struct Case {
+    const char* name;
+    std::function<void(CGameDialog&)> change;
+    RECT window, browser;  // the browser in the window's client coordinates
+  } cases[] = {
+      {"restored", [](CGameDialog& game) { game.RestoreWindow(); }, Centred(),
+       {kPieceWidths[3], kTitleBarHeight, kGameWidth - kPieceWidths[4], kGameHeight - kPieceHeights[6]}},
+      {"full screen", [](CGameDialog& game) { game.ToggleFullScreen(); }, screen, screen},
+  };
+  for (const Case& c : cases) {
+    LoadSkin();
+    CGameDialog game(TestSkin());
+    game.SetStartAddress("about:blank");
+    SizeChangeWhilePending pending{&game, c.change};
+    sizeChange = &pending;
+    const HHOOK hook = SetWindowsHookExA(WH_GETMESSAGE, ChangeSizeBeforeTheBrowser, nullptr, GetCurrentThreadId());
+    ASSERT_NE(hook, nullptr);
+    RunWhenReady(
+        game, [&] { return pending.changed && !game.BrowserPending(); },
+        [&] {
+          EXPECT_EQ(WindowRect(game.Handle()), c.window) << c.name;
+          const HWND browser = GetDlgItem(game.Handle(), 170);
+          ASSERT_NE(browser, nullptr) << c.name;
+          EXPECT_EQ(ChildRect(browser), c.browser) << c.name;
+          EndSoon(game);
+        });
+    game.DoModal();
+    UnhookWindowsHookEx(hook);
+    sizeChange = nullptr;
+    EXPECT_TRUE(pending.wasPending) << c.name;
+    EXPECT_FALSE(pending.browserThere) << c.name;
+  }
+}
+
+// The browser, made after the title bar's buttons and logo, still lies above
+// them, as when it was made before them: where the logo or a button reaches
+// into the page, the page is on top and takes the clicks.
+TEST_F(GameWindowTest, TheBrowserLiesAboveTheLogoAndButtonsThatReachIntoIt) {
+  GameSkinOptions options;
+  options.extraGlobal = "logy=20\r\n";
+  options.buttons = "gameButtonCount=1\r\n[gamebutton1]\r\ntype=5\r\nx=-30\r\ny=20\r\nimage=9\r\n";
+  LoadSkin(options);
+  CGameDialog game(TestSkin());
+  RunGameWindow(game, [&] {
+    std::vector<int> order;
+    for (HWND child = GetWindow(game.Handle(), GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT))
+      order.push_back(GetDlgCtrlID(child));
+    EXPECT_EQ(order, (std::vector<int>{170, 185, 300}));
+    const int width = WindowRect(game.Handle()).right - WindowRect(game.Handle()).left;
+    const struct {
+      POINT at;
+      int top;
+    } spots[] = {{{10, kTitleBarHeight + 4}, 170}, {{width - 25, kTitleBarHeight + 4}, 170}, {{10, 22}, 300}};
+    for (const auto& s : spots)
+      EXPECT_EQ(GetDlgCtrlID(ChildWindowFromPointEx(game.Handle(), s.at, CWP_SKIPINVISIBLE)), s.top)
+          << s.at.x << "," << s.at.y;
+    EndSoon(game);
+  });
+}
+
+// A window started minimised is never painted: its browser is made and the
+// game page asked for all the same.
+TEST_F(GameWindowTest, TheGamePageLoadsInAWindowStartedMinimised) {
+  UpdateTestServer server;
+  ASSERT_TRUE(server.Started());
+  server.Serve("/game.html", Route{200, Bytes{'<', 'p', '>'}});
+  LoadSkin();
+  CGameDialog game(TestSkin());
+  game.SetStartAddress(server.Url("/game.html").c_str());
+  StartedMinimised minimised;
+  ASSERT_TRUE(minimised.Hooked());
+  PaintCount paints;
+  ASSERT_TRUE(paints.Hooked());
+  bool loaded = false;
+  RunWhenReady(
+      game,
+      [&] {
+        for (const auto& request : server.Requests())
+          if (request.path == "/game.html") return true;
+        return false;
+      },
+      [&] {
+        loaded = true;
+        EXPECT_TRUE(IsIconic(game.Handle()));
+        EXPECT_NE(GetDlgItem(game.Handle(), 170), nullptr);
+        EXPECT_EQ(paints.Of(game.Handle()), 0);
+        EndSoon(game);
+      });
+  game.DoModal();
+  EXPECT_TRUE(loaded);
 }

@@ -9,6 +9,7 @@
 #include "login/login_window_win.h"
 #include "package/package_file_win.h"
 #include "png_writer.h"
+#include "update_test_server.h"
 // After windows.h, which the fixture brings.
 #include <exdisp.h>
 
@@ -150,23 +151,30 @@ namespace {
 // between them an html area (link 2) whose place is filled blue.
 constexpr COLORREF kGrey = RGB(128, 128, 128), kRed = RGB(255, 0, 0), kBlue = RGB(0, 0, 255);
 constexpr POINT kCloseAt{370, 20}, kAddressAt{40, 260}, kAreaAt{120, 135};
+const std::string kLinks =
+    "linkCount=3\r\n"
+    "[link1]\r\ntype=3\r\nx=350\r\ny=10\r\n"
+    "[link2]\r\ntype=4\r\nx=20\r\ny=60\r\nwidth=200\r\nheight=150\r\nurl=about:blank\r\n"
+    "[link3]\r\ntype=1\r\nx=20\r\ny=250\r\nurl=about:blank\r\n";
 
+// That skin with other `links` (every link up to the fifth has its red
+// pictures), and with a background that does not decode, which gives a pair
+// of 0 x 0, unless `readableBackground`.
 class LoginSkinHoldings {
  public:
-  LoginSkinHoldings() {
+  explicit LoginSkinHoldings(const std::string& links = kLinks, bool readableBackground = true) {
     const std::string config =
         "[global]\r\ntitle=Order Test\r\nloginCenterColor=16711680\r\ngameheader=test-game-header|\r\n"
-        "server=127.0.0.1\r\nport=9\r\nversionUrl=/version.txt\r\nlinkCount=3\r\n"
-        "[link1]\r\ntype=3\r\nx=350\r\ny=10\r\n"
-        "[link2]\r\ntype=4\r\nx=20\r\ny=60\r\nwidth=200\r\nheight=150\r\nurl=about:blank\r\n"
-        "[link3]\r\ntype=1\r\nx=20\r\ny=250\r\nurl=about:blank\r\n";
+        "server=127.0.0.1\r\nport=9\r\nversionUrl=/version.txt\r\n" +
+        links;
     auto png = [](int width, int height, std::uint32_t argb) {
       const testkit::Bytes bytes = testkit::RgbaPng(width, height, [argb](int, int) { return argb; });
       return std::string(bytes.begin(), bytes.end());
     };
     testkit::ZipBuilder zip;
-    zip.Add("config/cg.txt", config).Add("config/main1.png", png(400, 300, 0xFF808080));
-    for (int n : {1, 3}) {
+    zip.Add("config/cg.txt", config)
+        .Add("config/main1.png", readableBackground ? png(400, 300, 0xFF808080) : std::string("not a picture"));
+    for (int n = 1; n <= 5; ++n) {
       zip.Add("config/" + std::to_string(n) + "_n.png", png(40, 20, 0xFFFF0000));
       zip.Add("config/" + std::to_string(n) + "_d.png", png(40, 20, 0xFF0000FF));
     }
@@ -331,4 +339,118 @@ TEST_F(GameWindowTest, ABrowserThatCannotBeMadeRemovesTheButtonsOfTheLinksAfterI
       });
   EXPECT_TRUE(looked);
   EXPECT_EQ(engine.Requests(), 1);
+}
+
+namespace {
+
+// The links' controls of the companion in their order among siblings, from
+// the top: their identifiers.
+std::vector<int> ChildOrder(HWND companion) {
+  std::vector<int> ids;
+  for (HWND child = GetWindow(companion, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT))
+    ids.push_back(GetDlgCtrlID(child));
+  return ids;
+}
+
+}  // namespace
+
+// Each area's browser lies among the links' controls where link order puts
+// it, although it is made after them: below the controls of the links before
+// it, above those after it. Where they overlap, the upper one takes the
+// clicks once the page is shown.
+TEST_F(GameWindowTest, EachBrowserTakesItsPlaceAmongTheLinksInLinkOrder) {
+  struct Case {
+    std::string links;
+    std::vector<int> order;
+    std::vector<std::pair<POINT, int>> topAt;  // a point of the companion and the control on top there
+  } cases[] = {
+      // A close button over the area's top-left, the area, an address
+      // button over its middle.
+      {"linkCount=3\r\n"
+       "[link1]\r\ntype=3\r\nx=30\r\ny=70\r\n"
+       "[link2]\r\ntype=4\r\nx=20\r\ny=60\r\nwidth=200\r\nheight=150\r\nurl=about:blank\r\n"
+       "[link3]\r\ntype=1\r\nx=100\r\ny=150\r\nurl=about:blank\r\n",
+       {203, 150, 201},
+       {{{35, 75}, 203}, {{105, 155}, 150}, {{25, 65}, 150}}},
+      // Two overlapping areas first, then a close button over both.
+      {"linkCount=3\r\n"
+       "[link1]\r\ntype=4\r\nx=20\r\ny=60\r\nwidth=200\r\nheight=150\r\nurl=about:blank\r\n"
+       "[link2]\r\ntype=4\r\nx=100\r\ny=100\r\nwidth=200\r\nheight=150\r\nurl=about:blank\r\n"
+       "[link3]\r\ntype=3\r\nx=150\r\ny=120\r\n",
+       {150, 151, 203},
+       {{{155, 125}, 150}, {{250, 200}, 151}}},
+  };
+  for (const Case& c : cases) {
+    LoginSkinHoldings skin(c.links);
+    ASSERT_TRUE(skin.Loaded());
+    const int lastArea = c.order[0] == 150 ? 151 : 150;
+    bool looked = false;
+    RunLogin(
+        skin.Get(),
+        [&](CLauncherTranslucentDlg& login) {
+          return login.Companion() != nullptr && GetDlgItem(login.Companion()->Handle(), lastArea) != nullptr;
+        },
+        [&](CLauncherTranslucentDlg& login) {
+          looked = true;
+          const HWND companion = login.Companion()->Handle();
+          EXPECT_EQ(ChildOrder(companion), c.order) << c.links;
+          // The page shown, as its first completion shows every area.
+          for (int id : {150, 151})
+            if (const HWND area = GetDlgItem(companion, id)) ShowWindow(area, SW_SHOW);
+          for (const auto& [at, id] : c.topAt)
+            EXPECT_EQ(GetDlgCtrlID(ChildWindowFromPointEx(companion, at, CWP_SKIPINVISIBLE)), id)
+                << at.x << "," << at.y << " " << c.links;
+        });
+    EXPECT_TRUE(looked);
+  }
+}
+
+// A pair started minimised, or of no size (a background whose size cannot be
+// read), is never painted: its areas' browsers are made and the login page
+// asked for all the same.
+TEST_F(GameWindowTest, TheLoginPageLoadsInAPairThatIsNeverPainted) {
+  testkit::UpdateTestServer server;
+  ASSERT_TRUE(server.Started());
+  struct Case {
+    std::string path;
+    bool minimised, readableBackground;
+  } cases[] = {{"/started-minimised.html", true, true}, {"/of-no-size.html", false, false}};
+  for (const Case& c : cases) {
+    server.Serve(c.path, testkit::Route{200, testkit::Bytes{'<', 'p', '>'}});
+    LoginSkinHoldings skin("linkCount=2\r\n"
+                           "[link1]\r\ntype=3\r\nx=350\r\ny=10\r\n"
+                           "[link2]\r\ntype=4\r\nx=20\r\ny=60\r\nwidth=200\r\nheight=150\r\nurl=" +
+                               server.Url(c.path) + "\r\n",
+                           c.readableBackground);
+    ASSERT_TRUE(skin.Loaded());
+    std::optional<StartedMinimised> minimised;
+    if (c.minimised) {
+      ASSERT_TRUE(minimised.emplace().Hooked());
+    }
+    PaintCount paints;
+    ASSERT_TRUE(paints.Hooked());
+    auto asked = [&] {
+      for (const auto& request : server.Requests())
+        if (request.path == c.path) return true;
+      return false;
+    };
+    bool loaded = false;
+    RunLogin(
+        skin.Get(), [&](CLauncherTranslucentDlg&) { return asked(); },
+        [&](CLauncherTranslucentDlg& login) {
+          loaded = true;
+          const HWND companion = login.Companion()->Handle();
+          EXPECT_NE(GetDlgItem(companion, kFirstHtmlAreaId), nullptr) << c.path;
+          EXPECT_EQ(paints.Of(login.Handle()), 0) << c.path;
+          EXPECT_EQ(paints.Of(companion), 0) << c.path;
+          if (c.minimised) {
+            EXPECT_TRUE(IsIconic(login.Handle())) << c.path;
+          }
+          if (!c.readableBackground) {
+            const RECT r = testkit::WindowRect(login.Handle());
+            EXPECT_TRUE(r.right == r.left && r.bottom == r.top) << r;
+          }
+        });
+    EXPECT_TRUE(loaded) << c.path;
+  }
 }
