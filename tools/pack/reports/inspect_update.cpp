@@ -1,0 +1,122 @@
+#include "reports/inspect_update.h"
+
+#include "formats/file_io.h"
+#include "signing/update_signing.h"
+#include "update/launcher_image.h"
+#include "update/update_signature.h"
+#include "update/update_version.h"
+
+namespace {
+
+std::span<const std::uint8_t> AsBytes(std::string_view text) {
+  return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
+}
+
+std::string Below(const UpdateTrust& trust) { return std::to_string(trust.major) + "." + std::to_string(trust.minor); }
+
+}  // namespace
+
+std::optional<UpdateTrust> ReadUpdateTrust(const CommandLine& line, const LauncherConfig* model,
+                                           std::string_view program, std::string* error) {
+  UpdateTrust trust;
+  if (model != nullptr) {
+    trust.updateKey = model->updateKey;
+    trust.signing = model->updateKey.empty()           ? UpdateTrust::Signing::kUnsigned
+                    : ParseUpdateKey(model->updateKey) ? UpdateTrust::Signing::kSigned
+                                                       : UpdateTrust::Signing::kKeyMalformed;
+  }
+  trust.isProgram = !program.empty();
+  if (!trust.isProgram) return trust;
+  if (const auto version = LauncherImageVersion(AsBytes(program))) {
+    trust.installable = true;
+    trust.version = *version;
+    const Version parsed = ParseVersion(*version);
+    trust.major = parsed.major;
+    trust.minor = parsed.minor;
+  }
+
+  // Against which key: the one given, else the one this exe itself trusts
+  // (an operator keeps one key from release to release).
+  if (!line.key && !line.signature) return trust;
+  const std::string keyText = line.key ? *line.key : (model != nullptr ? model->updateKey : std::string());
+  const auto key = ParseUpdateKey(keyText);
+  if (!key) {
+    *error = keyText.empty() ? "no key to verify against: give --key with the 64 hexadecimal digits of updateKey"
+                             : "--key: not 64 hexadecimal digits";
+    return std::nullopt;
+  }
+  const std::filesystem::path sigPath =
+      line.signature ? PathOf(*line.signature) : SignaturePathFor(PathOf(line.inputs[0]));
+  const auto body = ReadWholeFile(sigPath, error);
+  if (!body) return std::nullopt;
+  const auto signature = ParseUpdateSignature(*body);
+  trust.signature = UpdateTrust::SignatureCheck{Shown(sigPath), HexDigits(*key), signature.has_value(),
+                                                signature && VerifyUpdateSignature(AsBytes(program), *signature, *key)};
+  return trust;
+}
+
+void WriteUpdateTrustText(std::ostream& out, const UpdateTrust& trust) {
+  if (trust.signing == UpdateTrust::Signing::kUnsigned)
+    out << "updates: not signed (no updateKey): any exe the server answers with is installed\n";
+  else if (trust.signing == UpdateTrust::Signing::kKeyMalformed)
+    out << "updates: none installed: updateKey is not 64 hexadecimal digits\n";
+  else if (trust.signing == UpdateTrust::Signing::kSigned)
+    out << "updates: signed; installed only with a signature by updateKey=" << trust.updateKey << "\n";
+  if (!trust.isProgram) return;
+  out << "as an update: "
+      << (trust.installable ? "carries version " + (trust.version.empty() ? std::string("(none)") : trust.version) +
+                                  ", installed by launchers older than " + Below(trust)
+                            : std::string("no launcher would install it (no package it could start with)"))
+      << "\n";
+  if (const auto& check = trust.signature)
+    out << "signature " << check->file << ": "
+        << (!check->wellFormed ? "malformed (not 128 hexadecimal digits): no launcher installs the exe"
+            : check->verifies
+                ? "verifies against updateKey=" + check->key
+                : "does NOT verify against updateKey=" + check->key + ": launchers trusting that key refuse the exe")
+        << "\n";
+}
+
+void WriteUpdateTrustJson(JsonWriter& json, const UpdateTrust& trust) {
+  json.BeginObject();
+  json.Key("signing");
+  if (!trust.signing)
+    json.Null();
+  else
+    json.String(trust.signing == UpdateTrust::Signing::kUnsigned ? "unsigned"
+                : trust.signing == UpdateTrust::Signing::kSigned ? "signed"
+                                                                 : "keyMalformed");
+  json.Key("program");
+  if (!trust.isProgram) {
+    json.Null();
+  } else {
+    json.BeginObject();
+    json.Key("installable");
+    json.Bool(trust.installable);
+    json.Key("version");
+    if (trust.installable)
+      json.String(trust.version);
+    else
+      json.Null();
+    json.Key("installedBelow");
+    if (trust.installable)
+      json.String(Below(trust));
+    else
+      json.Null();
+    json.EndObject();
+  }
+  if (const auto& check = trust.signature) {
+    json.Key("signature");
+    json.BeginObject();
+    json.Key("file");
+    json.String(check->file);
+    json.Key("key");
+    json.String(check->key);
+    json.Key("wellFormed");
+    json.Bool(check->wellFormed);
+    json.Key("verifies");
+    json.Bool(check->verifies);
+    json.EndObject();
+  }
+  json.EndObject();
+}
