@@ -13,7 +13,6 @@ add_custom_target(demo_skin DEPENDS "${DEMO_SKIN}/config/main1.png")
 
 add_executable(pack_tests
   pack/fixtures/pack_test_skin.cpp
-  pack/fixtures/pack_json_reader.cpp
   pack/fixtures/pe_fixture.cpp
   pack/commands/pack_command_test.cpp
   pack/commands/pack_init_test.cpp

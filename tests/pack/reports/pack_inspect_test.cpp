@@ -6,13 +6,12 @@
 #include <string>
 
 #include "formats/gbk_text.h"
-#include "pack_json_reader.h"
 #include "pack_test_skin.h"
 #include "package/launcher_config.h"
 
 namespace {
 
-using packtest::Json;
+using Json = nlohmann::json;
 
 constexpr int kRecords = 2;  // of every numbered kind
 
@@ -74,10 +73,11 @@ std::string FullConfig() {
 // Where inspect --json puts the key of the record.
 const Json& Field(const Json& configuration, const KeyInfo& key, int record) {
   const std::string section = key.section, name = key.key;
-  if (section != "global") return configuration[KindOf(section)->list][static_cast<std::size_t>(record - 1)][name];
+  if (section != "global")
+    return configuration.at(KindOf(section)->list).at(static_cast<std::size_t>(record - 1)).at(name);
   if (name.starts_with("edgeImage"))
-    return configuration["global"]["edgeImages"][static_cast<std::size_t>(std::stoi(name.substr(9)) - 1)];
-  return configuration["global"][name];
+    return configuration.at("global").at("edgeImages").at(static_cast<std::size_t>(std::stoi(name.substr(9)) - 1));
+  return configuration.at("global").at(name);
 }
 
 // What a field of `width` bytes keeps of one of FullConfig's texts: width - 1
@@ -96,12 +96,13 @@ void ExpectSame(const Json& configuration, const KeyInfo& key, int record) {
   const Json& value = Field(configuration, key, record);
   if (key.kind == KeyKind::kText) {
     const std::string kept = Kept(wrote, key.width);
-    ASSERT_EQ(value.type, Json::Type::kString) << where;
-    EXPECT_EQ(Utf8ToGbk(value.text).text, kept) << where;
+    ASSERT_TRUE(value.is_string()) << where;
+    EXPECT_EQ(Utf8ToGbk(value.get<std::string>()).text, kept) << where;
   } else {
     // Read as a signed 32-bit number; a colour is shown as its unsigned bits.
     const std::int64_t number = std::stoll(wrote);
-    EXPECT_EQ(value.number, key.kind == KeyKind::kColour ? static_cast<std::uint32_t>(number) : number) << where;
+    EXPECT_EQ(value.get<std::int64_t>(), key.kind == KeyKind::kColour ? static_cast<std::uint32_t>(number) : number)
+        << where;
   }
 }
 
@@ -122,14 +123,14 @@ TEST(PackInspect, JsonHoldsEveryKeyAsTheLauncherReadsIt) {
   const auto json = packtest::ParseJson(result.out);
   ASSERT_TRUE(json) << result.out;
 
-  EXPECT_EQ((*json)["source"].text, exe);
-  ASSERT_EQ((*json)["members"].items.size(), packtest::CleanSkin().size());
-  EXPECT_EQ((*json)["members"][0]["name"].text, "config/2_d.png");
-  const Json& configuration = (*json)["configuration"];
-  EXPECT_TRUE(configuration["accepted"].boolean);
+  EXPECT_EQ(json->at("source").get<std::string>(), exe);
+  ASSERT_EQ(json->at("members").size(), packtest::CleanSkin().size());
+  EXPECT_EQ(json->at("members").at(0).at("name").get<std::string>(), "config/2_d.png");
+  const Json& configuration = json->at("configuration");
+  EXPECT_TRUE(configuration.at("accepted").get<bool>());
   for (const KeyInfo& key : ConfigKeys()) {
     if (IsCount(key.key)) {
-      EXPECT_EQ(configuration[KindOf(key.key)->list].items.size(), static_cast<std::size_t>(kRecords)) << key.key;
+      EXPECT_EQ(configuration.at(KindOf(key.key)->list).size(), static_cast<std::size_t>(kRecords)) << key.key;
       continue;
     }
     for (int record = 1; record <= (std::string(key.section) == "global" ? 1 : kRecords); ++record)
@@ -143,12 +144,12 @@ TEST(PackInspect, ShowsARejectedOrMissingConfiguration) {
   packtest::WriteSkin(dir / "empty", {{"config/main1.png", packtest::SolidPng(1, 1, {})}});
   const auto rejected = packtest::ParseJson(packtest::Run({"inspect", (dir / "rejected").string(), "--json"}).out);
   ASSERT_TRUE(rejected);
-  EXPECT_FALSE((*rejected)["configuration"]["accepted"].boolean);
-  EXPECT_EQ((*rejected)["configuration"]["global"]["title"].text, "t");
-  EXPECT_TRUE((*rejected)["configuration"]["links"].items.empty());
+  EXPECT_FALSE(rejected->at("configuration").at("accepted").get<bool>());
+  EXPECT_EQ(rejected->at("configuration").at("global").at("title").get<std::string>(), "t");
+  EXPECT_TRUE(rejected->at("configuration").at("links").empty());
   const auto empty = packtest::ParseJson(packtest::Run({"inspect", (dir / "empty").string(), "--json"}).out);
   ASSERT_TRUE(empty);
-  EXPECT_EQ((*empty)["configuration"].type, Json::Type::kNull);
+  EXPECT_TRUE(empty->at("configuration").is_null());
 
   const auto text = packtest::Run({"inspect", (dir / "rejected").string()});
   EXPECT_EQ(text.status, 0);

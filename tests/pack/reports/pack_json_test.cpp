@@ -6,13 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "pack_json_reader.h"
 #include "pack_test_skin.h"
 #include "package/launcher_config.h"
 
 namespace {
 
-using packtest::Json;
+using Json = nlohmann::json;
 
 std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;
@@ -23,12 +22,12 @@ std::vector<std::string> Lines(const std::string& text) {
 
 // A finding of the JSON report written as the text report writes it.
 std::string AsText(const Json& f) {
-  std::string text = f["file"].text;
-  if (f["line"].type != Json::Type::kNull) text += ":" + std::to_string(f["line"].number);
-  text += ": " + f["severity"].text + ": ";
-  if (!f["section"].text.empty()) text += "[" + f["section"].text + "] ";
-  if (!f["key"].text.empty()) text += f["key"].text + ": ";
-  return text + f["message"].text;
+  std::string text = f.at("file").get<std::string>();
+  if (!f.at("line").is_null()) text += ":" + std::to_string(f.at("line").get<std::int64_t>());
+  text += ": " + f.at("severity").get<std::string>() + ": ";
+  if (!f.at("section").get<std::string>().empty()) text += "[" + f.at("section").get<std::string>() + "] ";
+  if (!f.at("key").get<std::string>().empty()) text += f.at("key").get<std::string>() + ": ";
+  return text + f.at("message").get<std::string>();
 }
 
 }  // namespace
@@ -49,15 +48,15 @@ TEST(PackJson, CheckGivesEachFindingWithItsPlace) {
   expected.pop_back();  // the summary line
   std::vector<std::string> found;
   int errors = 0;
-  for (const Json& f : (*report)["findings"].items) {
+  for (const Json& f : report->at("findings")) {
     found.push_back(AsText(f));
-    errors += f["severity"].text == "error";
+    errors += f.at("severity").get<std::string>() == "error";
   }
   EXPECT_EQ(found, expected);
-  EXPECT_EQ((*report)["errors"].number, errors);
-  EXPECT_EQ((*report)["warnings"].number, static_cast<std::int64_t>(found.size()) - errors);
-  EXPECT_EQ((*report)["findings"][0]["line"].number, 27);
-  EXPECT_EQ((*report)["findings"][0]["section"].text, "link1");
+  EXPECT_EQ(report->at("errors").get<std::int64_t>(), errors);
+  EXPECT_EQ(report->at("warnings").get<std::int64_t>(), static_cast<std::int64_t>(found.size()) - errors);
+  EXPECT_EQ(report->at("findings").at(0).at("line").get<std::int64_t>(), 27);
+  EXPECT_EQ(report->at("findings").at(0).at("section").get<std::string>(), "link1");
 }
 
 TEST(PackJson, CheckOfACleanSkinHasNoFindings) {
@@ -67,8 +66,8 @@ TEST(PackJson, CheckOfACleanSkinHasNoFindings) {
   EXPECT_EQ(result.status, 0);
   const auto report = packtest::ParseJson(result.out);
   ASSERT_TRUE(report) << result.out;
-  EXPECT_TRUE((*report)["findings"].items.empty());
-  EXPECT_EQ((*report)["errors"].number, 0);
+  EXPECT_TRUE(report->at("findings").empty());
+  EXPECT_EQ(report->at("errors").get<std::int64_t>(), 0);
 }
 
 TEST(PackJson, KeysHoldTheLaunchersTable) {
@@ -77,20 +76,20 @@ TEST(PackJson, KeysHoldTheLaunchersTable) {
   const auto keys = packtest::ParseJson(result.out);
   ASSERT_TRUE(keys) << result.out;
   const auto table = ConfigKeys();
-  ASSERT_EQ(keys->items.size(), table.size());
+  ASSERT_EQ(keys->size(), table.size());
   for (std::size_t i = 0; i < table.size(); ++i) {
-    const Json& k = (*keys)[i];
+    const Json& k = keys->at(i);
     const KeyInfo& info = table[i];
-    EXPECT_EQ(k["section"].text, info.section);
-    EXPECT_EQ(k["key"].text, info.key);
-    EXPECT_FALSE(k["meaning"].text.empty()) << info.key;
+    EXPECT_EQ(k.at("section").get<std::string>(), info.section);
+    EXPECT_EQ(k.at("key").get<std::string>(), info.key);
+    EXPECT_FALSE(k.at("meaning").get<std::string>().empty()) << info.key;
     if (info.kind == KeyKind::kText) {
-      EXPECT_EQ(k["kind"].text, "text");
-      EXPECT_EQ(k["maxBytes"].number, info.width - 1) << info.key;
-      EXPECT_EQ(k["default"].text, info.defaultText) << info.key;
+      EXPECT_EQ(k.at("kind").get<std::string>(), "text");
+      EXPECT_EQ(k.at("maxBytes").get<std::int64_t>(), info.width - 1) << info.key;
+      EXPECT_EQ(k.at("default").get<std::string>(), info.defaultText) << info.key;
     } else {
-      EXPECT_EQ(k["kind"].text, info.kind == KeyKind::kColour ? "colour" : "integer");
-      EXPECT_EQ(k["default"].number, info.defaultNumber) << info.key;
+      EXPECT_EQ(k.at("kind").get<std::string>(), info.kind == KeyKind::kColour ? "colour" : "integer");
+      EXPECT_EQ(k.at("default").get<std::int64_t>(), info.defaultNumber) << info.key;
     }
   }
 }
@@ -100,23 +99,24 @@ TEST(PackJson, TheSchemaDescribesEveryKeyAndNothingElse) {
   ASSERT_EQ(result.status, 0);
   const auto schema = packtest::ParseJson(result.out);
   ASSERT_TRUE(schema) << result.out;
-  EXPECT_FALSE((*schema)["additionalProperties"].boolean);
+  EXPECT_FALSE(schema->at("additionalProperties").get<bool>());
   const auto sectionOf = [&](const std::string& section) -> const Json& {
-    if (section == "global") return (*schema)["properties"]["global"];
-    return (*schema)["patternProperties"]["^" + section + "[1-9][0-9]*$"];
+    if (section == "global") return schema->at("properties").at("global");
+    return schema->at("patternProperties").at("^" + section + "[1-9][0-9]*$");
   };
   std::size_t described = 0;
   for (const std::string section : {"global", "link", "gamePic", "gamebutton", "menu"}) {
-    EXPECT_FALSE(sectionOf(section)["additionalProperties"].boolean) << section;
-    described += sectionOf(section)["properties"].fields.size();
+    EXPECT_FALSE(sectionOf(section).at("additionalProperties").get<bool>()) << section;
+    described += sectionOf(section).at("properties").size();
   }
   EXPECT_EQ(described, ConfigKeys().size());
   for (const KeyInfo& info : ConfigKeys()) {
-    const Json& key = sectionOf(info.section)["properties"][info.key];
-    EXPECT_EQ(key["type"].text, info.kind == KeyKind::kText ? "string" : "integer") << info.key;
-    if (info.kind == KeyKind::kText) EXPECT_EQ(key["maxLength"].number, info.width - 1) << info.key;
+    const Json& key = sectionOf(info.section).at("properties").at(info.key);
+    EXPECT_EQ(key.at("type").get<std::string>(), info.kind == KeyKind::kText ? "string" : "integer") << info.key;
+    if (info.kind == KeyKind::kText) EXPECT_EQ(key.at("maxLength").get<std::int64_t>(), info.width - 1) << info.key;
   }
   std::vector<std::int64_t> linkTypes;
-  for (const Json& v : sectionOf("link")["properties"]["type"]["enum"].items) linkTypes.push_back(v.number);
+  for (const Json& v : sectionOf("link").at("properties").at("type").at("enum"))
+    linkTypes.push_back(v.get<std::int64_t>());
   EXPECT_EQ(linkTypes, (std::vector<std::int64_t>{1, 2, 3, 4}));
 }

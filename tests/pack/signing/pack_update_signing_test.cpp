@@ -14,7 +14,6 @@
 #endif
 
 #include "commands/launcher_pack.h"
-#include "pack_json_reader.h"
 #include "pack_test_skin.h"
 #include "signing/update_signing.h"
 #include "update/update_signature.h"
@@ -376,22 +375,23 @@ TEST(PackInspectUpdate, ShowsTheVersionAnExeCarriesAndWhetherItsSignatureVerifie
     const auto run = packtest::Run(args);
     const auto json = packtest::ParseJson(run.out);
     ASSERT_TRUE(json) << c.name << ": " << run.out;
-    ASSERT_TRUE(json->fields.count("update")) << c.name;
-    const packtest::Json& update = (*json)["update"];
-    EXPECT_EQ(update["signing"].text, c.signing) << c.name;
-    const packtest::Json& program = update["program"];
-    ASSERT_EQ(program.type, c.program ? packtest::Json::Type::kObject : packtest::Json::Type::kNull) << c.name;
+    ASSERT_TRUE(json->contains("update")) << c.name;
+    const nlohmann::json& update = json->at("update");
+    EXPECT_EQ(update.at("signing").get<std::string>(), c.signing) << c.name;
+    const nlohmann::json& program = update.at("program");
+    ASSERT_EQ(program.is_object(), c.program) << c.name;
+    ASSERT_EQ(program.is_null(), !c.program) << c.name;
     if (c.program) {
-      EXPECT_TRUE(program["installable"].boolean) << c.name;
-      EXPECT_EQ(program["version"].text, c.version) << c.name;
-      EXPECT_EQ(program["installedBelow"].text, c.installedBelow) << c.name;
+      EXPECT_TRUE(program.at("installable").get<bool>()) << c.name;
+      EXPECT_EQ(program.at("version").get<std::string>(), c.version) << c.name;
+      EXPECT_EQ(program.at("installedBelow").get<std::string>(), c.installedBelow) << c.name;
     }
-    EXPECT_EQ(update.fields.count("signature"), c.signature ? 1u : 0u) << c.name;
-    if (c.signature && update.fields.count("signature")) {
-      const packtest::Json& signature = update["signature"];
-      EXPECT_EQ(signature["wellFormed"].boolean, std::string(c.signature) != "malformed") << c.name;
-      EXPECT_EQ(signature["verifies"].boolean, std::string(c.signature) == "verifies") << c.name;
-      EXPECT_EQ(signature["file"].text,
+    EXPECT_EQ(update.contains("signature"), c.signature != nullptr) << c.name;
+    if (c.signature && update.contains("signature")) {
+      const nlohmann::json& signature = update.at("signature");
+      EXPECT_EQ(signature.at("wellFormed").get<bool>(), std::string(c.signature) != "malformed") << c.name;
+      EXPECT_EQ(signature.at("verifies").get<bool>(), std::string(c.signature) == "verifies") << c.name;
+      EXPECT_EQ(signature.at("file").get<std::string>(),
                 c.text.substr(c.text.rfind("signature ") + 10,
                               c.text.find(": ", c.text.rfind("signature ")) - c.text.rfind("signature ") - 10))
           << c.name;

@@ -1,11 +1,14 @@
 #include "reports/inspect_report.h"
 
 #include <iomanip>
+#include <nlohmann/json.hpp>
+#include <vector>
 
 #include "formats/gbk_text.h"
-#include "formats/json_writer.h"
 #include "formats/printable.h"
 #include "formats/text_encoding.h"
+
+using nlohmann::ordered_json;
 
 namespace {
 
@@ -53,37 +56,35 @@ class TextSink : public ModelSink {
   bool utf8_;
 };
 
+// Builds the model as JSON: "global" an object, each list an array of
+// records.
 class JsonSink : public ModelSink {
  public:
-  JsonSink(JsonWriter& json, bool utf8) : json_(json), utf8_(utf8) {}
-  void BeginList(std::string_view name) override {
-    json_.Key(name);
-    json_.BeginArray();
-  }
-  void EndList() override { json_.EndArray(); }
+  JsonSink(ordered_json& into, bool utf8) : utf8_(utf8) { open_.push_back(&into); }
+  void BeginList(std::string_view name) override { Open((*open_.back())[std::string(name)] = ordered_json::array()); }
+  void EndList() override { open_.pop_back(); }
   void BeginRecord(std::string_view section) override {
-    if (section == "global") json_.Key(section);
-    json_.BeginObject();
+    ordered_json& parent = *open_.back();
+    if (parent.is_array()) {
+      parent.push_back(ordered_json::object());
+      Open(parent.back());
+    } else {
+      Open(parent[std::string(section)] = ordered_json::object());
+    }
   }
-  void EndRecord() override { json_.EndObject(); }
-  void Number(std::string_view key, std::int64_t value) override {
-    json_.Key(key);
-    json_.Number(value);
-  }
-  void ColourValue(std::string_view key, Colour value) override { Number(key, value); }
-  void Text(std::string_view key, std::string_view gbk) override {
-    json_.Key(key);
-    json_.String(ShownText(gbk, utf8_));
-  }
+  void EndRecord() override { open_.pop_back(); }
+  void Number(std::string_view key, std::int64_t value) override { Field(key) = value; }
+  void ColourValue(std::string_view key, Colour value) override { Field(key) = value; }
+  void Text(std::string_view key, std::string_view gbk) override { Field(key) = ShownText(gbk, utf8_); }
   void Numbers(std::string_view key, std::span<const int> values) override {
-    json_.Key(key);
-    json_.BeginArray();
-    for (const int v : values) json_.Number(v);
-    json_.EndArray();
+    Field(key) = std::vector<int>(values.begin(), values.end());
   }
 
  private:
-  JsonWriter& json_;
+  void Open(ordered_json& value) { open_.push_back(&value); }
+  ordered_json& Field(std::string_view key) { return (*open_.back())[std::string(key)]; }
+
+  std::vector<ordered_json*> open_;  // the innermost last
   bool utf8_;
 };
 
@@ -191,53 +192,26 @@ void WriteInspectText(std::ostream& out, const InspectSubject& subject) {
 }
 
 void WriteInspectJson(std::ostream& out, const InspectSubject& subject) {
-  JsonWriter json(out);
-  json.BeginObject();
-  json.Key("source");
-  json.String(subject.source);
-  json.Key("members");
-  json.BeginArray();
-  for (const MemberInfo& member : subject.members) {
-    json.BeginObject();
-    json.Key("name");
-    json.String(ShownName(member.name));
-    json.Key("size");
-    json.Number(static_cast<std::int64_t>(member.size));
-    json.EndObject();
-  }
-  json.EndArray();
+  ordered_json report;
+  report["source"] = subject.source;
+  report["members"] = ordered_json::array();
+  for (const MemberInfo& member : subject.members)
+    report["members"].push_back({{"name", ShownName(member.name)}, {"size", member.size}});
   if (const auto& signature = subject.signature) {
-    json.Key("signature");
-    if (!signature->unreadable.empty()) {
-      json.Null();
-    } else {
-      json.BeginObject();
-      json.Key("authenticode");
-      json.Bool(signature->certificateTable.has_value());
-      if (const auto& table = signature->certificateTable) {
-        json.Key("certificateTableBytes");
-        json.Number(static_cast<std::int64_t>(table->size));
-      }
-      json.EndObject();
+    ordered_json& shown = report["signature"];
+    if (signature->unreadable.empty()) {
+      shown = {{"authenticode", signature->certificateTable.has_value()}};
+      if (const auto& table = signature->certificateTable) shown["certificateTableBytes"] = table->size;
     }
   }
-  json.Key("configuration");
-  if (subject.config == nullptr) {
-    json.Null();
-  } else {
-    json.BeginObject();
-    json.Key("accepted");
-    json.Bool(subject.config->accepted);
+  ordered_json& configuration = report["configuration"];
+  if (subject.config != nullptr) {
     const bool utf8 = LooksLikeUtf8(subject.config->text);
-    json.Key("utf8");
-    json.Bool(utf8);
-    JsonSink sink(json, utf8);
+    configuration = {{"accepted", subject.config->accepted}, {"utf8", utf8}};
+    JsonSink sink(configuration, utf8);
     WriteModel(subject.config->model, sink);
-    json.EndObject();
   }
-  if (subject.update) {
-    json.Key("update");
-    WriteUpdateTrustJson(json, *subject.update);
-  }
-  json.EndObject();
+  if (subject.update) report["update"] = UpdateTrustJson(*subject.update);
+  // Texts of a package may hold bytes that are no UTF-8: replaced, never thrown on.
+  out << report.dump(2, ' ', false, ordered_json::error_handler_t::replace) << "\n";
 }

@@ -77,46 +77,21 @@ void WriteUpdateTrustText(std::ostream& out, const UpdateTrust& trust) {
         << "\n";
 }
 
-void WriteUpdateTrustJson(JsonWriter& json, const UpdateTrust& trust) {
-  json.BeginObject();
-  json.Key("signing");
-  if (!trust.signing)
-    json.Null();
-  else
-    json.String(trust.signing == UpdateTrust::Signing::kUnsigned ? "unsigned"
-                : trust.signing == UpdateTrust::Signing::kSigned ? "signed"
-                                                                 : "keyMalformed");
-  json.Key("program");
-  if (!trust.isProgram) {
-    json.Null();
-  } else {
-    json.BeginObject();
-    json.Key("installable");
-    json.Bool(trust.installable);
-    json.Key("version");
-    if (trust.installable)
-      json.String(trust.version);
-    else
-      json.Null();
-    json.Key("installedBelow");
-    if (trust.installable)
-      json.String(Below(trust));
-    else
-      json.Null();
-    json.EndObject();
-  }
-  if (const auto& check = trust.signature) {
-    json.Key("signature");
-    json.BeginObject();
-    json.Key("file");
-    json.String(check->file);
-    json.Key("key");
-    json.String(check->key);
-    json.Key("wellFormed");
-    json.Bool(check->wellFormed);
-    json.Key("verifies");
-    json.Bool(check->verifies);
-    json.EndObject();
-  }
-  json.EndObject();
+nlohmann::ordered_json UpdateTrustJson(const UpdateTrust& trust) {
+  using nlohmann::ordered_json;
+  ordered_json json;
+  ordered_json& signing = json["signing"];
+  if (trust.signing)
+    signing = trust.signing == UpdateTrust::Signing::kUnsigned ? "unsigned"
+              : trust.signing == UpdateTrust::Signing::kSigned ? "signed"
+                                                               : "keyMalformed";
+  ordered_json& program = json["program"];
+  if (trust.isProgram)
+    program = {{"installable", trust.installable},
+               {"version", trust.installable ? ordered_json(trust.version) : ordered_json()},
+               {"installedBelow", trust.installable ? ordered_json(Below(trust)) : ordered_json()}};
+  if (const auto& check = trust.signature)
+    json["signature"] = {
+        {"file", check->file}, {"key", check->key}, {"wellFormed", check->wellFormed}, {"verifies", check->verifies}};
+  return json;
 }

@@ -3,13 +3,13 @@
 // and whether its signature verifies.
 #pragma once
 
+#include <nlohmann/json.hpp>
 #include <optional>
 #include <ostream>
 #include <string>
 #include <string_view>
 
 #include "commands/command_line.h"
-#include "formats/json_writer.h"
 #include "package/launcher_config.h"
 
 struct UpdateTrust {
@@ -51,4 +51,4 @@ void WriteUpdateTrustText(std::ostream& out, const UpdateTrust& trust);
 //       "installedBelow": "<major>.<minor>" | null},
 //    "signature": absent without --key and --sig, else
 //      {"file": "<path>", "key": "<hex>", "wellFormed": bool, "verifies": bool}}
-void WriteUpdateTrustJson(JsonWriter& json, const UpdateTrust& trust);
+nlohmann::ordered_json UpdateTrustJson(const UpdateTrust& trust);
