@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cstring>
+#include <span>
+
+#include "package/image_end.h"
 
 namespace {
 
@@ -30,7 +33,7 @@ constexpr OptionalHeaderLayout kPe32Plus{0x20B, 240, 108, 112};
 constexpr std::uint32_t kDirectoryCount = 16;
 constexpr std::uint32_t kSectionHeaderSize = 40;
 constexpr std::uint32_t kSymbolRecordSize = 18;
-constexpr std::size_t kMaxSections = 96;  // the loader's own limit
+constexpr std::size_t kMaxSections = 96;                        // the loader's own limit
 constexpr std::uint32_t kResourceCharacteristics = 0x40000040;  // initialised data, readable
 
 std::uint32_t Read32(std::string_view bytes, std::size_t at) {
@@ -82,20 +85,22 @@ std::optional<PeImage> PeImage::Read(std::string_view file, std::string* error) 
   // header's stated size must agree with it.
   const std::uint32_t magic = Read16(file, nt + 24), optionalSize = Read16(file, nt + kOptionalHeaderSizeField);
   if (magic == kPe32Plus.magic && optionalSize != kPe32Plus.size)
-    return fail("not a 64-bit program as its magic says: its optional header is not the 240-byte PE32+ one the launcher reads");
+    return fail(
+        "not a 64-bit program as its magic says: its optional header is not the 240-byte PE32+ one the launcher reads");
   if (magic != kPe32Plus.magic && (magic != kPe32.magic || optionalSize != kPe32.size))
     return fail("not a 32-bit program: its optional header is not the 224-byte PE32 one the launcher reads");
   const OptionalHeaderLayout& layout = magic == kPe32Plus.magic ? kPe32Plus : kPe32;
   image.optionalHeaderSize_ = layout.size;
   image.directoriesField_ = layout.directoriesField;
-  const std::uint64_t table = nt + 24 + layout.size;
   if (Read32(file, nt + 24 + layout.directoryCountField) != kDirectoryCount)
     return fail(std::string("its optional header does not list the 16 data directories of a ") +
                 (layout.magic == kPe32.magic ? "PE32" : "PE32+") + " image");
-  const std::uint32_t count = Read16(file, nt + kSectionCountField);
-  if (count == 0 || count > kMaxSections) return fail("its section table is empty or impossibly long");
+  // The table where the launcher looks for it, read by the launcher's own reader.
+  const std::span<const std::uint8_t> bytes(reinterpret_cast<const std::uint8_t*>(file.data()), file.size());
+  const auto table = FindSectionTable(bytes);
+  if (!table || table->count > kMaxSections) return fail("its section table is empty or impossibly long");
   const std::uint32_t headersSize = Read32(file, nt + 24 + kHeadersSizeField);
-  if (table + std::uint64_t{kSectionHeaderSize} * count > headersSize || headersSize > file.size())
+  if (table->HeaderOffset(table->count) > headersSize || headersSize > file.size())
     return fail("its section table does not fit in its headers");
   image.headers_.assign(file.substr(0, headersSize));
   const std::uint32_t fileAlignment = image.FileAlignment(), sectionAlignment = image.SectionAlignment();
@@ -104,15 +109,16 @@ std::optional<PeImage> PeImage::Read(std::string_view file, std::string* error) 
     return fail("its section and file alignments are not powers of two, the file's no larger than memory's");
 
   std::uint64_t nextAddress = 0;
-  for (std::uint32_t i = 0; i < count; ++i) {
-    const std::size_t at = table + kSectionHeaderSize * i;
+  for (std::uint32_t i = 0; i < table->count; ++i) {
+    const auto header = ReadSectionHeader(bytes, *table, i);
+    if (!header) return fail("its section table does not fit in its headers");
     PeSection s;
-    s.name = std::string(file.substr(at, 8).substr(0, file.substr(at, 8).find('\0')));
-    s.virtualSize = Read32(file, at + 8);
-    s.virtualAddress = Read32(file, at + 12);
-    s.rawSize = Read32(file, at + 16);
-    s.rawOffset = Read32(file, at + 20);
-    s.characteristics = Read32(file, at + 36);
+    s.name = header->name;
+    s.virtualSize = header->virtualSize;
+    s.virtualAddress = header->virtualAddress;
+    s.rawSize = header->rawSize;
+    s.rawOffset = header->rawOffset;
+    s.characteristics = header->characteristics;
     if (s.rawSize != 0 && (s.rawOffset < headersSize || std::uint64_t{s.rawOffset} + s.rawSize > file.size()))
       return fail("section " + s.name + " lies outside the file (is it cut short?)");
     if (s.virtualAddress < nextAddress) return fail("section " + s.name + " overlaps the one before it in memory");
@@ -125,7 +131,8 @@ std::optional<PeImage> PeImage::Read(std::string_view file, std::string* error) 
   if (imageEnd > file.size()) return fail("its last section runs past the end of the file (is it cut short?)");
   for (const PeSection& s : image.sections_)
     if (s.rawSize != 0 && std::uint64_t{s.rawOffset} + s.rawSize > imageEnd)
-      return fail("section " + s.name + " ends after the table's last section, where the launcher looks for its package");
+      return fail("section " + s.name +
+                  " ends after the table's last section, where the launcher looks for its package");
   if (const DataDirectory security = image.Directory(kSecurityDirectory); security.size != 0) {
     if (security.rva < imageEnd || std::uint64_t{security.rva} + security.size > file.size())
       return fail("its certificate table lies inside the image or past the end of the file");
@@ -180,7 +187,8 @@ std::uint32_t PeImage::NextVirtualAddress(const PeSection& section) const {
 // one before it ends; the base relocation directory follows its section.
 void PeImage::RelayoutAfter(std::size_t index) {
   const DataDirectory relocations = Directory(kBaseRelocationDirectory);
-  std::uint64_t fileEnd = AlignUp(std::uint64_t{sections_[index].rawOffset} + sections_[index].rawSize, FileAlignment());
+  std::uint64_t fileEnd =
+      AlignUp(std::uint64_t{sections_[index].rawOffset} + sections_[index].rawSize, FileAlignment());
   for (std::size_t i = index + 1; i < sections_.size(); ++i) {
     PeSection& s = sections_[i];
     const std::uint32_t address = NextVirtualAddress(sections_[i - 1]);
@@ -287,6 +295,4 @@ std::uint32_t PeChecksum(std::string_view file) {
   return static_cast<std::uint32_t>(sum + file.size());
 }
 
-void StoreChecksum(std::string& file) {
-  Write32(file, Read32(file, 0x3C) + 24 + kChecksumField, PeChecksum(file));
-}
+void StoreChecksum(std::string& file) { Write32(file, Read32(file, 0x3C) + 24 + kChecksumField, PeChecksum(file)); }
