@@ -360,6 +360,8 @@ TEST(PackCheck, ControlCharactersOfTheSkinArePrintedEscaped) {
 TEST(PackCheck, UpdateChannelFindings) {
   const std::string key = "d75a980182b10ab7d54bfed3c964073a0ee172f3daa62325af021a68f707511a";
   const std::string keyInCapitals = "D75A980182B10AB7D54BFED3C964073A0EE172F3DAA62325AF021A68F707511A";
+  // A release the launcher can ask for, after the server's line.
+  const std::string paths = "versionUrl=/v.txt\nexeUrl=/Launcher.exe\nversion=1.02\n";
   const auto unsigned_ = [](int line) {
     return "config/cg.txt:" + std::to_string(line) +
            ": warning: [global] server: updates are not signed: anyone on the way (a public network, a false DNS "
@@ -379,43 +381,140 @@ TEST(PackCheck, UpdateChannelFindings) {
     const char* name;
     std::string lines;  // put into [global] after its title, from line 3 on
     std::vector<std::string> findings;
-    bool advise = true;  // check advises, pack does not
   } cases[] = {
-      {"a server without a key", "server=game.example.com\n", {unsigned_(3)}},
-      {"a server with a scheme in capitals and no key", "server=HTTP://game.example.com\nport=8080\n", {unsigned_(3)}},
-      {"a name that only begins like a loopback address", "server=127.example.com\n", {unsigned_(3)}},
-      {"a loopback address", "server=127.0.0.1\n", {}},
-      {"another loopback address with a scheme and a port", "server=http://127.1.2.3:8080\n", {}},
-      {"localhost", "server=https://localhost\nport=8443\n", {}},
-      {"the IPv6 loopback address", "server=http://[::1]:8080\n", {}},
+      {"a server without a key", "server=game.example.com\n" + paths, {unsigned_(3)}},
+      {"a server with a scheme in capitals and no key", "server=HTTP://game.example.com\nport=8080\n" + paths,
+       {unsigned_(3)}},
+      {"a name that only begins like a loopback address", "server=127.example.com\n" + paths, {unsigned_(3)}},
+      {"a loopback address", "server=127.0.0.1\n" + paths, {}},
+      {"another loopback address with a scheme", "server=http://127.1.2.3\n" + paths, {}},
+      {"localhost", "server=https://localhost\nport=8443\n" + paths, {}},
+      {"the IPv6 loopback address", "server=http://[::1]\n" + paths, {}},
       {"no server and no key", "port=80\n", {}},
-      {"a signed server", "server=game.example.com\nupdateKey=" + key + "\n", {}},
-      {"a key in capitals", "server=game.example.com\nupdateKey=" + keyInCapitals + "\n", {}},
-      {"a key one digit short", "server=game.example.com\nupdateKey=" + key.substr(1) + "\n", {badKey(4)}},
+      {"a signed server", "server=game.example.com\nupdateKey=" + key + "\n" + paths, {}},
+      {"a key in capitals", "server=game.example.com\nupdateKey=" + keyInCapitals + "\n" + paths, {}},
+      {"a key one digit short", "server=game.example.com\nupdateKey=" + key.substr(1) + "\n" + paths, {badKey(4)}},
       {"a key one digit long", "updateKey=" + key + "0\n", {badKey(3)}},
       {"a key with a letter beyond f", "updateKey=g" + key.substr(1) + "\n", {badKey(3)}},
       {"a key written as a C literal", "updateKey=0x" + key.substr(2) + "\n", {badKey(3)}},
       {"a key with a space inside", "updateKey=" + key.substr(0, 32) + " " + key.substr(33) + "\n", {badKey(3)}},
       {"an https server on port 80",
-       "server=https://game.example.com\nport=80\nupdateKey=" + key + "\n",
+       "server=https://game.example.com\nport=80\nupdateKey=" + key + "\n" + paths,
        {httpsOn80(4)}},
       {"an https server in mixed case on port 80, unsigned",
-       "server=Https://game.example.com\nport=80\n",
+       "server=Https://game.example.com\nport=80\n" + paths,
        {unsigned_(3), httpsOn80(4)}},
-      {"an https server on 443", "server=https://game.example.com\nport=443\nupdateKey=" + key + "\n", {}},
-      {"an http server on port 80", "server=http://game.example.com\nport=80\nupdateKey=" + key + "\n", {}},
-      {"pack gives no advice about signing", "server=game.example.com\n", {}, false},
-      {"but refuses a malformed key", "updateKey=" + key.substr(1) + "\n", {badKey(3)}, false},
+      {"an https server on 443", "server=https://game.example.com\nport=443\nupdateKey=" + key + "\n" + paths, {}},
+      {"an http server on port 80", "server=http://game.example.com\nport=80\nupdateKey=" + key + "\n" + paths, {}},
   };
   for (const auto& c : cases)
-    EXPECT_EQ(Check(SkinWithConfig(Edited("title=Clean\n", "title=Clean\n" + c.lines)), {.adviseOnUpdates = c.advise}),
-              c.findings)
-        << c.name;
+    EXPECT_EQ(Check(SkinWithConfig(Edited("title=Clean\n", "title=Clean\n" + c.lines))), c.findings) << c.name;
 
-  // The command itself advises.
+  // The command itself advises, and says where the launcher will ask.
   packtest::TempDir dir;
-  packtest::WriteSkin(dir / "skin", SkinWithConfig(Edited("title=Clean\n", "title=Clean\nserver=game.example.com\n")));
+  packtest::WriteSkin(dir / "skin",
+                      SkinWithConfig(Edited("title=Clean\n", "title=Clean\nserver=game.example.com\n" + paths)));
   const auto check = packtest::Run({"check", (dir / "skin").string()});
   EXPECT_EQ(check.status, 1);
-  EXPECT_EQ(check.out, unsigned_(3) + "\n0 errors, 1 warning\n");
+  EXPECT_EQ(check.out,
+            "the launcher asks for:\n"
+            "  http://game.example.com:80/v.txt  (the version file; its first line is the version offered)\n"
+            "  http://game.example.com:80/Launcher.exe  (the new launcher, when that version is newer than its own)\n" +
+                unsigned_(3) + "\n0 errors, 1 warning\n");
+  const auto json = packtest::ParseJson(packtest::Run({"check", (dir / "skin").string(), "--json"}).out);
+  ASSERT_TRUE(json);
+  EXPECT_EQ(json->at("requests").at("versionFile"), "http://game.example.com:80/v.txt");
+  EXPECT_EQ(json->at("requests").at("launcher"), "http://game.example.com:80/Launcher.exe");
+  EXPECT_TRUE(json->at("requests").at("signature").is_null());  // unsigned: no signature is asked for
+}
+
+// What makes the launcher ask for the wrong thing, or never tell a newer
+// version from its own: each names what the launcher would do instead.
+TEST(PackCheck, UpdateRequestFindings) {
+  const std::string key = "updateKey=d75a980182b10ab7d54bfed3c964073a0ee172f3daa62325af021a68f707511a\n";
+  const std::string server = "server=game.example.com\n" + key;
+  const std::string paths = "versionUrl=/v.txt\nexeUrl=/Launcher.exe\n";
+  const struct {
+    const char* name;
+    std::string lines;  // into [global] from line 3 on
+    std::vector<std::string> findings;  // each finding's beginning
+  } cases[] = {
+      {"a port in the server", "server=game.example.com:8080\n" + key + paths + "version=1.02\n",
+       {"config/cg.txt:3: error: [global] server: is \"game.example.com:8080\": a host name or address only; the "
+        "launcher always adds \":\" and [global] port (80) after it (it would ask for "
+        "\"http://game.example.com:8080:80/v.txt\")"}},
+      {"a path in the server", "server=https://game.example.com/update\n" + key + paths + "version=1.02\nport=443\n",
+       {"config/cg.txt:3: error: [global] server: is \"https://game.example.com/update\": a host name or address "
+        "only; the path goes at the start of versionUrl and exeUrl (it would ask for "
+        "\"https://game.example.com/update:443/v.txt\")"}},
+      {"another scheme", "server=ftp://game.example.com\n" + key + paths + "version=1.02\n",
+       {"config/cg.txt:3: error: [global] server: is \"ftp://game.example.com\": the launcher speaks http and https "
+        "only"}},
+      {"a full address as versionUrl", server + "versionUrl=http://game.example.com/v.txt\nexeUrl=/L.exe\nversion=1\n",
+       {"config/cg.txt:5: error: [global] versionUrl: is \"http://game.example.com/v.txt\", a full address, but the "
+        "launcher puts it after the server and port: it would ask for "
+        "\"http://game.example.com:80http://game.example.com/v.txt\"; give the path alone, such as \"/v.txt\""}},
+      {"a path without its slash", server + "versionUrl=/v.txt\nexeUrl=L.exe\nversion=1\n",
+       {"config/cg.txt:6: error: [global] exeUrl: is \"L.exe\", which does not begin with \"/\": the launcher would "
+        "ask for \"http://game.example.com:80L.exe\""}},
+      {"no exeUrl", server + "versionUrl=/v.txt\nversion=1\n",
+       {"config/cg.txt: error: [global] exeUrl: missing, though [global] server is set: the launcher would ask for "
+        "\"http://game.example.com:80\" as the new launcher"}},
+      {"no version", server + paths,
+       {"config/cg.txt: error: [global] version: missing, though [global] server is set: the launcher reads it as "
+        "0.0"}},
+      {"a version with a letter", server + paths + "version=v2\n",
+       {"config/cg.txt:7: error: [global] version: is \"v2\", which the launcher cannot compare: it reads whole "
+        "numbers between dots and takes this as 0.0"}},
+      {"a beta version", server + paths + "version=1.0-beta\n",
+       {"config/cg.txt:7: error: [global] version: is \"1.0-beta\", which the launcher cannot compare: it reads "
+        "whole numbers between dots and takes this as 1.0"}},
+      {"three numbers", server + paths + "version=1.2.3\n",
+       {"config/cg.txt:7: warning: [global] version: is \"1.2.3\": only the first two numbers count, so the "
+        "launcher reads 1.2"}},
+      {"no server: nothing asked, nothing compared", "version=v2\nexeUrl=http://x/y\n", {}},
+  };
+  for (const auto& c : cases) {
+    const auto found = Check(SkinWithConfig(Edited("title=Clean\n", "title=Clean\n" + c.lines)));
+    ASSERT_EQ(found.size(), c.findings.size()) << c.name << ": " << testing::PrintToString(found);
+    for (std::size_t i = 0; i < found.size(); ++i)
+      EXPECT_TRUE(found[i].starts_with(c.findings[i])) << c.name << ":\n" << found[i] << "\n" << c.findings[i];
+  }
+}
+
+// Slips of the hand the launcher reads otherwise than meant.
+TEST(PackCheck, SlipsOfTheHandAreNamed) {
+  const struct {
+    const char* name;
+    std::string config;
+    std::vector<std::string> findings;
+  } cases[] = {
+      {"a colour written as red, green, blue", Edited("loginCenterColor=197121", "loginCenterColor=255,216,107"),
+       {"config/cg.txt:5: warning: [global] loginCenterColor: is \"255,216,107\": the launcher reads 255 (red "
+        "alone), since a colour is one number, red + 256 × green + 65536 × blue; for these three write 7067903"}},
+      {"with spaces", Edited("loginCenterColor=197121", "loginCenterColor=1, 2 ,3"),
+       {"config/cg.txt:5: warning: [global] loginCenterColor: is \"1, 2 ,3\": the launcher reads 1 (red alone), "
+        "since a colour is one number, red + 256 × green + 65536 × blue; for these three write 197121"}},
+      {"an empty url on a button", Edited("url=http://127.0.0.1/site.html", "url="),
+       {"config/cg.txt:31: warning: [link2] url: is empty: the button opens nothing (only a missing url gives "
+        "\"_blank\")"}},
+      {"a full-width space in a key's name", Edited("url=http://127.0.0.1/site.html", "url\xA1\xA1=http://x/"),
+       {"config/cg.txt:31: warning: [link2] url　: the name holds a full-width space (\"　\"), so the launcher "
+        "reads a key of this name and not url: delete the space, or type it again as an ordinary one"}},
+      {"the login page's own url is the game header and no web address",
+       Edited("url=http://127.0.0.1/login.html", "url=client://go|login.html"),
+       {"config/cg.txt:26: warning: [link1] url: begins with [global] gameheader \"client://go|\", but what "
+        "follows, \"login.html\", is no web address: the launcher hands over only an address that begins with "
+        "http:// or https://"}},
+  };
+  for (const auto& c : cases) {
+    const auto found = Check(SkinWithConfig(c.config));
+    ASSERT_EQ(found.size(), c.findings.size()) << c.name << ": " << testing::PrintToString(found);
+    for (std::size_t i = 0; i < found.size(); ++i)
+      EXPECT_TRUE(found[i].starts_with(c.findings[i])) << c.name << ":\n" << found[i] << "\n" << c.findings[i];
+  }
+  // A web address after the header hands over, as meant.
+  EXPECT_TRUE(
+      Check(SkinWithConfig(Edited("url=http://127.0.0.1/login.html", "url=client://go|http://127.0.0.1/g.html")))
+          .empty());
 }

@@ -280,8 +280,12 @@ TEST(PackInspectUpdate, ShowsTheVersionAnExeCarriesAndWhetherItsSignatureVerifie
   packtest::WriteFile(dir / "junk.sig", "not a signature\n");
   const std::string at = (dir / "").string();
 
+  const std::string noServer = "the launcher asks for no update: [global] server is empty\n";
   const std::string signedLine =
-      "updates: signed; installed only with a signature by updateKey=" + std::string(kRfcPublicKey) + "\n";
+      "updates: signed; installed only with a signature by updateKey=" + std::string(kRfcPublicKey) + "\n" +
+      "version: 1.02, which the launcher reads as 1.2: to it every version written with these two numbers is the "
+      "same one (1.02 and 1.2 are equal)\n" +
+      noServer;
   const std::string carries102 = "as an update: carries version 1.02, installed by launchers older than 1.2\n";
   const InspectCase cases[] = {
       {"a skin folder", "MyGame.exe-skin", {}, signedLine, "signed", false},
@@ -349,7 +353,10 @@ TEST(PackInspectUpdate, ShowsTheVersionAnExeCarriesAndWhetherItsSignatureVerifie
        "Unsigned.exe",
        {},
        "updates: not signed (no updateKey): any exe the server answers with is installed\n"
-       "as an update: carries version 1.30.5, installed by launchers older than 1.30\n",
+       "version: 1.30.5, which the launcher reads as 1.30: to it every version written with these two numbers is "
+       "the same one (1.30.5 and 1.30 are equal)\n" +
+           noServer +
+           "as an update: carries version 1.30.5, installed by launchers older than 1.30\n",
        "unsigned",
        true,
        "1.30.5",
@@ -358,7 +365,9 @@ TEST(PackInspectUpdate, ShowsTheVersionAnExeCarriesAndWhetherItsSignatureVerifie
        "BadKey.exe",
        {},
        "updates: none installed: updateKey is not 64 hexadecimal digits\n"
-       "as an update: carries version (none), installed by launchers older than 0.0\n",
+       "version: none, which the launcher reads as 0.0\n" +
+           noServer +
+           "as an update: carries version (none), installed by launchers older than 0.0\n",
        "keyMalformed",
        true,
        "",
@@ -368,7 +377,9 @@ TEST(PackInspectUpdate, ShowsTheVersionAnExeCarriesAndWhetherItsSignatureVerifie
     std::vector<std::string> args = {"inspect", (dir / c.subject).string()};
     args.insert(args.end(), c.options.begin(), c.options.end());
     const auto text = packtest::Run(args);
-    EXPECT_EQ(text.status, 0) << c.name << ": " << text.err;
+    // A signature asked about that does not verify stops a script that uploads.
+    const bool refused = c.signature != nullptr && std::string(c.signature) != "verifies";
+    EXPECT_EQ(text.status, refused ? 1 : 0) << c.name << ": " << text.err;
     EXPECT_TRUE(text.out.ends_with("\n" + c.text)) << c.name << ":\n" << text.out;
 
     args.push_back("--json");

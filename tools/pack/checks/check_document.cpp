@@ -1,5 +1,7 @@
 // The configuration as written: sections the launcher never reads, keys it
 // does not know, keys given twice, values it reads otherwise than meant.
+#include <algorithm>
+#include <array>
 #include <optional>
 #include <string>
 
@@ -79,6 +81,25 @@ void CheckRange(const CheckContext& c, const std::string& section, const IniKeyL
                            "anyone's guess");
 }
 
+// Red, green and blue written as three numbers ("255,216,107", as a
+// picture editor shows them), each 0 to 255.
+std::optional<std::array<long, 3>> ColourParts(std::string_view value) {
+  std::array<long, 3> parts{};
+  std::size_t at = 0;
+  for (std::size_t i = 0; i < 3; ++i) {
+    at = value.find_first_not_of(" \t", at);
+    const std::size_t end = std::min(value.find_first_not_of("0123456789", at), value.size());
+    if (at == std::string_view::npos || end == at || end - at > 3) return std::nullopt;
+    parts[i] = std::stol(std::string(value.substr(at, end - at)));
+    if (parts[i] > 255) return std::nullopt;
+    at = value.find_first_not_of(" \t", end);
+    if (i < 2 && (at == std::string_view::npos || value[at] != ',')) return std::nullopt;
+    if (i < 2) ++at;
+  }
+  if (at != std::string_view::npos) return std::nullopt;
+  return parts;
+}
+
 void CheckNumber(const CheckContext& c, const std::string& section, const IniKeyLines& key, const KeyInfo& info) {
   std::string_view value = key.value;
   const std::string where = std::string(key.name);
@@ -88,6 +109,14 @@ void CheckNumber(const CheckContext& c, const std::string& section, const IniKey
                            ", but colours are decimal numbers, red + 256 × green + 65536 × blue (white is 16777215): "
                            "the launcher reads " +
                            std::to_string(ParseDecimalInt(value)));
+    return;
+  }
+  if (const auto parts = ColourParts(value); info.kind == KeyKind::kColour && parts) {
+    c.findings.Warning(kConfigMember, key.valueLine, section, where,
+                       "is " + Quoted(value) + ": the launcher reads " + std::to_string(ParseDecimalInt(value)) +
+                           " (red alone), since a colour is one number, red + 256 × green + 65536 × blue; for these "
+                           "three write " +
+                           std::to_string((*parts)[0] + 256 * (*parts)[1] + 65536 * (*parts)[2]));
     return;
   }
   std::size_t pos = value.find_first_not_of(" \t");
@@ -132,8 +161,8 @@ void CheckText(const CheckContext& c, const std::string& section, const IniKeyLi
 // "[gamebuttonN] and [menuN]": the sections whose keys include `key`.
 std::string SectionsHolding(std::string_view key) {
   std::vector<std::string> holders;
-  for (SectionKind kind : {SectionKind::kGlobal, SectionKind::kLink, SectionKind::kSprite, SectionKind::kGameButton,
-                           SectionKind::kMenu})
+  for (SectionKind kind :
+       {SectionKind::kGlobal, SectionKind::kLink, SectionKind::kSprite, SectionKind::kGameButton, SectionKind::kMenu})
     if (FindKey(kind, key) != nullptr)
       holders.push_back(std::string("[") + SectionPrefix(kind) + (kind == SectionKind::kGlobal ? "]" : "N]"));
   std::string text;
@@ -147,7 +176,8 @@ std::string SectionsHolding(std::string_view key) {
 std::string BrokenHeaderBetween(const CheckContext& c, const IniKeyLines& key) {
   for (const int line : BrokenHeaderLines(c.config.text))
     if (line > key.line && line < key.valueLine)
-      return "; the section header on line " + std::to_string(line) + " is ignored, so this key is still in this "
+      return "; the section header on line " + std::to_string(line) +
+             " is ignored, so this key is still in this "
              "section";
   return "";
 }
@@ -156,6 +186,14 @@ void CheckKey(const CheckContext& c, SectionKind kind, const std::string& sectio
   const KeyInfo* info = FindKey(kind, key.name);
   const std::string name = GbkToUtf8(key.name);
   if (info == nullptr) {
+    if (const std::string meant = WithoutFullWidthSpaces(key.name);
+        meant != key.name && FindKey(kind, meant) != nullptr) {
+      c.findings.Warning(
+          kConfigMember, key.line, section, name,
+          "the name holds a full-width space (\"　\"), so the launcher reads a key of this name and not " +
+              GbkToUtf8(meant) + ": delete the space, or type it again as an ordinary one");
+      return;
+    }
     if (const std::string elsewhere = SectionsHolding(key.name); !elsewhere.empty()) {
       c.findings.Warning(kConfigMember, key.line, section, name,
                          "is a key of " + elsewhere + ", not of [" + SectionPrefix(kind) +

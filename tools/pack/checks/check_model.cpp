@@ -4,6 +4,7 @@
 #include <string>
 
 #include "checks/check_context.h"
+#include "checks/config_names.h"
 #include "game/frame_pieces.h"
 #include "game/game_commands.h"
 #include "game/title_bar.h"
@@ -75,6 +76,29 @@ class MissingSections {
   int missing_ = 0;
 };
 
+// A [linkN] url key typed with a full-width space in its name: the
+// document check names that, and "has no url" would only follow from it.
+bool HasMisspeltUrl(const CheckContext& c, const std::string& section) {
+  const IniSectionLines* lines = c.lines.Section(section);
+  if (lines == nullptr) return false;
+  for (const IniKeyLines& key : lines->keys)
+    if (WithoutFullWidthSpaces(key.name) != key.name && SameName(WithoutFullWidthSpaces(key.name), "url")) return true;
+  return false;
+}
+
+// The login page's first area navigates to its own url at once: one that
+// is the game header followed by something else than a web address hands
+// nothing over, since only "http://" and "https://" addresses are.
+void CheckHandOverOfOwnUrl(const CheckContext& c, const std::string& section, const std::string& url) {
+  const std::string& header = c.model.gameheader;
+  if (header.empty() || url.size() <= header.size() || !url.starts_with(header) || HandOverAddress(url, header)) return;
+  c.KeyWarning(section, "url",
+               "begins with [global] gameheader " + Quoted(header) + ", but what follows, " +
+                   Quoted(url.substr(header.size())) +
+                   ", is no web address: the launcher hands over only an address that begins with http:// or "
+                   "https://, so this area's own page hands nothing over");
+}
+
 void CheckLinks(const CheckContext& c) {
   const LauncherConfig& model = c.model;
   const auto plan = PlanLinks(model.links);
@@ -88,11 +112,14 @@ void CheckLinks(const CheckContext& c) {
                    "is " + std::to_string(model.links[i].type) +
                        ": the launcher makes nothing for this link (1 opens url, 2 minimises, 3 closes, 4 shows url in "
                        "a browser area)");
-    if (model.links[i].type == 1 && c.lines.Key(section, "url") == nullptr)
+    if (model.links[i].type == 1 && c.lines.Key(section, "url") == nullptr && !HasMisspeltUrl(c, section))
       c.KeyWarning(section, "type",
                    "is 1, a button that opens url, but [" + section +
                        "] has no url: the launcher opens \"_blank\", an empty page");
+    else if (model.links[i].type == 1 && model.links[i].url.empty() && c.lines.Key(section, "url") != nullptr)
+      c.KeyWarning(section, "url", "is empty: the button opens nothing (only a missing url gives \"_blank\")");
     if (plan[i].kind != LinkKind::kHtmlArea) continue;
+    if (!anyArea) CheckHandOverOfOwnUrl(c, section, model.links[i].url);
     anyArea = true;
     if (plan[i].rect.Width() <= 0 || plan[i].rect.Height() <= 0)
       c.KeyWarning(section, plan[i].rect.Width() <= 0 ? "width" : "height",

@@ -12,9 +12,7 @@ namespace {
 
 // The smallest screen many players still have: a login window of the
 // background's size must fit on it.
-constexpr struct {
-  int width, height;
-} kCommonScreen{1366, 768};
+constexpr struct { int width, height; } kCommonScreen{1366, 768};
 
 std::string Size(int width, int height) { return std::to_string(width) + " × " + std::to_string(height); }
 std::string Size(const RgbaImage& image) { return Size(image.Width(), image.Height()); }
@@ -82,11 +80,11 @@ void CheckButtonPictures(const CheckContext& c, const PlannedLink& link, const R
   const LinkSpec& record = c.model.links[static_cast<std::size_t>(link.number - 1)];
   const Rect rect{record.x, record.y, record.x + normal->Width(), record.y + normal->Height()};
   if (background != nullptr && !Inside(rect, *background))
-    c.KeyWarning(section, "x",
-                 "the button, " +
-                     Place(normal->Width(), normal->Height(),
-                           c.config.model.links[static_cast<std::size_t>(link.number - 1)]) +
-                     ", reaches outside the login window (" + Size(*background) + "): the part outside is not shown");
+    c.KeyWarning(
+        section, "x",
+        "the button, " +
+            Place(normal->Width(), normal->Height(), c.config.model.links[static_cast<std::size_t>(link.number - 1)]) +
+            ", reaches outside the login window (" + Size(*background) + "): the part outside is not shown");
 }
 
 void CheckLoginPictures(const CheckContext& c) {

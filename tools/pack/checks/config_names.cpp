@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "checks/config_lines.h"
+#include "common/text.h"
 #include "package/launcher_config.h"
 
 namespace {
@@ -91,4 +92,18 @@ std::optional<std::string> LookAlike(std::string_view name, const std::vector<st
     }
   }
   return best;
+}
+
+std::string WithoutFullWidthSpaces(std::string_view gbk) {
+  std::string kept;
+  for (std::size_t i = 0; i < gbk.size(); ++i) {
+    const bool pair = IsGbkLeadByte(static_cast<unsigned char>(gbk[i])) && i + 1 < gbk.size();
+    if (pair && gbk.substr(i, 2) == "\xA1\xA1") {
+      ++i;
+      continue;
+    }
+    kept += gbk[i];
+    if (pair) kept += gbk[++i];
+  }
+  return kept;
 }

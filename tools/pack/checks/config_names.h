@@ -35,3 +35,8 @@ std::vector<std::string> KnownKeys(SectionKind kind);
 // one edit away (two for names of six letters or more), where an edit adds,
 // drops or changes a letter or swaps two neighbours; letter case is ignored.
 std::optional<std::string> LookAlike(std::string_view name, const std::vector<std::string>& known);
+
+// A name typed through a Chinese input method may hold its full-width space
+// (GBK A1 A1), which the reader keeps as part of the name: "url　" is no url.
+// The name without those spaces, GBK characters walked whole.
+std::string WithoutFullWidthSpaces(std::string_view gbk);

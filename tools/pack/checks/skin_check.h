@@ -11,9 +11,6 @@ struct CheckOptions {
   // The configuration was UTF-8 and has been converted (pack and check with
   // --from-utf8): its encoding is then no finding.
   bool convertedFromUtf8 = false;
-  // Advice about unsigned updates: check gives it, pack does not refuse a
-  // skin for it.
-  bool adviseOnUpdates = false;
 };
 
 std::vector<Finding> CheckSkin(SkinSource& skin, const CheckOptions& options = {});

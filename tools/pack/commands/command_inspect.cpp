@@ -27,5 +27,7 @@ int RunInspect(const CommandLine& line, std::ostream& out, std::ostream& err) {
     WriteInspectText(out, subject);
     WriteUpdateTrustText(out, *subject.update);
   }
-  return kExitClean;
+  // A signature asked about that does not verify is what must stop an upload.
+  const auto& signature = subject.update->signature;
+  return signature && !signature->verifies ? kExitFindings : kExitClean;
 }

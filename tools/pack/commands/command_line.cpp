@@ -1,7 +1,6 @@
 #include "commands/command_line.h"
 
 #include <CLI/CLI.hpp>
-
 #include <algorithm>
 #include <charconv>
 #include <functional>
@@ -84,10 +83,9 @@ class Commands {
         ->type_name("PATH");
   }
   void Output(CLI::App* sub, const std::string& description, bool required) {
-    CLI::Option* option =
-        sub->add_option_function<std::string>(
-            "-o,--output", [this](const std::string& path) { line_.output = path; }, description)
-            ->type_name("PATH");
+    CLI::Option* option = sub->add_option_function<std::string>(
+                                 "-o,--output", [this](const std::string& path) { line_.output = path; }, description)
+                              ->type_name("PATH");
     if (required) option->required();
   }
   void FromUtf8(CLI::App* sub) {
@@ -96,7 +94,8 @@ class Commands {
   // An option of one value; `kind` names it in the help (FILE, HEX).
   void Text(CLI::App* sub, const std::string& name, const std::string& kind, std::optional<std::string>* into,
             const std::string& description) {
-    sub->add_option_function<std::string>(name, [into](const std::string& value) { *into = value; }, description)
+    sub->add_option_function<std::string>(
+           name, [into](const std::string& value) { *into = value; }, description)
         ->type_name(kind);
   }
 
@@ -116,12 +115,12 @@ class Commands {
     for (const VersionOption& version : kVersionOptions) {
       const std::string key = version.key;
       pack->add_option_function<std::string>(
-          version.option,
-          [this, key](const std::string& value) {
-            std::erase_if(line_.versionTexts, [&](const auto& text) { return text.first == key; });
-            line_.versionTexts.emplace_back(key, value);
-          },
-          "The exe's " + key + " (UTF-8, or GBK) in its version information")
+              version.option,
+              [this, key](const std::string& value) {
+                std::erase_if(line_.versionTexts, [&](const auto& text) { return text.first == key; });
+                line_.versionTexts.emplace_back(key, value);
+              },
+              "The exe's " + key + " (UTF-8, or GBK) in its version information")
           ->type_name(key.ends_with("Version") ? "1.2.3.4" : "TEXT");
     }
     pack->add_option("--include", line_.include,
@@ -141,12 +140,12 @@ class Commands {
   }
 
   void AddInspect() {
-    CLI::App* inspect =
-        Command("inspect", "List the package in effect and the configuration as the launcher reads it");
+    CLI::App* inspect = Command("inspect", "List the package in effect and the configuration as the launcher reads it");
     Input(inspect, "program-or-skin", "An exe that carries a skin, or a skin folder");
     inspect->add_flag("--json", line_.json, "The listing as JSON");
     FromUtf8(inspect);
-    Text(inspect, "--key", "HEX", &line_.key, "Verify the exe's signature against this updateKey (64 hexadecimal digits)");
+    Text(inspect, "--key", "HEX", &line_.key,
+         "Verify the exe's signature against this updateKey (64 hexadecimal digits)");
     Text(inspect, "--sig", "FILE", &line_.signature,
          "Verify this signature file against the updateKey the exe itself carries");
   }
@@ -166,7 +165,8 @@ class Commands {
             "--restored", [this](const std::string& text) { line_.restored = ParseSize(text); },
             "The restored game window's size (default minGameWidth x minGameHeight)")
         ->check(kSizeText);
-    preview->add_option("--state", line_.state, "The game buttons' face: normal, pressed, or with the pointer over them")
+    preview
+        ->add_option("--state", line_.state, "The game buttons' face: normal, pressed, or with the pointer over them")
         ->check(CLI::IsMember({"normal", "pressed", "hover"}));
     FromUtf8(preview);
   }
@@ -184,14 +184,15 @@ class Commands {
   void AddSchema() { Command("schema", "Print a JSON Schema of the configuration, for editors"); }
 
   void AddKeygen() {
-    CLI::App* keygen = Command("keygen",
-                               "Write a new secret key for signed updates and print the updateKey line for the skin");
+    CLI::App* keygen =
+        Command("keygen", "Write a new secret key for signed updates and print the updateKey line for the skin");
     Output(keygen, "The secret key file to write; an existing file is never overwritten", true);
   }
 
   void AddSign() {
-    CLI::App* sign = Command("sign", "Write <program.exe>.sig, which the launcher fetches beside the exe and checks "
-                                     "with updateKey");
+    CLI::App* sign = Command("sign",
+                             "Write <program.exe>.sig, which the launcher fetches beside the exe and checks "
+                             "with updateKey");
     Input(sign, "program.exe", "The exe to sign, as it will be uploaded");
     Text(sign, "--key", "FILE", &line_.key, "The secret key file (keygen's)");
     sign->get_option("--key")->required();

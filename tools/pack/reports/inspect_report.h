@@ -44,7 +44,7 @@ SignatureFinding FindSignature(std::string_view program);
 struct InspectSubject {
   std::string source;  // the path as given
   std::vector<MemberInfo> members;
-  const SkinConfig* config = nullptr;  // nullptr: no config/cg.txt
+  const SkinConfig* config = nullptr;         // nullptr: no config/cg.txt
   std::optional<SignatureFinding> signature;  // nothing for a skin folder
   std::optional<UpdateTrust> update;          // written by the JSON report as "update"
 };

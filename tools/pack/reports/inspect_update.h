@@ -11,18 +11,25 @@
 
 #include "commands/command_line.h"
 #include "package/launcher_config.h"
+#include "release/update_addresses.h"
 
 struct UpdateTrust {
   // From the skin's configuration; nothing without one.
   enum class Signing { kUnsigned, kSigned, kKeyMalformed };
   std::optional<Signing> signing;
   std::string updateKey;  // as configured
+  // [global] version as written, and as the launcher reads and compares it
+  // ("1.01" is 1.1, the same as "1.1").
+  std::string configuredVersion;
+  std::string configuredReadAs;
+  std::optional<UpdateAddresses> addresses;  // nothing without a server
 
   // For an exe: whether a launcher would install it at all (it carries a
   // package it could start with), the version that package carries, and
   // the oldest version that no longer installs it (its major.minor).
   bool isProgram = false;
   bool installable = false;
+  bool tooLarge = false;  // larger than any launcher fetches
   std::string version;
   int major = 0, minor = 0;
 
@@ -46,8 +53,10 @@ std::optional<UpdateTrust> ReadUpdateTrust(const CommandLine& line, const Launch
 void WriteUpdateTrustText(std::ostream& out, const UpdateTrust& trust);
 // The value of inspect --json's "update":
 //   {"signing": "unsigned" | "signed" | "keyMalformed" | null (no configuration),
+//    "version": {"written": "<[global] version>", "readAs": "<major>.<minor>"} | null (no configuration),
+//    "requests": as check --json's,
 //    "program": null for a skin folder, else
-//      {"installable": bool, "version": "<[global] version>" | null,
+//      {"installable": bool, "tooLarge": bool, "version": "<[global] version>" | null,
 //       "installedBelow": "<major>.<minor>" | null},
 //    "signature": absent without --key and --sig, else
 //      {"file": "<path>", "key": "<hex>", "wellFormed": bool, "verifies": bool}}

@@ -3,6 +3,7 @@
 #include <nlohmann/json.hpp>
 #include <string_view>
 
+#include "formats/gbk_text.h"
 #include "package/launcher_config.h"
 #include "skins/key_table.h"
 
@@ -78,7 +79,16 @@ ordered_json SectionSchema(std::string_view section) {
 
 }  // namespace
 
-std::string FindingsJson(const std::vector<Finding>& findings) {
+ordered_json RequestsJson(const std::optional<UpdateAddresses>& addresses, bool signedUpdates) {
+  if (!addresses) return nullptr;
+  // Addresses are the configuration's GBK bytes: shown as UTF-8.
+  return {{"versionFile", GbkToUtf8(addresses->versionFile)},
+          {"launcher", GbkToUtf8(addresses->launcher)},
+          {"signature", signedUpdates ? ordered_json(GbkToUtf8(addresses->signature)) : ordered_json()}};
+}
+
+std::string FindingsJson(const std::vector<Finding>& findings, const std::optional<UpdateAddresses>& addresses,
+                         bool signedUpdates) {
   ordered_json list = ordered_json::array();
   int errors = 0;
   for (const Finding& f : findings) {
@@ -90,8 +100,9 @@ std::string FindingsJson(const std::vector<Finding>& findings) {
                     {"severity", f.severity == Severity::kError ? "error" : "warning"},
                     {"message", f.message}});
   }
-  const ordered_json report = {
+  ordered_json report = {
       {"findings", list}, {"errors", errors}, {"warnings", static_cast<int>(findings.size()) - errors}};
+  report["requests"] = RequestsJson(addresses, signedUpdates);
   // Texts of a skin may hold bytes that are no UTF-8: replaced, never thrown on.
   return report.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
 }
