@@ -237,8 +237,30 @@ TEST(PackBranding, AnUnstrippedExeLosesItsSymbolTable) {
   }
 }
 
-TEST(PackBranding, AnUnsignedStrippedExeWithoutBrandingIsOnlyAppendedTo) {
+// Explorer's details are never empty: without options the skin's title and
+// version fill them, the numbers as the launcher reads the version.
+TEST(PackBranding, WithoutOptionsTheVersionInformationComesFromTheSkin) {
   Workshop w;
+  std::string config = packtest::CleanConfig();
+  config.replace(config.find("title=Clean\n"), 12, "title=\xD0\xC7\xBA\xA3\nversion=1.02\n");  // 星海 in GBK
+  packtest::WriteSkin(w.skin, packtest::SkinWithConfig(config));
+  const auto result = w.Pack("Launcher.exe", "Game.exe");
+  ASSERT_EQ(result.status, 0) << result.err;
+  EXPECT_NE(result.out.find("its version information, from the skin's title and version"), std::string::npos);
+  const auto version = Version(Open(w.Path("Game.exe")).resources);
+  ASSERT_TRUE(version);
+  EXPECT_EQ(version->fileVersion, (VersionNumber{1, 2, 0, 0}));
+  EXPECT_EQ(version->productVersion, (VersionNumber{1, 2, 0, 0}));
+  const std::vector<std::pair<std::string, std::string>> texts = {
+      {"FileVersion", "1.02"}, {"OriginalFilename", "Game.exe"}, {"ProductName", "星海"}, {"ProductVersion", "1.02"}};
+  EXPECT_EQ(version->strings, texts);
+}
+
+TEST(PackBranding, AnUnsignedStrippedExeWithoutBrandingOrTitleIsOnlyAppendedTo) {
+  Workshop w;
+  std::string config = packtest::CleanConfig();
+  config.erase(config.find("title=Clean\n"), 12);
+  packtest::WriteSkin(w.skin, packtest::SkinWithConfig(config));
   ASSERT_EQ(w.Pack("Launcher.exe", "Game.exe").status, 0);
   const std::string launcher = ReadFile(w.Path("Launcher.exe")), game = ReadFile(w.Path("Game.exe"));
   EXPECT_EQ(game.substr(0, launcher.size()), launcher);

@@ -110,6 +110,19 @@ std::string CurrentUserSid() {
 bool FilesKeepTheirDacl() { return GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") == nullptr; }
 #endif
 
+// A launcher stand-in packed with the clean skin and `lines` in [global],
+// written to `dir` / `name`; its bytes.
+std::string PackedLauncher(const fs::path& dir, const std::string& name, const std::string& lines) {
+  std::string config = packtest::CleanConfig();
+  config.replace(config.find("title=Clean\n"), 12, "title=Clean\n" + lines);
+  packtest::WriteSkin(dir / (name + "-skin"), packtest::SkinWithConfig(config));
+  packtest::WriteFile(dir / "Launcher.exe", packtest::LauncherImage());
+  const PackRun run = Pack({"pack", (dir / (name + "-skin")).string(), "--exe", (dir / "Launcher.exe").string(), "-o",
+                            (dir / name).string(), "--force"});
+  EXPECT_EQ(run.status, 0) << run.err;
+  return ReadText(dir / name);
+}
+
 class UpdateSigning : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -180,20 +193,72 @@ TEST_F(UpdateSigning, KeygenWritesAKeyForItsOwnerAloneAndNeverOverwrites) {
 TEST_F(UpdateSigning, SignWritesASignatureThatVerifiesForExactlyTheFile) {
   const fs::path keyFile = dir / "operator.key", exe = dir / "MyGame.exe";
   std::ofstream(keyFile, std::ios::binary) << kRfcKeyPem;
-  std::ofstream(exe, std::ios::binary) << "MZ not really a launcher";
+  fs::permissions(keyFile, fs::perms::owner_read | fs::perms::owner_write);
+  const std::string bytes = PackedLauncher(dir, "MyGame.exe", std::string("updateKey=") + kRfcPublicKey + "\n");
   const PackRun run = Pack({"sign", exe.string(), "--key", keyFile.string()});
   EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.err, "");
   const std::string text = ReadText(dir / "MyGame.exe.sig");
   ASSERT_EQ(text.size(), 129u);
   EXPECT_EQ(text.back(), '\n');
   const auto signature = ParseUpdateSignature(text);
   const auto key = ParseUpdateKey(kRfcPublicKey);
   ASSERT_TRUE(signature && key);
-  const std::string bytes = "MZ not really a launcher";
   const std::span<const std::uint8_t> file(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
   EXPECT_TRUE(VerifyUpdateSignature(file, *signature, *key));
   EXPECT_FALSE(VerifyUpdateSignature(file.first(file.size() - 1), *signature, *key));
-  EXPECT_NE(run.err.find("no launcher"), std::string::npos);  // warned: nothing would install it
+}
+
+// A signature no launcher would take is refused before it is written: the
+// key is not the one the new exe carries (so the launchers it becomes would
+// refuse the next update), or the file is no launcher at all.
+TEST_F(UpdateSigning, SignRefusesWhatNoLauncherWouldTake) {
+  const fs::path keyFile = dir / "operator.key";
+  std::ofstream(keyFile, std::ios::binary) << kRfcKeyPem;
+  const std::string otherKey = "a09aa5f47a6759802ff955f8dc2d2a14a5c99d23be97f864127ff9383455a4f0";
+  PackedLauncher(dir, "Other.exe", "updateKey=" + otherKey + "\n");
+  PackedLauncher(dir, "Keyless.exe", "");
+  std::ofstream(dir / "Page.exe", std::ios::binary) << "MZ not really a launcher";
+  const struct {
+    const char* exe;
+    std::string says;
+  } cases[] = {
+      {"Other.exe", "the key is not the exe's own updateKey=" + otherKey},
+      {"Keyless.exe", "the exe carries no updateKey"},
+      {"Page.exe", "is no launcher"},
+  };
+  for (const auto& c : cases) {
+    const PackRun run = Pack({"sign", (dir / c.exe).string(), "--key", keyFile.string()});
+    EXPECT_EQ(run.status, 2) << c.exe;
+    EXPECT_NE(run.err.find(c.says), std::string::npos) << c.exe << ": " << run.err;
+    EXPECT_FALSE(fs::exists(dir / (std::string(c.exe) + ".sig"))) << c.exe;
+  }
+#ifndef _WIN32
+  // A key others can read is named, whatever else happens.
+  EXPECT_NE(Pack({"sign", (dir / "Other.exe").string(), "--key", keyFile.string()}).err.find("can be read by others"),
+            std::string::npos);
+#endif
+}
+
+TEST_F(UpdateSigning, PackSignsOnlyWithTheSkinsOwnKey) {
+  const fs::path keyFile = dir / "operator.key";
+  std::ofstream(keyFile, std::ios::binary) << kRfcKeyPem;
+  fs::permissions(keyFile, fs::perms::owner_read | fs::perms::owner_write);
+  packtest::WriteFile(dir / "Launcher.exe", packtest::LauncherImage());
+  const auto pack = [&](const std::string& name, const std::string& lines) {
+    std::string config = packtest::CleanConfig();
+    config.replace(config.find("title=Clean\n"), 12, "title=Clean\n" + lines);
+    packtest::WriteSkin(dir / (name + "-skin"), packtest::SkinWithConfig(config));
+    return Pack({"pack", (dir / (name + "-skin")).string(), "--exe", (dir / "Launcher.exe").string(), "-o",
+                 (dir / name).string(), "--sign-key", keyFile.string()});
+  };
+  const PackRun own = pack("Own.exe", std::string("updateKey=") + kRfcPublicKey + "\n");
+  EXPECT_EQ(own.status, 0) << own.err;
+  EXPECT_TRUE(fs::exists(dir / "Own.exe.sig"));
+  const PackRun other = pack("Keyless.exe", "");
+  EXPECT_EQ(other.status, 2);
+  EXPECT_NE(other.err.find("--sign-key: the exe carries no updateKey"), std::string::npos) << other.err;
+  EXPECT_FALSE(fs::exists(dir / "Keyless.exe"));
 }
 
 TEST_F(UpdateSigning, SignRefusesAMissingOrForeignKey) {
@@ -256,14 +321,7 @@ TEST(PackInspectUpdate, ShowsTheVersionAnExeCarriesAndWhetherItsSignatureVerifie
     config.replace(config.find("title=Clean\n"), 12, "title=Clean\n" + lines);
     return packtest::SkinWithConfig(config);
   };
-  std::string standIn = packtest::LauncherImage();
-#ifdef _WIN64
-  // The tool judges for the launcher it is built with: the 64-bit build,
-  // which the tests run under Wine, for an x86-64 launcher.
-  standIn[0x84] = '\x64';
-  standIn[0x85] = '\x86';
-#endif
-  packtest::WriteFile(dir / "Launcher.exe", standIn);
+  packtest::WriteFile(dir / "Launcher.exe", packtest::LauncherImage());
   const auto packed = [&](const std::string& name, const std::string& lines) {
     packtest::WriteSkin(dir / (name + "-skin"), skin(lines));
     const auto run = packtest::Run({"pack", (dir / (name + "-skin")).string(), "--exe", (dir / "Launcher.exe").string(),
@@ -355,8 +413,7 @@ TEST(PackInspectUpdate, ShowsTheVersionAnExeCarriesAndWhetherItsSignatureVerifie
        "updates: not signed (no updateKey): any exe the server answers with is installed\n"
        "version: 1.30.5, which the launcher reads as 1.30: to it every version written with these two numbers is "
        "the same one (1.30.5 and 1.30 are equal)\n" +
-           noServer +
-           "as an update: carries version 1.30.5, installed by launchers older than 1.30\n",
+           noServer + "as an update: carries version 1.30.5, installed by launchers older than 1.30\n",
        "unsigned",
        true,
        "1.30.5",
@@ -366,8 +423,7 @@ TEST(PackInspectUpdate, ShowsTheVersionAnExeCarriesAndWhetherItsSignatureVerifie
        {},
        "updates: none installed: updateKey is not 64 hexadecimal digits\n"
        "version: none, which the launcher reads as 0.0\n" +
-           noServer +
-           "as an update: carries version (none), installed by launchers older than 0.0\n",
+           noServer + "as an update: carries version (none), installed by launchers older than 0.0\n",
        "keyMalformed",
        true,
        "",

@@ -5,6 +5,7 @@
 #include "formats/file_io.h"
 #include "formats/gbk_text.h"
 #include "formats/text_encoding.h"
+#include "update/update_version.h"
 
 namespace {
 
@@ -70,4 +71,20 @@ std::optional<BrandingRequest> ReadBrandingOptions(const CommandLine& line, std:
     if (!request.version) return std::nullopt;
   }
   return request;
+}
+
+std::optional<VersionInfo> VersionFromSkin(const LauncherConfig& model, const std::filesystem::path& output) {
+  if (model.title.empty() && model.version.empty()) return std::nullopt;
+  VersionInfo info;
+  const Version read = ParseVersion(model.version);
+  const auto part = [](std::int32_t number) { return static_cast<std::uint16_t>(std::clamp(number, 0, 65535)); };
+  info.fileVersion = info.productVersion = {part(read.major), part(read.minor), 0, 0};
+  // Texts are the configuration's GBK, stored as UTF-16 like every other.
+  const std::string version = model.version.empty() ? "0.0" : GbkToUtf8(model.version);
+  if (!model.title.empty()) info.strings.emplace_back("ProductName", GbkToUtf8(model.title));
+  info.strings.emplace_back("FileVersion", version);
+  info.strings.emplace_back("ProductVersion", version);
+  info.strings.emplace_back("OriginalFilename", Shown(output.filename()));
+  std::stable_sort(info.strings.begin(), info.strings.end());
+  return info;
 }

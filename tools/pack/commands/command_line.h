@@ -24,11 +24,11 @@ struct CommandLine {
   bool fromUtf8 = false;
   bool force = false;
   bool json = false;
-  std::optional<PixelSize> size;      // preview --size
-  std::optional<PixelSize> restored;  // preview --restored
-  std::string state = "normal";       // preview --state: normal, pressed or hover faces of the game buttons
-  std::optional<std::string> icon;    // pack --icon
-  std::vector<std::string> include;   // pack --include: members packed although the launcher never reads them
+  std::optional<PixelSize> size;         // preview --size
+  std::optional<PixelSize> restored;     // preview --restored
+  std::string state = "normal";          // preview --state: normal, pressed or hover faces of the game buttons
+  std::optional<std::string> icon;       // pack --icon
+  std::vector<std::string> include;      // pack --include: members packed although the launcher never reads them
   std::optional<std::string> signKey;    // pack --sign-key: the secret key file
   std::optional<std::string> key;        // sign --key (secret key file), inspect --key (updateKey's digits)
   std::optional<std::string> signature;  // inspect --sig
@@ -44,9 +44,9 @@ struct VersionOption {
   const char* key;
 };
 inline constexpr VersionOption kVersionOptions[] = {
-    {"--company", "CompanyName"},        {"--file-description", "FileDescription"},
-    {"--file-version", "FileVersion"},   {"--copyright", "LegalCopyright"},
-    {"--product-name", "ProductName"},   {"--product-version", "ProductVersion"},
+    {"--company", "CompanyName"},      {"--file-description", "FileDescription"},
+    {"--file-version", "FileVersion"}, {"--copyright", "LegalCopyright"},
+    {"--product-name", "ProductName"}, {"--product-version", "ProductVersion"},
 };
 
 // The command line, or nothing with `error` saying what is wrong with it

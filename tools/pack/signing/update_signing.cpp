@@ -197,3 +197,33 @@ std::string KeyFileSecurityText() {
 #endif
 
 std::string UpdateKeyLine(const UpdatePublicKey& key) { return "updateKey=" + HexDigits(key); }
+
+std::optional<std::string> KeyFileExposure(const std::filesystem::path& path) {
+#ifdef _WIN32
+  (void)path;
+  return std::nullopt;
+#else
+  struct stat status {};
+  if (stat(path.c_str(), &status) != 0 || (status.st_mode & 077) == 0) return std::nullopt;
+  char mode[8];
+  std::snprintf(mode, sizeof mode, "%04o", static_cast<unsigned>(status.st_mode & 07777));
+  return Shown(path) + " can be read by others than its owner (permissions " + mode +
+         "): whoever reads it can update every player; chmod 600 " + Shown(path);
+#endif
+}
+
+std::optional<std::string> KeyMismatch(const OperatorKey& key, std::string_view updateKey) {
+  if (updateKey.empty())
+    return "the exe carries no updateKey, so the launchers it becomes check no signature; put " +
+           UpdateKeyLine(key.publicKey) + " into its skin's [global] and pack it again";
+  const auto carried = ParseUpdateKey(updateKey);
+  if (!carried) return "the exe's updateKey is not 64 hexadecimal digits: no launcher installs anything it signs";
+  if (*carried != key.publicKey)
+    return "the key is not the exe's own updateKey=" + HexDigits(*carried) +
+           ": the launchers it becomes would refuse every update signed by this key; sign with the key of that "
+           "updateKey, or put " +
+           UpdateKeyLine(key.publicKey) + " into the skin and pack it again";
+  return std::nullopt;
+}
+
+bool LooksLikeSecretKey(std::string_view bytes) { return bytes.find("PRIVATE KEY-----") != std::string_view::npos; }

@@ -45,5 +45,20 @@ std::string SignatureFileText(std::string_view file, const OperatorKey& key);
 
 std::filesystem::path SignaturePathFor(const std::filesystem::path& exe);
 
+// Whether the key file can be read by others than its owner: the warning
+// to print, or nothing. Checked where the system says so (POSIX permissions);
+// on Windows keygen writes the file with a DACL for its owner alone.
+std::optional<std::string> KeyFileExposure(const std::filesystem::path& path);
+
+// Why `key` must not sign a launcher whose [global] updateKey is
+// `updateKey`: the launchers it updates would check their next update with
+// that key, so a release signed by another one is refused by every launcher
+// that holds this one's key. Nothing when the key is the launcher's own.
+std::optional<std::string> KeyMismatch(const OperatorKey& key, std::string_view updateKey);
+
+// Whether a file's bytes hold a secret key in PEM form (any "PRIVATE KEY"),
+// which must never be packed into a launcher that every player receives.
+bool LooksLikeSecretKey(std::string_view bytes);
+
 // The line an operator pastes into [global].
 std::string UpdateKeyLine(const UpdatePublicKey& key);
