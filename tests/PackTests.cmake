@@ -30,10 +30,16 @@ add_executable(pack_tests
   pack/reports/pack_json_test.cpp
   pack/formats/pack_png_codec_test.cpp
   pack/formats/pack_text_encoding_test.cpp
+  pack/release/release_test.cpp
   pack/formats/pack_archive_test.cpp
   support/png_writer.cpp
 )
 target_include_directories(pack_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/pack/fixtures)
+if(NOT WIN32)
+  # verify-server against the update tests' loopback server, run by python3
+  # beside the tests.
+  target_sources(pack_tests PRIVATE pack/fixtures/loopback_server.cpp pack/release/verify_server_test.cpp)
+endif()
 target_link_libraries(pack_tests PRIVATE pack_core testkit GTest::gtest GTest::gtest_main)
 target_compile_definitions(pack_tests PRIVATE LAUNCHER_SOURCE_DIR="${CMAKE_SOURCE_DIR}" DEMO_SKIN="${DEMO_SKIN}")
 add_dependencies(pack_tests demo_skin)

@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <filesystem>
+#include <future>
 #include <string>
+#include <thread>
 
 #include "formats/png_codec.h"
 #include "pack_test_skin.h"
@@ -10,6 +14,7 @@
 
 namespace {
 
+namespace fs = std::filesystem;
 using packtest::PieceColour;
 
 constexpr Rgba kPage{255, 255, 255, 255};
@@ -153,7 +158,8 @@ TEST_F(PackPreview, GameButtonsShowTheFaceAsked) {
   }
   packtest::TempDir dir;
   packtest::WriteSkin(dir / "skin", skin_.Files());
-  const auto run = packtest::Run({"preview", (dir / "skin").string(), "-o", (dir / "out").string(), "--state", "hover"});
+  const auto run =
+      packtest::Run({"preview", (dir / "skin").string(), "-o", (dir / "out").string(), "--state", "hover"});
   ASSERT_EQ(run.status, 0) << run.err;
   std::string error;
   const auto restored = DecodePng(packtest::ReadFile(dir / "out" / "game-restored.png"), &error);
@@ -173,4 +179,33 @@ TEST(PackPreviewCommand, APreviewThatReportsAProblemExitsOne) {
   EXPECT_NE(run.out.find("game-restored.png: frame piece 3 names no sprite ([global] edgeImage3)"), std::string::npos)
       << run.out;
   EXPECT_TRUE(std::filesystem::exists(dir / "out" / "game-restored.png"));
+}
+
+// --watch draws again when the skin changes: the background painted anew
+// shows in the second login.png. Two drawings, then the tool returns.
+TEST(PackPreviewWatch, DrawsAgainWhenTheSkinChanges) {
+  packtest::TempDir dir;
+  packtest::WriteSkin(dir / "skin", packtest::CleanSkin());
+  const fs::path login = dir / "out/login.png";
+  auto watching = std::async(std::launch::async, [&] {
+    return packtest::Run(
+        {"preview", (dir / "skin").string(), "-o", (dir / "out").string(), "--watch", "--redraws", "2"});
+  });
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+  while (!fs::exists(login) && std::chrono::steady_clock::now() < deadline)
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  // The skin is changed whatever was seen, so that the watch always comes to its end.
+  const auto first = fs::exists(login) ? DecodePng(packtest::ReadFile(login), nullptr) : std::nullopt;
+  const Rgba repainted{200, 100, 50, 255};
+  // Written beside and renamed into place, so the watcher never reads half a picture.
+  packtest::WriteFile(dir / "main1.tmp", packtest::SolidPng(100, 80, repainted));
+  fs::rename(dir / "main1.tmp", dir / "skin/config/main1.png");
+  ASSERT_TRUE(first) << "no first drawing";
+  EXPECT_EQ(first->At(1, 1), packtest::kBackground);
+  ASSERT_EQ(watching.wait_for(std::chrono::seconds(30)), std::future_status::ready) << "no second drawing";
+  const auto run = watching.get();
+  EXPECT_EQ(run.status, 0) << run.err;
+  const auto second = DecodePng(packtest::ReadFile(login), nullptr);
+  ASSERT_TRUE(second);
+  EXPECT_EQ(second->At(1, 1), repainted);
 }

@@ -43,6 +43,8 @@ class Commands {
     app_.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
     app_.require_subcommand(1);
     AddPack();
+    AddRelease();
+    AddVerifyServer();
     AddCheck();
     AddInspect();
     AddPreview();
@@ -110,26 +112,69 @@ class Commands {
     pack->add_flag("--replace", line_.replace,
                    "First cut the package (and signature) the exe already carries, so that it keeps its size");
     FromUtf8(pack);
-    pack->add_flag("--force", line_.force, "Pack a skin that check finds problems in");
-    Text(pack, "--icon", "FILE", &line_.icon, "The game's icon (.ico) for the exe");
+    pack->add_flag("--force", line_.force, "Pack a skin that check finds errors in");
+    Branding(pack);
+    Text(pack, "--sign-key", "FILE", &line_.signKey,
+         "The secret key file (keygen's) that signs the written exe; its public half must be the skin's updateKey");
+    pack->footer(std::string("pack refuses a skin with errors unless --force, and packs one with warnings, showing "
+                             "them. A signature the exe carried is cut: sign the result last.\n\n") +
+                 kExitStatuses);
+  }
+
+  // The exe's icon, version information and the members packed besides.
+  void Branding(CLI::App* sub) {
+    Text(sub, "--icon", "FILE", &line_.icon, "The game's icon (.ico) for the exe");
     for (const VersionOption& version : kVersionOptions) {
       const std::string key = version.key;
-      pack->add_option_function<std::string>(
-              version.option,
-              [this, key](const std::string& value) {
-                std::erase_if(line_.versionTexts, [&](const auto& text) { return text.first == key; });
-                line_.versionTexts.emplace_back(key, value);
-              },
-              "The exe's " + key + " (UTF-8, or GBK) in its version information")
+      sub->add_option_function<std::string>(
+             version.option,
+             [this, key](const std::string& value) {
+               std::erase_if(line_.versionTexts, [&](const auto& text) { return text.first == key; });
+               line_.versionTexts.emplace_back(key, value);
+             },
+             "The exe's " + key + " (UTF-8, or GBK) in its version information (default: from the skin)")
           ->type_name(key.ends_with("Version") ? "1.2.3.4" : "TEXT");
     }
-    pack->add_option("--include", line_.include,
-                     "A member packed although the launcher never reads it (config/NAME); may be repeated")
+    sub->add_option("--include", line_.include,
+                    "A member packed although the launcher never reads it (config/NAME); may be repeated")
         ->type_name("NAME");
-    Text(pack, "--sign-key", "FILE", &line_.signKey, "The secret key file (keygen's) that signs the written exe");
-    pack->footer(std::string("pack refuses a skin with findings unless --force. A signature the exe carried is cut: "
-                             "sign the result last.\n\n") +
-                 kExitStatuses);
+  }
+
+  void AddRelease() {
+    CLI::App* release = Command("release",
+                                "Make a release that players' launchers install: check, pack and brand, sign "
+                                "(Authenticode, then for updates), write the version file, verify it all");
+    Input(release, "skin-folder", "The skin of the new release, its version raised");
+    Text(release, "--exe", "FILE", &line_.exe, "The launcher to pack the skin onto (Launcher.exe)");
+    release->get_option("--exe")->required();
+    Text(release, "--key", "FILE", &line_.key, "The secret key file (keygen's) of the skin's updateKey");
+    release->get_option("--key")->required();
+    Text(release, "--out", "DIR", &line_.outDir,
+         "The folder to write the exe, its .sig and the version file in, named as on the server");
+    release->get_option("--out")->required();
+    Text(release, "--previous", "VERSION", &line_.previous,
+         "The version the players' launchers run now: the release must be newer");
+    Text(release, "--authenticode", "COMMAND", &line_.authenticode,
+         "The code-signing command, with {in} and {out} for the exe before and after, such as "
+         "\"osslsigncode sign -pkcs12 my.pfx -pass secret -in {in} -out {out}\"");
+    FromUtf8(release);
+    release->add_flag("--replace", line_.replace, "First cut the package the --exe already carries");
+    Branding(release);
+    release->footer(std::string("Stops at the first step that fails, with status 1 (the skin or the release is "
+                                "wrong) or 2 (a file or command could not be used).\n\n") +
+                    kExitStatuses);
+  }
+
+  void AddVerifyServer() {
+    CLI::App* verify = Command("verify-server",
+                               "Fetch the version file, exe and signature the skin's server offers, as a launcher "
+                               "does, and say whether a launcher would install them, and why not");
+    Input(verify, "skin-or-program", "The players' launcher or its skin (its server, paths, version and key)");
+    FromUtf8(verify);
+    Text(verify, "--previous", "VERSION", &line_.previous,
+         "The version the players' launchers run (default: the skin's own version)");
+    Text(verify, "--ca-file", "FILE", &line_.caFile,
+         "Certificates (PEM) to trust for https besides the system's (the build machine's tool only)");
   }
 
   void AddCheck() {
@@ -168,6 +213,12 @@ class Commands {
     preview
         ->add_option("--state", line_.state, "The game buttons' face: normal, pressed, or with the pointer over them")
         ->check(CLI::IsMember({"normal", "pressed", "hover"}));
+    preview->add_flag("--watch", line_.watch, "Draw again whenever a file of the skin changes, until interrupted");
+    preview
+        ->add_option_function<int>(
+            "--redraws", [this](const int& count) { line_.redraws = count; },
+            "With --watch: stop after drawing this many times (the first drawing included)")
+        ->check(CLI::Range(1, 1000000));
     FromUtf8(preview);
   }
 

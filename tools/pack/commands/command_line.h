@@ -12,7 +12,8 @@ struct PixelSize {
 };
 
 struct CommandLine {
-  // pack, check, inspect, preview, keys, schema, init, keygen, sign; or
+  // pack, release, verify-server, check, inspect, preview, keys, schema,
+  // init, keygen, sign; or
   // help (help asked for: `text` goes to the standard output) and usage
   // (nothing asked: `text` goes to the error stream).
   std::string command;
@@ -35,6 +36,12 @@ struct CommandLine {
   // pack's version information: the resource's key (ProductName, ...) and
   // the text given, as the command line has it.
   std::vector<std::pair<std::string, std::string>> versionTexts;
+  std::optional<std::string> outDir;        // release --out
+  std::optional<std::string> previous;      // release and verify-server --previous: the players' version
+  std::optional<std::string> authenticode;  // release --authenticode: the signing command with {in} and {out}
+  std::optional<std::string> caFile;        // verify-server --ca-file
+  bool watch = false;                       // preview --watch
+  std::optional<int> redraws;               // preview --redraws: stop watching after this many pictures
 };
 
 // The version information options and the keys they fill, in the order the

@@ -1,5 +1,7 @@
+#include <chrono>
 #include <filesystem>
 #include <system_error>
+#include <thread>
 
 #include "commands/commands.h"
 #include "commands/skin_opening.h"
@@ -30,9 +32,30 @@ bool Save(const Preview& preview, const fs::path& folder, const char* name, std:
   return preview.notes.empty();  // a picture with something missing is a problem reported
 }
 
+// What the skin is now: each file's name, size and time of change, so
+// that any edit, save or copy shows.
+std::string Stamp(const fs::path& skin) {
+  std::string stamp;
+  std::error_code code;
+  const auto add = [&](const fs::path& file) {
+    stamp += Shown(file) + "|" + std::to_string(fs::file_size(file, code)) + "|" +
+             std::to_string(fs::last_write_time(file, code).time_since_epoch().count()) + "\n";
+  };
+  if (!fs::is_directory(skin, code)) {
+    add(skin);
+    return stamp;
+  }
+  for (auto it = fs::recursive_directory_iterator(skin, code); !code && it != fs::recursive_directory_iterator();
+       it.increment(code))
+    if (it->is_regular_file(code)) add(it->path());
+  return stamp;
+}
+
+constexpr auto kWatchInterval = std::chrono::milliseconds(200);
+
 }  // namespace
 
-int RunPreview(const CommandLine& line, std::ostream& out, std::ostream& err) {
+static int DrawOnce(const CommandLine& line, std::ostream& out, std::ostream& err) {
   auto opened = OpenNamedSkin(line, err);
   if (!opened) return kExitUnreadable;
   if (!opened->conversion.empty()) PrintFindings(err, opened->conversion);
@@ -77,4 +100,20 @@ int RunPreview(const CommandLine& line, std::ostream& out, std::ostream& err) {
                   "game-restored.png", out, err) &&
              complete;
   return complete ? kExitClean : kExitFindings;
+}
+
+// --watch: the pictures drawn again after every change of the skin, until
+// the operator ends the tool (or --redraws pictures have been drawn). The
+// skin is looked at before each drawing, so a change made while one is
+// drawn brings the next.
+int RunPreview(const CommandLine& line, std::ostream& out, std::ostream& err) {
+  if (!line.watch) return DrawOnce(line, out, err);
+  const fs::path skin = PathOf(line.inputs[0]);
+  for (int drawn = 1;; ++drawn) {
+    const std::string before = Stamp(skin);
+    const int status = DrawOnce(line, out, err);
+    if (line.redraws && drawn >= *line.redraws) return status;
+    out << "watching " << line.inputs[0] << " for changes (Ctrl+C ends)\n" << std::flush;
+    while (Stamp(skin) == before) std::this_thread::sleep_for(kWatchInterval);
+  }
 }

@@ -10,6 +10,8 @@
 #include "commands/exit_status.h"
 
 int RunPack(const CommandLine& line, std::ostream& out, std::ostream& err);
+int RunRelease(const CommandLine& line, std::ostream& out, std::ostream& err);
+int RunVerifyServer(const CommandLine& line, std::ostream& out, std::ostream& err);
 int RunCheck(const CommandLine& line, std::ostream& out, std::ostream& err);
 int RunInspect(const CommandLine& line, std::ostream& out, std::ostream& err);
 int RunPreview(const CommandLine& line, std::ostream& out, std::ostream& err);

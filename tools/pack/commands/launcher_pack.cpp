@@ -18,6 +18,8 @@ int RunLauncherPack(std::span<const std::string> args, std::ostream& out, std::o
     return kExitClean;
   }
   if (line->command == "pack") return RunPack(*line, out, err);
+  if (line->command == "release") return RunRelease(*line, out, err);
+  if (line->command == "verify-server") return RunVerifyServer(*line, out, err);
   if (line->command == "check") return RunCheck(*line, out, err);
   if (line->command == "inspect") return RunInspect(*line, out, err);
   if (line->command == "preview") return RunPreview(*line, out, err);
