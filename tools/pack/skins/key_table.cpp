@@ -9,7 +9,10 @@ namespace {
 constexpr KeyMeaning kMeanings[] = {
     {"global", "gameheader",
      "prefix through which the login page hands over the game: a navigation to this prefix followed by an address "
-     "opens the game window at that address"},
+     "opens the game window at that address, provided the address begins with \"http://\" or \"https://\" "
+     "(with `client://loadgame|`, a page that navigates to `client://loadgame|https://game.example.com/play` "
+     "opens the game window at `https://game.example.com/play`; any other address after the prefix opens "
+     "nothing)"},
     {"global", "logx", "left edge of `config/logo.png` in the game window"},
     {"global", "logy", "top edge of `config/logo.png` in the game window"},
     {"global", "titlex", "left edge of the title text in the game window's title bar"},
@@ -24,11 +27,16 @@ constexpr KeyMeaning kMeanings[] = {
     {"global", "notifyCloseTitle", "the tray icon menu's one item, which closes the game window"},
     {"global", "clearFlashTitle", "caption of the question before the browser cache is cleared"},
     {"global", "clearFlashMsg", "that question"},
-    {"global", "versionUrl", "path of the version file on the update server"},
-    {"global", "exeUrl", "path of the newer launcher on the update server"},
+    {"global", "versionUrl",
+     "path of the version file on the update server, beginning with \"/\" (never a full address)"},
+    {"global", "exeUrl",
+     "path of the newer launcher on the update server, beginning with \"/\"; its signature is at this path + `.sig`"},
     {"global", "port", "TCP port of the update server"},
-    {"global", "server", "host of the update server"},
-    {"global", "version", "this launcher's version, compared with the server's and shown after menu items of type 4"},
+    {"global", "server",
+     "host name or address of the update server, optionally after `http://` or `https://`; no port, no path"},
+    {"global", "version",
+     "this launcher's version, numbers and dots (`1.02`; the first two numbers count), compared with the server's and "
+     "shown after menu items of type 4"},
     {"global", "titleColor", "colour of the title text"},
     {"global", "loginCenterColor", "colour that fills the login window's browser area until its page has loaded"},
     {"global", "minGameWidth", "smallest width of the game window, and its width when first restored"},
@@ -105,12 +113,22 @@ const char* MeaningOf(const KeyInfo& key) {
 
 std::span<const KeyMeaning> KeyMeanings() { return kMeanings; }
 
+namespace {
+
+// A "|" in a cell would end it: written "\|", which Markdown shows as "|".
+std::string InCell(std::string text) {
+  for (std::size_t at = text.find('|'); at != std::string::npos; at = text.find('|', at + 2)) text.insert(at, "\\");
+  return text;
+}
+
+}  // namespace
+
 std::string KeyTableMarkdown() {
   std::string table =
       "| Section | Key | Kind | Default | Meaning |\n"
       "|---|---|---|---|---|\n";
   for (const KeyInfo& key : ConfigKeys())
     table += "| " + SectionName(key.section) + " | `" + key.key + "` | " + Kind(key) + " | " + Default(key) + " | " +
-             MeaningOf(key) + " |\n";
+             InCell(MeaningOf(key)) + " |\n";
   return table;
 }
