@@ -353,6 +353,8 @@ TEST(PackBranding, InspectSaysWhetherTheExeIsSigned) {
     if (!program) continue;
     EXPECT_EQ(json->at("signature").is_object(), readable);
     EXPECT_EQ(json->at("signature").is_null(), !readable);
-    if (readable) EXPECT_EQ(json->at("signature").at("authenticode").get<bool>(), c.authenticode);
+    if (readable) {
+      EXPECT_EQ(json->at("signature").at("authenticode").get<bool>(), c.authenticode);
+    }
   }
 }

@@ -327,7 +327,7 @@ TEST(PackCommand, PacksOnlyWhatTheLauncherReadsAndListsTheRest) {
   const auto result = w.Pack(w.launcher.string(), w.Path("MyGame.exe"), {"--include", "config/notes.txt"});
   ASSERT_EQ(result.status, 0) << result.err;
   std::string listed;
-  for (const std::string& name : {"Thumbs.db", "config/01_n.png", "config/desktop.ini", "config/main1.png~",
+  for (const char* name : {"Thumbs.db", "config/01_n.png", "config/desktop.ini", "config/main1.png~",
                                   "config/main1.psd", "sources/logo.svg"})
     listed += "  " + std::string(name) + "\n";
   EXPECT_NE(result.out.find("left out, since the launcher never reads them (--include NAME packs one all the "

@@ -113,7 +113,9 @@ TEST(PackJson, TheSchemaDescribesEveryKeyAndNothingElse) {
   for (const KeyInfo& info : ConfigKeys()) {
     const Json& key = sectionOf(info.section).at("properties").at(info.key);
     EXPECT_EQ(key.at("type").get<std::string>(), info.kind == KeyKind::kText ? "string" : "integer") << info.key;
-    if (info.kind == KeyKind::kText) EXPECT_EQ(key.at("maxLength").get<std::int64_t>(), info.width - 1) << info.key;
+    if (info.kind == KeyKind::kText) {
+      EXPECT_EQ(key.at("maxLength").get<std::int64_t>(), info.width - 1) << info.key;
+    }
   }
   std::vector<std::int64_t> linkTypes;
   for (const Json& v : sectionOf("link").at("properties").at("type").at("enum"))

@@ -346,7 +346,7 @@ TEST(PackInspectUpdate, ShowsTheVersionAnExeCarriesAndWhetherItsSignatureVerifie
       noServer;
   const std::string carries102 = "as an update: carries version 1.02, installed by launchers older than 1.2\n";
   const InspectCase cases[] = {
-      {"a skin folder", "MyGame.exe-skin", {}, signedLine, "signed", false},
+      {"a skin folder", "MyGame.exe-skin", {}, signedLine, "signed", false, "", ""},
       {"a signed release", "MyGame.exe", {}, signedLine + carries102, "signed", true, "1.02", "1.2"},
       {"its .sig beside it, against the key given",
        "MyGame.exe",
