@@ -64,10 +64,10 @@ TEST(Release, MakesWhatLaunchersOfThePreviousVersionInstall) {
   EXPECT_TRUE(verdict.Installs()) << testing::PrintToString(verdict.problems);
   EXPECT_EQ(verdict.carried, "1.2");
   // What to upload and where launchers ask for it, the version file last.
-  const std::string exe = (w.dir / "out/MyGame.exe").string();
+  const std::string exe = (w.dir / "out" / "MyGame.exe").string();
   EXPECT_NE(run.out.find("  " + exe + "  ->  http://127.0.0.1:8080/game/MyGame.exe\n  " + exe +
                          ".sig  ->  http://127.0.0.1:8080/game/MyGame.exe.sig\n  " +
-                         (w.dir / "out/version.txt").string() + "  ->  http://127.0.0.1:8080/game/version.txt  (last)"),
+                         (w.dir / "out" / "version.txt").string() + "  ->  http://127.0.0.1:8080/game/version.txt  (last)"),
             std::string::npos)
       << run.out;
 }

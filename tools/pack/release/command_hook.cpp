@@ -42,9 +42,11 @@ std::optional<std::vector<std::string>> HookWords(const std::string& command, co
 #ifdef _WIN32
 namespace {
 
-// One argument as the C runtime's parser reads it back: quoted, with
-// backslashes before a quote doubled.
+// One argument as the C runtime's parser reads it back: as it is when it
+// holds no white space or quote (so that cmd's own commands stay
+// recognisable), else quoted, with backslashes before a quote doubled.
 std::u16string Quoted(const std::u16string& arg) {
+  if (!arg.empty() && arg.find_first_of(u" \t\"") == std::u16string::npos) return arg;
   std::u16string quoted = u"\"";
   std::size_t backslashes = 0;
   for (const char16_t c : arg) {
