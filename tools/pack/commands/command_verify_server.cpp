@@ -38,7 +38,7 @@ int RunVerifyServer(const CommandLine& line, std::ostream& out, std::ostream& er
   const auto http = MakeHttpClient(line.caFile);
   const auto shown = [](const std::string& gbk) { return Escaped(GbkToUtf8(gbk)); };
 
-  const Fetched version = FetchLikeTheLauncher(*http, addresses->versionFile, kVersionFileLimit);
+  const Fetched version = FetchLikeTheLauncher(*http, addresses->versionFile, kVersionFileLimit, true);
   out << "  " << shown(addresses->versionFile) << ": " << version.outcome << "\n";
   if (!version.body) {
     out << "no launcher installs anything: the version file cannot be had\n";

@@ -56,6 +56,18 @@ ReleaseVerdict JudgeRelease(const ReleaseBytes& release, std::string_view update
     case UpdateVerdict::kNotLauncher:
       problems.push_back("the exe is no launcher with a package a launcher would start with");
       break;
+    case UpdateVerdict::kDoesNotStart: {
+      const LauncherImageCheck image = CheckLauncherImage(AsBytes(release.launcher));
+      problems.push_back("the exe would not start: " + image.picture +
+                         (image.fault == LauncherImageFault::kPictureMissing ? " is missing from its package"
+                                                                             : " is no picture it can show") +
+                         ", and a launcher replaced by it never reaches another update");
+      break;
+    }
+    case UpdateVerdict::kKeyChanged:
+      problems.push_back("the exe does not carry updateKey=" + std::string(updateKey) +
+                         ": the launchers it would become could not check the updates after it");
+      break;
     case UpdateVerdict::kNotNewer:
       problems.push_back("the exe carries " + verdict.carried + ", which is not newer than " + VersionText(running) +
                          ": launchers of that version refuse it");

@@ -11,7 +11,7 @@ namespace {
 class MemoryFiles : public FileSystem {
  public:
   std::unique_ptr<WritableFile> Create(const std::string& path) override {
-    files_[path].clear();
+    if (files_.count(path) != 0) return nullptr;
     return std::make_unique<File>(files_[path]);
   }
   std::optional<std::string> ReadStart(const std::string& path, std::size_t limit) override {
@@ -19,13 +19,10 @@ class MemoryFiles : public FileSystem {
     if (it == files_.end()) return std::nullopt;
     return it->second.substr(0, limit);
   }
-  bool Inspect(const std::string& path, const std::function<bool(std::span<const std::uint8_t>)>& inspect) override {
-    const auto it = files_.find(path);
-    return it != files_.end() && inspect({reinterpret_cast<const std::uint8_t*>(it->second.data()), it->second.size()});
-  }
   bool Remove(const std::string& path) override { return files_.erase(path) != 0; }
   bool Exists(const std::string& path) override { return files_.count(path) != 0; }
   std::vector<std::string> ListFiles(const std::string&) override { return {}; }
+  std::optional<std::string> ShortPath(const std::string&) override { return std::nullopt; }
 
   std::optional<std::string> Take(const std::string& path) {
     const auto it = files_.find(path);
@@ -40,6 +37,9 @@ class MemoryFiles : public FileSystem {
     bool Write(const char* data, std::size_t size) override {
       bytes_.append(data, size);
       return true;
+    }
+    bool Inspect(const FileInspection& inspect) override {
+      return inspect({reinterpret_cast<const std::uint8_t*>(bytes_.data()), bytes_.size()});
     }
     bool Close() override { return true; }
 
@@ -68,10 +68,11 @@ class WatchedClient : public HttpClient {
 
 }  // namespace
 
-Fetched FetchLikeTheLauncher(HttpClient& http, const std::string& url, std::uint64_t sizeLimit) {
+Fetched FetchLikeTheLauncher(HttpClient& http, const std::string& url, std::uint64_t sizeLimit, bool keepStart) {
   MemoryFiles files;
   WatchedClient watched(http);
-  UrlDownloader downloader(watched, files, url, "download", sizeLimit);
+  UrlDownloader downloader(watched, files, url, "download", sizeLimit,
+                           keepStart ? OverLimit::kKeepsStart : OverLimit::kFails);
   Fetched fetched;
   if (downloader.Download()) fetched.body = files.Take("download");
   if (!watched.answered_)

@@ -20,4 +20,6 @@ struct Fetched {
   std::string outcome;              // "200, 1234 bytes", "404", "no answer", ...
 };
 
-Fetched FetchLikeTheLauncher(HttpClient& http, const std::string& url, std::uint64_t sizeLimit);
+// With `keepStart` a longer body is cut to the limit, as the launcher reads
+// only the start of its version file; otherwise it is no download.
+Fetched FetchLikeTheLauncher(HttpClient& http, const std::string& url, std::uint64_t sizeLimit, bool keepStart = false);
