@@ -175,7 +175,8 @@ TEST(PackCommand, RefusesErrorsAndShowsWarnings) {
        "\xE6\x98\x9F\xE6\xB5\xB7.exe",
        {},
        0,
-       "is not an ASCII name: on a system whose code page is not Chinese the launcher cannot open its own file"},
+       "is not an ASCII name: on a system whose code page lacks its letters, on a volume without short names, "
+       "the launcher cannot update itself"},
   };
   for (const auto& c : cases) {
     Workshop w(c.files);
@@ -329,7 +330,7 @@ TEST(PackCommand, PacksOnlyWhatTheLauncherReadsAndListsTheRest) {
   ASSERT_EQ(result.status, 0) << result.err;
   std::string listed;
   for (const char* name : {"Thumbs.db", "config/01_n.png", "config/desktop.ini", "config/main1.png~",
-                                  "config/main1.psd", "sources/logo.svg"})
+                           "config/main1.psd", "sources/logo.svg"})
     listed += "  " + std::string(name) + "\n";
   EXPECT_NE(result.out.find("left out, since the launcher never reads them (--include NAME packs one all the "
                             "same):\n" +

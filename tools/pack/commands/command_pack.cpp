@@ -66,8 +66,8 @@ void WarnOfName(const fs::path& output, std::ostream& err) {
   const std::string name = Shown(output.filename());
   if (std::all_of(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) return;
   err << "launcher-pack: warning: " << Escaped(name)
-      << " is not an ASCII name: on a system whose code page is not Chinese the launcher cannot open its own file "
-         "and ends without a word; players should get it under an ASCII name\n";
+      << " is not an ASCII name: on a system whose code page lacks its letters, on a volume without short names, "
+         "the launcher cannot update itself; players should get it under an ASCII name\n";
 }
 
 // What was cut from the exe given, or kept, so the operator knows what to
