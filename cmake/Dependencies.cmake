@@ -27,7 +27,9 @@ add_library(simpleini INTERFACE)
 target_include_directories(simpleini SYSTEM INTERFACE "${CMAKE_BINARY_DIR}/simpleini")
 target_compile_definitions(simpleini INTERFACE SI_NO_CONVERSION)
 
-if(CMAKE_CROSSCOMPILING)
+if(NOT LAUNCHER_TESTS)
+  # Nothing here needs googletest.
+elseif(CMAKE_CROSSCOMPILING)
   # googletest for mingw, built from Debian's own source copy.
   set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
   set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)

@@ -12,29 +12,34 @@ add_custom_command(OUTPUT "${DEMO_SKIN}/config/main1.png"
 add_custom_target(demo_skin DEPENDS "${DEMO_SKIN}/config/main1.png")
 
 add_executable(pack_tests
-  pack/pack_test_skin.cpp
-  pack/pack_json_reader.cpp
-  pack/pack_png_codec_test.cpp
-  pack/pack_text_encoding_test.cpp
-  pack/pack_check_test.cpp
-  pack/pack_command_test.cpp
-  pack/pack_inspect_test.cpp
-  pack/pack_json_test.cpp
-  pack/pack_archive_test.cpp
-  pack/pack_init_test.cpp
-  pack/pack_preview_test.cpp
-  pack/pack_key_table_test.cpp
-  pack/pack_demo_skin_test.cpp
-  pack/pe_fixture.cpp
-  pack/pe_image_test.cpp
-  pack/pe_resources_test.cpp
-  pack/icon_file_test.cpp
-  pack/version_resource_test.cpp
-  pack/pack_branding_test.cpp
-  pack/pack_update_signing_test.cpp
+  pack/fixtures/pack_test_skin.cpp
+  pack/fixtures/pe_fixture.cpp
+  pack/commands/pack_command_test.cpp
+  pack/commands/pack_init_test.cpp
+  pack/checks/pack_check_test.cpp
+  pack/checks/pack_demo_skin_test.cpp
+  pack/skins/pack_key_table_test.cpp
+  pack/branding/pe_image_test.cpp
+  pack/branding/pe_resources_test.cpp
+  pack/branding/icon_file_test.cpp
+  pack/branding/version_resource_test.cpp
+  pack/branding/pack_branding_test.cpp
+  pack/signing/pack_update_signing_test.cpp
+  pack/previews/pack_preview_test.cpp
+  pack/reports/pack_inspect_test.cpp
+  pack/reports/pack_json_test.cpp
+  pack/formats/pack_png_codec_test.cpp
+  pack/formats/pack_text_encoding_test.cpp
+  pack/release/release_test.cpp
+  pack/formats/pack_archive_test.cpp
   support/png_writer.cpp
 )
-target_include_directories(pack_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/pack)
+target_include_directories(pack_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/pack/fixtures)
+if(NOT WIN32)
+  # verify-server against the update tests' loopback server, run by python3
+  # beside the tests.
+  target_sources(pack_tests PRIVATE pack/fixtures/loopback_server.cpp pack/release/verify_server_test.cpp)
+endif()
 target_link_libraries(pack_tests PRIVATE pack_core testkit GTest::gtest GTest::gtest_main)
 target_compile_definitions(pack_tests PRIVATE LAUNCHER_SOURCE_DIR="${CMAKE_SOURCE_DIR}" DEMO_SKIN="${DEMO_SKIN}")
 add_dependencies(pack_tests demo_skin)
@@ -55,7 +60,7 @@ if(WIN32)
   # SignedLauncher runs inside signed_launcher, on the exe that script signs.
   add_wine_gtests(branding_tests 300 TEST_FILTER "-SignedLauncher.*")
   add_test(NAME signed_launcher
-    COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/pack/signed_launcher_test.sh $<TARGET_FILE:launcher-pack>
+    COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/pack/branding/signed_launcher_test.sh $<TARGET_FILE:launcher-pack>
       $<TARGET_FILE:Launcher> $<TARGET_FILE:branding_tests> ${DEMO_SKIN} ${CMAKE_SOURCE_DIR}/scripts/wine-run)
   set_tests_properties(signed_launcher PROPERTIES TIMEOUT 600)
 endif()

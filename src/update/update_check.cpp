@@ -5,10 +5,10 @@
 #include "common/paths.h"
 #include "package/attached_package.h"
 #include "package/launcher_config.h"
-#include "update/launcher_image.h"
 #include "update/self_replacement.h"
 #include "update/server_url.h"
 #include "update/update_signature.h"
+#include "update/update_verdict.h"
 #include "update/update_version.h"
 #include "update/url_downloader.h"
 
@@ -56,10 +56,7 @@ std::optional<UpdateSignature> FetchSignature(const UpdateSettings& state, const
 // signed with it and trusting the same key for the updates after it.
 bool IsAcceptableUpdate(std::span<const std::uint8_t> file, const Version& running,
                         const std::optional<UpdatePublicKey>& key, const std::optional<UpdateSignature>& signature) {
-  const LauncherImageCheck image = CheckLauncherImage(file);
-  if (image.fault != LauncherImageFault::kNone || !IsNewerVersion(running, ParseVersion(image.version))) return false;
-  if (!key) return true;
-  return ParseUpdateKey(image.updateKey) == key && signature && VerifyUpdateSignature(file, *signature, *key);
+  return JudgeDownloadedLauncher(file, running, key, signature) == UpdateVerdict::kAccepted;
 }
 
 // Whether `directory` holds the running program.

@@ -19,12 +19,12 @@
 #include <cstdlib>
 #include <sstream>
 
+#include "branding/program_branding.h"
+#include "commands/launcher_pack.h"
+#include "formats/png_codec.h"
 #include "game_driver.h"
 #include "launcher_driver.h"
-#include "launcher_pack.h"
-#include "png_codec.h"
-#include "program_branding.h"
-#include "skin_source.h"
+#include "skins/skin_source.h"
 
 using namespace testkit;
 
@@ -209,7 +209,7 @@ TEST(BrandedLauncher, RunsWithItsSkinAndCanBeBrandedAgain) {
 // Run by signed_launcher_test.sh with the exe it signed.
 TEST(SignedLauncher, StartsWithItsSkin) {
   const char* signedExe = std::getenv("LAUNCHER_SIGNED_EXE");
-  ASSERT_NE(signedExe, nullptr) << "run through tests/pack/signed_launcher_test.sh, which signs the exe";
+  ASSERT_NE(signedExe, nullptr) << "run through tests/pack/branding/signed_launcher_test.sh, which signs the exe";
   const Bytes program = ReadFileBytes(signedExe);
   ASSERT_FALSE(program.empty()) << signedExe;
   const auto title = PackedTitle(signedExe);

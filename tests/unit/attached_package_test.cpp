@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "package/image_end.h"
 #include "zip_builder.h"
 
@@ -59,6 +61,35 @@ TEST(FindImageEnd, DamagedHeadersGiveNothingInsteadOfReadingOutside) {
   EXPECT_FALSE(FindImageEnd(tooManySections));
   EXPECT_FALSE(FindImageEnd(noSections));
   EXPECT_FALSE(FindImageEnd({}));
+}
+
+TEST(FindSectionTable, ReadsEachHeaderWhereTheImageEndIsFound) {
+  Bytes image = MakePeImage(4096, 3);
+  std::memcpy(&image[0x80 + 248 + 40], ".rsrc\0\0\0", 8);
+  Put32(image, 0x80 + 248 + 40 + 8, 0x123);        // virtual size
+  Put32(image, 0x80 + 248 + 40 + 12, 0x2000);      // virtual address
+  Put32(image, 0x80 + 248 + 40 + 36, 0x40000040);  // characteristics
+  const auto table = FindSectionTable(image);
+  ASSERT_TRUE(table);
+  EXPECT_EQ(table->offset, 0x80u + 248);
+  EXPECT_EQ(table->count, 3u);
+  const auto second = ReadSectionHeader(image, *table, 1);
+  ASSERT_TRUE(second);
+  EXPECT_EQ(second->name, ".rsrc");
+  EXPECT_EQ(second->virtualSize, 0x123u);
+  EXPECT_EQ(second->virtualAddress, 0x2000u);
+  EXPECT_EQ(second->rawOffset, 0x300u);
+  EXPECT_EQ(second->rawSize, 0x100u);
+  EXPECT_EQ(second->characteristics, 0x40000040u);
+  const auto last = ReadSectionHeader(image, *table, 2);
+  ASSERT_TRUE(last);
+  EXPECT_EQ(std::uint64_t{last->rawOffset} + last->rawSize, FindImageEnd(image));
+  // A header reaching past the end of the file is not read.
+  EXPECT_FALSE(ReadSectionHeader(Bytes(image.begin(), image.begin() + 0x80 + 248 + 40 * 3 - 1), *table, 2));
+  // A 64-bit image's table follows its 240-byte optional header.
+  image[0x80 + 24] = 0x0B;
+  image[0x80 + 25] = 0x02;
+  EXPECT_EQ(FindSectionTable(image)->offset, 0x80u + 264);
 }
 
 TEST(AttachedPackage, OpenReportsEachFailure) {

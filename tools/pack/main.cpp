@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "launcher_pack.h"
+#include "commands/launcher_pack.h"
 
 #ifdef _WIN32
 #include <windows.h>

@@ -1,0 +1,49 @@
+// init's skin: every kind of section once, in GBK, clean to check, packed
+// and previewed without a finding.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "checks/config_lines.h"
+#include "formats/text_encoding.h"
+#include "pack_test_skin.h"
+#include "package/ini_document.h"
+
+namespace fs = std::filesystem;
+
+TEST(PackInit, WritesASkinThatChecksPacksAndPreviewsClean) {
+  packtest::TempDir dir;
+  const std::string skin = (dir / "my-skin").string();
+  const auto init = packtest::Run({"init", skin});
+  ASSERT_EQ(init.status, 0) << init.err;
+
+  const std::string config = packtest::ReadFile(dir / "my-skin" / "config/cg.txt");
+  EXPECT_FALSE(LooksLikeUtf8(config)) << "saved in GBK";
+  EXPECT_NE(config.find("title=\xCE\xD2\xB5\xC4\xD3\xCE\xCF\xB7"), std::string::npos);  // 我的游戏
+  IniDocument document;
+  ASSERT_TRUE(document.Load(config.data(), config.size()));
+  std::vector<std::string> sections;
+  for (const IniSectionLines& section : document.Outline())
+    if (section.line > 0) sections.emplace_back(section.name);
+  EXPECT_EQ(sections, (std::vector<std::string>{"global", "link1", "link2", "gamePic1", "gamebutton1", "menu1"}));
+
+  const auto check = packtest::Run({"check", skin});
+  EXPECT_EQ(check.status, 0) << check.out;
+  packtest::WriteFile(dir / "Launcher.exe", packtest::LauncherImage());
+  const auto pack =
+      packtest::Run({"pack", skin, "--exe", (dir / "Launcher.exe").string(), "-o", (dir / "MyGame.exe").string()});
+  EXPECT_EQ(pack.status, 0) << pack.err;
+  const auto packed = packtest::Run({"check", (dir / "MyGame.exe").string()});
+  EXPECT_EQ(packed.status, 0) << packed.out;
+  const auto preview = packtest::Run({"preview", skin, "-o", (dir / "previews").string()});
+  EXPECT_EQ(preview.status, 0) << preview.out << preview.err;
+}
+
+TEST(PackInit, NeverWritesIntoAFolderThatHoldsSomething) {
+  packtest::TempDir dir;
+  packtest::WriteFile(dir / "mine" / "notes.txt", "mine");
+  const auto init = packtest::Run({"init", (dir / "mine").string()});
+  EXPECT_EQ(init.status, 2);
+  EXPECT_FALSE(fs::exists(dir / "mine" / "config"));
+  EXPECT_EQ(packtest::Run({"init"}).status, 2);
+}

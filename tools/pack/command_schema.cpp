@@ -1,7 +1,0 @@
-#include "commands.h"
-#include "json_reports.h"
-
-int RunSchema(const CommandLine&, std::ostream& out, std::ostream&) {
-  out << ConfigurationSchema();
-  return kExitClean;
-}

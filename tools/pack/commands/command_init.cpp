@@ -1,0 +1,128 @@
+// init: a small starting skin that check passes and the launcher runs, each
+// key commented, its pictures drawn here, so that an operator changes a
+// working skin instead of writing one from nothing.
+#include <filesystem>
+#include <system_error>
+
+#include "commands/commands.h"
+#include "formats/file_io.h"
+#include "formats/gbk_text.h"
+#include "formats/png_codec.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Written here in UTF-8 and saved in GBK, which is what the launcher reads.
+constexpr const char* kConfig =
+    "; 登录器配置 (GBK). launcher-pack keys lists every key; launcher-pack check tells what is wrong.\r\n"
+    "; A comment takes a line of its own: after a value, \";\" and what follows belong to the value.\r\n"
+    "[global]\r\n"
+    "; title of both windows and of the game window's title bar\r\n"
+    "title=我的游戏\r\n"
+    "; the login page hands the game over by going to this prefix followed by the game's address\r\n"
+    "gameheader=game://\r\n"
+    "; one [linkN] section for each link, N from 1\r\n"
+    "linkCount=2\r\n"
+    "picCount=1\r\n"
+    "gameButtonCount=1\r\n"
+    "menuCount=1\r\n"
+    "closeMsg=确定要退出吗?\r\n"
+    "; colours are red + 256 × green + 65536 × blue\r\n"
+    "loginCenterColor=16777215\r\n"
+    "titleColor=16777215\r\n"
+    "titlex=24\r\n"
+    "titley=2\r\n"
+    "titleWidth=300\r\n"
+    "titleHeight=14\r\n"
+    "logx=4\r\n"
+    "logy=2\r\n"
+    "minGameWidth=800\r\n"
+    "minGameHeight=600\r\n"
+    "version=1.00\r\n"
+    "; the frame's eight pieces (corners and edges), each a [gamePicN] sprite of config/style.png\r\n"
+    "edgeImage1=1\r\nedgeImage2=1\r\nedgeImage3=1\r\nedgeImage4=1\r\n"
+    "edgeImage5=1\r\nedgeImage6=1\r\nedgeImage7=1\r\nedgeImage8=1\r\n"
+    "; for updates add server, port, versionUrl, exeUrl and updateKey (launcher-pack keygen)\r\n"
+    "\r\n"
+    "; the browser area that shows the login page (type 4)\r\n"
+    "[link1]\r\n"
+    "type=4\r\n"
+    "x=20\r\ny=40\r\nwidth=360\r\nheight=220\r\n"
+    "url=http://127.0.0.1/login.html\r\n"
+    "\r\n"
+    "; the close button (type 3), pictures config/2_n.png and config/2_d.png\r\n"
+    "[link2]\r\n"
+    "type=3\r\n"
+    "x=380\r\ny=4\r\n"
+    "\r\n"
+    "; a sprite: normal, pressed and hover pictures one under the other, interval apart\r\n"
+    "[gamePic1]\r\n"
+    "x=0\r\ny=0\r\nwidth=16\r\nheight=16\r\ninterval=0\r\n"
+    "\r\n"
+    "; the title bar's close button (type 5), F4 for it\r\n"
+    "[gamebutton1]\r\n"
+    "type=5\r\n"
+    "image=1\r\n"
+    "x=-20\r\ny=0\r\n"
+    "tips=关闭\r\n"
+    "shortCut=4\r\n"
+    "\r\n"
+    "; an item of the menu that a type 11 game button opens; type 4 shows the version\r\n"
+    "[menu1]\r\n"
+    "type=4\r\n"
+    "title=版本\r\n";
+
+RgbaImage Solid(int width, int height, Rgba colour) { return RgbaImage(width, height, colour); }
+
+// The login background with a darker band where the title would go.
+RgbaImage Background() {
+  RgbaImage image(400, 300, {40, 70, 120, 255});
+  for (int y = 0; y < 30; ++y)
+    for (int x = 0; x < 400; ++x) image.At(x, y) = {25, 45, 80, 255};
+  return image;
+}
+
+// One sprite of three faces: normal, pressed, hover.
+RgbaImage SpriteSheet() {
+  RgbaImage image(16, 48, {60, 60, 70, 255});
+  for (int y = 16; y < 32; ++y)
+    for (int x = 0; x < 16; ++x) image.At(x, y) = {40, 40, 50, 255};
+  for (int y = 32; y < 48; ++y)
+    for (int x = 0; x < 16; ++x) image.At(x, y) = {90, 90, 100, 255};
+  return image;
+}
+
+}  // namespace
+
+int RunInit(const CommandLine& line, std::ostream& out, std::ostream& err) {
+  const fs::path folder = PathOf(line.inputs[0]);
+  std::error_code code;
+  if (fs::exists(folder, code) && !fs::is_empty(folder, code)) {
+    err << "launcher-pack: " << line.inputs[0] << " exists and is not empty: init writes a new skin folder only\n";
+    return kExitUnreadable;
+  }
+  const GbkConversion config = Utf8ToGbk(kConfig);
+  if (!config.Converted()) {  // the template is the tool's own: this is a fault of the build's converter
+    err << "launcher-pack: the starting configuration cannot be converted to GBK on this system\n";
+    return kExitUnreadable;
+  }
+  const std::pair<const char*, std::string> files[] = {
+      {"config/cg.txt", config.text},
+      {"config/main1.png", EncodePng(Background())},
+      {"config/2_n.png", EncodePng(Solid(16, 16, {200, 60, 60, 255}))},
+      {"config/2_d.png", EncodePng(Solid(16, 16, {150, 40, 40, 255}))},
+      {"config/style.png", EncodePng(SpriteSheet())},
+      {"config/logo.png", EncodePng(Solid(16, 16, {230, 180, 40, 255}))},
+  };
+  fs::create_directories(folder / "config", code);
+  std::string error;
+  for (const auto& [name, content] : files)
+    if (code || !WriteWholeFile(folder / name, content, &error)) {
+      err << "launcher-pack: " << (code ? Shown(folder) + " cannot be made: " + code.message() : error) << "\n";
+      return kExitUnreadable;
+    }
+  out << "wrote " << Shown(folder) << ": config/cg.txt (GBK, commented) and its pictures\n"
+      << "next: edit config/cg.txt and the pictures, then launcher-pack check " << line.inputs[0] << "\n";
+  return kExitClean;
+}

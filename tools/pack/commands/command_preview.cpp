@@ -1,0 +1,119 @@
+#include <chrono>
+#include <filesystem>
+#include <system_error>
+#include <thread>
+
+#include "commands/commands.h"
+#include "commands/skin_opening.h"
+#include "formats/file_io.h"
+#include "formats/png_codec.h"
+#include "previews/preview.h"
+#include "skins/skin_config.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr PixelSize kDefaultWorkArea{1280, 720};
+constexpr int kMaxSide = 8192;
+
+// Writes one preview; false when it has no picture, cannot be written, or
+// misses something the launcher would show.
+bool Save(const Preview& preview, const fs::path& folder, const char* name, std::ostream& out, std::ostream& err) {
+  for (const std::string& note : preview.notes) out << name << ": " << note << "\n";
+  if (!preview.image) return false;
+  std::string error;
+  const fs::path file = folder / name;
+  if (!WriteWholeFile(file, EncodePng(*preview.image), &error)) {
+    err << "launcher-pack: " << error << "\n";
+    return false;
+  }
+  out << "wrote " << Shown(file) << " (" << preview.image->Width() << " x " << preview.image->Height() << ")\n";
+  return preview.notes.empty();  // a picture with something missing is a problem reported
+}
+
+// What the skin is now: each file's name, size and time of change, so
+// that any edit, save or copy shows.
+std::string Stamp(const fs::path& skin) {
+  std::string stamp;
+  std::error_code code;
+  const auto add = [&](const fs::path& file) {
+    stamp += Shown(file) + "|" + std::to_string(fs::file_size(file, code)) + "|" +
+             std::to_string(fs::last_write_time(file, code).time_since_epoch().count()) + "\n";
+  };
+  if (!fs::is_directory(skin, code)) {
+    add(skin);
+    return stamp;
+  }
+  for (auto it = fs::recursive_directory_iterator(skin, code); !code && it != fs::recursive_directory_iterator();
+       it.increment(code))
+    if (it->is_regular_file(code)) add(it->path());
+  return stamp;
+}
+
+constexpr auto kWatchInterval = std::chrono::milliseconds(200);
+
+}  // namespace
+
+static int DrawOnce(const CommandLine& line, std::ostream& out, std::ostream& err) {
+  auto opened = OpenNamedSkin(line, err);
+  if (!opened) return kExitUnreadable;
+  if (!opened->conversion.empty()) PrintFindings(err, opened->conversion);
+  const auto config = ReadSkinConfig(*opened->source);
+  if (config == nullptr || !config->accepted) {
+    err << "launcher-pack: "
+        << (config == nullptr ? "config/cg.txt is missing" : "[global] linkCount is missing or below 1")
+        << ": the launcher shows no window; run check for more\n";
+    return kExitFindings;
+  }
+  const fs::path folder = PathOf(*line.output);
+  std::error_code code;
+  fs::create_directories(folder, code);
+  if (!fs::is_directory(folder, code)) {
+    err << "launcher-pack: " << *line.output << " cannot be made a folder\n";
+    return kExitUnreadable;
+  }
+
+  const LauncherConfig& model = config->model;
+  SkinPictures pictures(*opened->source);
+  const auto text = MakeTextPainter();
+  bool complete = opened->conversion.empty();
+  if (model.firstUrl.size() > 2)
+    out << "login.png: not drawn: firstUrl opens the game window at once, without the login window\n";
+  else
+    complete = Save(DrawLoginPreview(model, pictures), folder, "login.png", out, err) && complete;
+
+  const PixelSize workArea = line.size.value_or(kDefaultWorkArea);
+  const ButtonFace face = line.state == "pressed" ? ButtonFace::kPressed
+                          : line.state == "hover" ? ButtonFace::kHover
+                                                  : ButtonFace::kNormal;
+  complete = Save(DrawGamePreview(model, pictures, *text, workArea.width, workArea.height, true, face), folder,
+                  "game-maximised.png", out, err) &&
+             complete;
+  const PixelSize restored = line.restored.value_or(PixelSize{model.minGameWidth, model.minGameHeight});
+  if (restored.width < 1 || restored.height < 1 || restored.width > kMaxSide || restored.height > kMaxSide) {
+    out << "game-restored.png: not drawn: the restored window would be " << restored.width << " x " << restored.height
+        << " (minGameWidth x minGameHeight); give a size with --restored\n";
+    return kExitFindings;
+  }
+  complete = Save(DrawGamePreview(model, pictures, *text, restored.width, restored.height, false, face), folder,
+                  "game-restored.png", out, err) &&
+             complete;
+  return complete ? kExitClean : kExitFindings;
+}
+
+// --watch: the pictures drawn again after every change of the skin, until
+// the operator ends the tool (or --redraws pictures have been drawn). The
+// skin is looked at before each drawing, so a change made while one is
+// drawn brings the next.
+int RunPreview(const CommandLine& line, std::ostream& out, std::ostream& err) {
+  if (!line.watch) return DrawOnce(line, out, err);
+  const fs::path skin = PathOf(line.inputs[0]);
+  for (int drawn = 1;; ++drawn) {
+    const std::string before = Stamp(skin);
+    const int status = DrawOnce(line, out, err);
+    if (line.redraws && drawn >= *line.redraws) return status;
+    out << "watching " << line.inputs[0] << " for changes (Ctrl+C ends)\n" << std::flush;
+    while (Stamp(skin) == before) std::this_thread::sleep_for(kWatchInterval);
+  }
+}

@@ -1,0 +1,85 @@
+#include "release/release_verdict.h"
+
+#include <climits>
+#include <span>
+
+#include "update/launcher_image.h"
+#include "update/update_signature.h"
+#include "update/update_verdict.h"
+
+namespace {
+
+std::span<const std::uint8_t> AsBytes(std::string_view text) {
+  return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
+}
+
+}  // namespace
+
+std::string VersionText(const Version& version) {
+  return std::to_string(version.major) + "." + std::to_string(version.minor);
+}
+
+ReleaseVerdict JudgeRelease(const ReleaseBytes& release, std::string_view updateKey,
+                            const std::optional<Version>& previous) {
+  ReleaseVerdict verdict;
+  auto& problems = verdict.problems;
+  const Version offered = ParseVersion(VersionLine(release.versionFile));
+  verdict.offered = VersionText(offered);
+  // Below every version: without a previous one, any older launcher counts.
+  const Version running = previous.value_or(Version{INT32_MIN, INT32_MIN});
+  if (previous && !IsNewerVersion(running, offered))
+    problems.push_back("the version file offers " + verdict.offered + ", which is not newer than " +
+                       VersionText(running) + ": launchers of that version never fetch the new exe");
+
+  std::optional<UpdatePublicKey> key;
+  if (!updateKey.empty() && !(key = ParseUpdateKey(updateKey)))
+    problems.push_back("updateKey is not 64 hexadecimal digits: the launchers install no update at all");
+  std::optional<UpdateSignature> signature;
+  if (release.signature) signature = ParseUpdateSignature(*release.signature);
+
+  const auto carried = LauncherImageVersion(AsBytes(release.launcher));
+  if (carried) verdict.carried = VersionText(ParseVersion(*carried));
+  if (carried && ParseVersion(*carried) != offered)
+    problems.push_back("the version file offers " + verdict.offered + " but the exe carries " + verdict.carried +
+                       (IsNewerVersion(ParseVersion(*carried), offered)
+                            ? ": every launcher below " + verdict.offered +
+                                  " fetches it, refuses it as not newer, and fetches it again at its next start"
+                            : ": launchers of " + verdict.carried +
+                                  " find themselves older and fetch it at every "
+                                  "start"));
+  switch (JudgeDownloadedLauncher(AsBytes(release.launcher), running, key, signature)) {
+    case UpdateVerdict::kAccepted: break;
+    case UpdateVerdict::kTooLarge:
+      problems.push_back("the exe is " + std::to_string(release.launcher.size()) + " bytes, more than the " +
+                         std::to_string(kLargestUpdate >> 20) + " MB a launcher fetches");
+      break;
+    case UpdateVerdict::kNotLauncher:
+      problems.push_back("the exe is no launcher with a package a launcher would start with");
+      break;
+    case UpdateVerdict::kDoesNotStart: {
+      const LauncherImageCheck image = CheckLauncherImage(AsBytes(release.launcher));
+      problems.push_back("the exe would not start: " + image.picture +
+                         (image.fault == LauncherImageFault::kPictureMissing ? " is missing from its package"
+                                                                             : " is no picture it can show") +
+                         ", and a launcher replaced by it never reaches another update");
+      break;
+    }
+    case UpdateVerdict::kKeyChanged:
+      problems.push_back("the exe does not carry updateKey=" + std::string(updateKey) +
+                         ": the launchers it would become could not check the updates after it");
+      break;
+    case UpdateVerdict::kNotNewer:
+      problems.push_back("the exe carries " + verdict.carried + ", which is not newer than " + VersionText(running) +
+                         ": launchers of that version refuse it");
+      break;
+    case UpdateVerdict::kUnsigned:
+      problems.push_back(release.signature ? "the signature file holds no signature (not 128 hexadecimal digits)"
+                                           : "there is no signature, and the launchers check one");
+      break;
+    case UpdateVerdict::kWrongSignature:
+      problems.push_back("the signature does not verify against updateKey=" + std::string(updateKey) +
+                         " for exactly these bytes (signed with another key, or the exe changed after signing)");
+      break;
+  }
+  return verdict;
+}

@@ -1,0 +1,36 @@
+// Whether launchers in the field would install a release: its version file,
+// the launcher it offers and that launcher's signature, judged by the
+// launcher's own rules (version line and comparison, the image and its
+// package, the signature, the size limit). The same judgement for a
+// release made on this machine and for one served by the update server.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "update/update_version.h"
+
+struct ReleaseBytes {
+  std::string versionFile;               // the version file's whole body
+  std::string launcher;                  // the new exe
+  std::optional<std::string> signature;  // the .sig file's body; nothing when none was found
+};
+
+struct ReleaseVerdict {
+  std::string offered;  // the version file's first line, as the launcher reads it
+  std::string carried;  // the [global] version the new exe carries; empty when it is no launcher
+  // Why launchers would not install it, each in the operator's terms;
+  // empty when every launcher older than the release installs it.
+  std::vector<std::string> problems;
+  bool Installs() const { return problems.empty(); }
+};
+
+// `updateKey` is the key of the launchers that fetch the release (the
+// players' launchers; a launcher keeps its key from release to release);
+// `previous` the version they run, or nothing to judge for any older one.
+ReleaseVerdict JudgeRelease(const ReleaseBytes& release, std::string_view updateKey,
+                            const std::optional<Version>& previous);
+
+std::string VersionText(const Version& version);
