@@ -51,14 +51,6 @@ std::optional<UpdateSignature> FetchSignature(const UpdateSettings& state, const
   return ParseUpdateSignature(*body);
 }
 
-// Whether the downloaded file may take this launcher's place: a launcher
-// that starts, newer than the running one and, when a key is configured,
-// signed with it and trusting the same key for the updates after it.
-bool IsAcceptableUpdate(std::span<const std::uint8_t> file, const Version& running,
-                        const std::optional<UpdatePublicKey>& key, const std::optional<UpdateSignature>& signature) {
-  return JudgeDownloadedLauncher(file, running, key, signature) == UpdateVerdict::kAccepted;
-}
-
 // Whether `directory` holds the running program.
 bool RunsFromProgramFolder(const std::optional<std::string>& directory, UpdateEnvironment& env) {
   const auto programPath = env.process.ProgramPath();
@@ -130,7 +122,9 @@ std::optional<UpdateResult> RunUpdateCheck(const UpdateSettings* state, UpdateEn
   // a key says so, before it takes this one's place; it is looked at while
   // still open and closed to writers, so what was checked is what stays.
   const bool accepted = launcherFile->Inspect(
-      [&](std::span<const std::uint8_t> file) { return IsAcceptableUpdate(file, running, key, signature); });
+      [&](std::span<const std::uint8_t> file) {
+        return JudgeDownloadedLauncher(file, running, key, signature) == UpdateVerdict::kAccepted;
+      });
   const bool closed = launcherFile->Close();
   launcherFile.reset();
   const std::string& launcherPath = launcherDownload->LocalPath();
