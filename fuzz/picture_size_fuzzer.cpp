@@ -223,8 +223,9 @@ Built BuildTiff(FuzzedDataProvider& input) {
 }
 
 // Icons and cursors: a directory of entries, each a size of one byte (0 for
-// 256) and the place of its picture, a PNG or a bitmap header of the same
-// size (twice the height: the colours and the mask).
+// 256) and the place of its picture, a PNG or a bitmap's info header (whose
+// height counts the colours and the mask) of sizes of their own: the
+// decoder takes those.
 Built BuildIcon(FuzzedDataProvider& input) {
   const int count = input.ConsumeIntegralInRange(1, 6);
   Writer out;
@@ -242,9 +243,14 @@ Built BuildIcon(FuzzedDataProvider& input) {
       picture = Png(innerWidth, innerHeight);
       largest = std::max(largest, Pixels(innerWidth, innerHeight));
     } else {
+      const auto innerWidth = input.ConsumeIntegralInRange<std::int32_t>(1, 0x7FFFFFFF);
+      const auto innerHeight = input.ConsumeIntegralInRange<std::int32_t>(1, 0x7FFFFFFF);
       Writer bitmap;
-      bitmap.U32(40).U32(width).U32(2 * height).U16(1).U16(32).Text(std::string(24, '\0'));
+      bitmap.U32(40).U32(static_cast<std::uint32_t>(innerWidth));
+      bitmap.U32(static_cast<std::uint32_t>(input.ConsumeBool() ? -innerHeight : innerHeight));
+      bitmap.U16(1).U16(32).Text(std::string(24, '\0'));
       picture = bitmap.Bytes();
+      largest = std::max(largest, Pixels(innerWidth, innerHeight));
     }
     largest = std::max(largest, Pixels(width, height));
     out.U8(w).U8(h).U8(0).U8(0).U16(1).U16(32).U32(static_cast<std::uint32_t>(picture.size()));

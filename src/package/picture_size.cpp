@@ -76,15 +76,21 @@ std::optional<PictureSize> JpegSize(Bytes b) {
   return std::nullopt;
 }
 
-// BMP: the file header (14 bytes), then the info header, whose own size
-// says its kind: 12 bytes for the old core header with 16-bit width and
-// height, otherwise 32-bit signed ones (a negative height is top-down).
-std::optional<PictureSize> BmpSize(Bytes b) {
-  if (b.size() < 26) return std::nullopt;
-  if (LittleEndian32(&b[14]) == 12) return PictureSize{LittleEndian16(&b[18]), LittleEndian16(&b[20])};
-  const std::uint32_t width = LittleEndian32(&b[18]), height = LittleEndian32(&b[22]);
+// A bitmap's info header, whose own size says its kind: 12 bytes for the old
+// core header with 16-bit width and height, otherwise 32-bit signed ones (a
+// negative height is top-down).
+std::optional<PictureSize> InfoHeaderSize(Bytes h) {
+  if (h.size() < 12) return std::nullopt;
+  if (LittleEndian32(&h[0]) == 12) return PictureSize{LittleEndian16(&h[4]), LittleEndian16(&h[6])};
+  const std::uint32_t width = LittleEndian32(&h[4]), height = LittleEndian32(&h[8]);
   auto magnitude = [](std::uint32_t v) { return v & 0x80000000u ? 0u - v : v; };
   return PictureSize{magnitude(width), magnitude(height)};
+}
+
+// BMP: the file header (14 bytes), then the info header.
+std::optional<PictureSize> BmpSize(Bytes b) {
+  if (b.size() < 26) return std::nullopt;
+  return InfoHeaderSize(b.subspan(14));
 }
 
 // TIFF: byte order ("II" little-endian, "MM" big-endian), 42, the offset of
@@ -115,7 +121,9 @@ std::optional<PictureSize> TiffSize(Bytes b) {
 
 // Icons and cursors: reserved 0, type 1 or 2, a count of 16-byte entries of
 // width and height (a byte each, 0 for 256), then the offset and size of
-// each picture, which is a BMP without its file header or a whole PNG.
+// each picture, which is a BMP without its file header or a whole PNG. The
+// decoder takes a picture's size from the picture's own header, whatever
+// its entry says; a bitmap's height there counts its colours and its mask.
 std::optional<PictureSize> IconSize(Bytes b) {
   if (b.size() < 6) return std::nullopt;
   const std::size_t count = LittleEndian16(&b[4]);
@@ -126,7 +134,9 @@ std::optional<PictureSize> IconSize(Bytes b) {
     size = Larger(size, {entry[0] == 0 ? 256u : entry[0], entry[1] == 0 ? 256u : entry[1]});
     const std::uint32_t length = LittleEndian32(entry + 8), offset = LittleEndian32(entry + 12);
     if (offset >= b.size() || b.size() - offset < length) continue;
-    if (const auto inner = PngHeaderSize(b.subspan(offset, length))) size = Larger(size, *inner);
+    const Bytes picture = b.subspan(offset, length);
+    if (const auto inner = PngHeaderSize(picture)) size = Larger(size, *inner);
+    else if (const auto header = InfoHeaderSize(picture)) size = Larger(size, *header);
   }
   return size;
 }

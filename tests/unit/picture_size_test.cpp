@@ -64,6 +64,12 @@ std::string Icon(const std::string& inner) {
   return b + inner;
 }
 
+// The info header of an icon's bitmap: its height counts the colours and the
+// mask.
+std::string IconBitmap(std::uint32_t width, std::uint32_t height) {
+  return Le32(40) + Le32(width) + Le32(height) + Le16(1) + Le16(1) + std::string(24, '\0');
+}
+
 std::span<const std::uint8_t> Bytes(const std::string& s) {
   return {reinterpret_cast<const std::uint8_t*>(s.data()), s.size()};
 }
@@ -121,6 +127,8 @@ TEST(PictureSize, EveryFormatTheDecoderTakesIsMeasuredBeforeDecoding) {
       {"tiff pointing past its end", "II*" + std::string(1, '\0') + Le32(1000), std::nullopt, false},
       {"icon", Icon(""), Size{256, 256}, false},
       {"icon holding a huge png", Icon(Png(30000, 30000)), Size{30000, 30000}, true},
+      {"icon holding its bitmap", Icon(IconBitmap(256, 512)), Size{256, 512}, false},
+      {"icon whose bitmap is larger than its entry", Icon(IconBitmap(9000, 18000)), Size{9000, 18000}, true},
       {"icon cut in its header", std::string("\0\0\2\0", 4), std::nullopt, false},
       {"icon cut in its entries", Icon("").substr(0, 30), std::nullopt, false},
       {"png", Png(30000, 30000), Size{30000, 30000}, true},
