@@ -38,7 +38,8 @@ std::optional<std::string> SystemProcess::CurrentDirectory() { return win::Worki
 std::optional<std::string> SystemProcess::ProgramPath() { return win::ProgramPath(); }
 
 bool SystemProcess::ProgramRunsElsewhere() {
-  const auto own = win::ProgramPath();
+  // The same program file as every other step of the update names.
+  const auto own = ProgramPath();
   if (!own) return false;
   const std::wstring ownPath = win::WideFromUtf8(*own);
   win::UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));

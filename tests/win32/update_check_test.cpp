@@ -10,6 +10,7 @@
 #include "update/internet_client_win.h"
 #include "update/system_process_win.h"
 #include "update_test_server.h"
+#include "win/process.h"
 #include "win/text.h"
 
 using testkit::Bytes;
@@ -149,4 +150,38 @@ TEST_F(UpdateCheckOverWinInet, AVersionFileOf404LeavesItsEmptyFile) {
   EXPECT_EQ(Run(), UpdateResult::VersionDownloadFailed);  // nothing is served: 404
   EXPECT_TRUE(workDir.Exists(kVersionFile));
   EXPECT_TRUE(testkit::ReadFileBytes(workDir.File(kVersionFile)).empty());
+}
+
+// Another launcher is one that runs the program file this check would
+// replace, whichever program runs the check: two copies of a test program
+// (tests run side by side) are not each other's launcher, while a program
+// started from the check's program path is.
+TEST_F(UpdateCheckOverWinInet, AnotherLauncherIsOneRunningTheProgramFileOfTheCheck) {
+  const auto start = [](const std::string& program) {
+    std::string commandLine = "\"" + program + "\"";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION started{};
+    if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
+                        nullptr, &startup, &started))
+      return win::UniqueHandle();
+    CloseHandle(started.hThread);
+    return win::UniqueHandle(started.hProcess);
+  };
+  const auto end = [](const win::UniqueHandle& process) {
+    TerminateProcess(process.Get(), 1);
+    EXPECT_EQ(WaitForSingleObject(process.Get(), 10000), WAIT_OBJECT_0);
+  };
+  ASSERT_FALSE(process.ProgramRunsElsewhere());
+
+  const win::UniqueHandle copyOfThisProgram = start(win::ProgramPath().value_or(""));
+  ASSERT_TRUE(copyOfThisProgram);
+  EXPECT_FALSE(process.ProgramRunsElsewhere());
+  end(copyOfThisProgram);
+
+  ASSERT_TRUE(CopyFileA(testkit::WinePath(MARK_EXE).c_str(), workDir.File("Launcher.exe").c_str(), FALSE));
+  const win::UniqueHandle launcher = start(workDir.File("Launcher.exe"));
+  ASSERT_TRUE(launcher);
+  EXPECT_TRUE(process.ProgramRunsElsewhere());
+  end(launcher);
 }
