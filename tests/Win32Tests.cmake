@@ -50,7 +50,6 @@ add_executable(win32_tests
   win32/game_menu_test.cpp
   win32/game_cache_test.cpp
   win32/leak_test.cpp
-  win32/app_shutdown_test.cpp
   win32/wide_text_test.cpp
   win32/shown_text_test.cpp
   win32/login_window_test.cpp

@@ -97,13 +97,14 @@ int LauncherApp::ShutDown() {
   gameWindowObject_.reset();
   loginWindow_.reset();
   loginBackground_.reset();
-  picturesAtGdiplusShutdown_ = PackagePicture::LiveCount();
+  const bool picturesGone = PackagePicture::LiveCount() == 0;
   if (gdiplusToken_ == 0) return 0;
   // A picture still alive would crash in its destructor after the shutdown;
-  // leaving GDI+ to the end of the process is harmless.
-  if (picturesAtGdiplusShutdown_ == 0) Gdiplus::GdiplusShutdown(gdiplusToken_);
+  // leaving GDI+ to the end of the process is harmless. The exit status,
+  // which means nothing to whoever started the launcher, tells of it.
+  if (picturesGone) Gdiplus::GdiplusShutdown(gdiplusToken_);
   gdiplusToken_ = 0;
-  return 0;
+  return picturesGone ? 0 : kExitPictureOutlivedWindows;
 }
 
 void LauncherApp::SetGameAddress(const char* address) {

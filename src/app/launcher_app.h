@@ -18,6 +18,10 @@
 class CGameDialog;
 class CLauncherTranslucentDlg;
 
+// The exit status of a run whose windows left a picture behind for GDI+'s
+// shutdown: a fault of the launcher that Windows' GDI+ would crash on.
+inline constexpr int kExitPictureOutlivedWindows = 3;
+
 // What start-up loads once and every window reads.
 struct ConfigHolder {
   ProgramFile programFile;
@@ -39,11 +43,11 @@ class LauncherApp {
   // windows, one modal run after the other.
   bool LoadLoginBackground();
   void RunWindows();
-  // The exit step: the windows go, then GDI+; returns the process exit status.
+  // The exit step: the windows go, then GDI+; returns the process exit
+  // status: 0, or kExitPictureOutlivedWindows when a package picture was
+  // still alive when it came to GDI+ (GDI+ is then left to the end of the
+  // process).
   int ShutDown();
-  // How many package pictures were still alive when the exit step came to
-  // GDI+ (it must be none).
-  int PicturesAtGdiplusShutdown() const { return picturesAtGdiplusShutdown_; }
 
   // The address the login page handed over (GBK), cut to 255 bytes.
   void SetGameAddress(const char* address);
@@ -73,7 +77,6 @@ class LauncherApp {
   CGameDialog* gameWindow_ = nullptr;
   char gameAddress_[256] = {};
   bool afterUpdate_ = false;  // the update script of the previous run was found
-  int picturesAtGdiplusShutdown_ = 0;
 };
 
 // The one application object of the process.
