@@ -98,7 +98,9 @@ endif()
 
 # The tests that read the launcher's texts back, once more as a Western
 # system (code page 1252) in a Wine prefix of their own: the Chinese of the
-# configuration must show there as on a Chinese system.
+# configuration must show there as on a Chinese system. The test programs
+# check at their start that they got the ANSI and OEM code pages that
+# LAUNCHER_EXPECTED_CODE_PAGES names (936 and 936 when it names none).
 set(WESTERN_LOCALE en_US.UTF-8)
 add_test(NAME win32_tests.western_code_page
   COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-run-locale ${WESTERN_LOCALE} $<TARGET_FILE:win32_tests>
@@ -106,7 +108,8 @@ add_test(NAME win32_tests.western_code_page
 add_test(NAME e2e_tests.western_code_page
   COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-run-locale ${WESTERN_LOCALE} $<TARGET_FILE:e2e_tests>
     --gtest_filter=ShownText.*:Startup.FailuresShowTheirBoxAndEnd)
-set_tests_properties(win32_tests.western_code_page e2e_tests.western_code_page PROPERTIES TIMEOUT 600)
+set_tests_properties(win32_tests.western_code_page e2e_tests.western_code_page PROPERTIES TIMEOUT 600
+  ENVIRONMENT LAUNCHER_EXPECTED_CODE_PAGES=1252,437)
 
 # The self-update in folders named beyond ASCII, on systems whose ANSI and
 # OEM code pages differ from each other and from GBK: English (1252/437),

@@ -2,7 +2,10 @@
 
 #include <tlhelp32.h>
 
+#include <algorithm>
 #include <vector>
+
+#include "win_testkit.h"
 
 namespace testkit {
 namespace {
@@ -20,7 +23,31 @@ std::vector<DWORD> ChildrenOf(DWORD parentId) {
   return children;
 }
 
+// Whether the process runs the program file at `program`; a process whose
+// file cannot be read yet (one that is just starting) counts as running it.
+bool Runs(DWORD id, const std::string& program) {
+  HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id);
+  if (process == nullptr) return false;  // gone between the look and the opening
+  char image[MAX_PATH] = {};
+  DWORD size = sizeof image;
+  const bool runs = WaitForSingleObject(process, 0) == WAIT_TIMEOUT &&
+                    (!QueryFullProcessImageNameA(process, 0, image, &size) ||
+                     CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, image, static_cast<int>(size), program.c_str(),
+                                    static_cast<int>(program.size())) == CSTR_EQUAL);
+  CloseHandle(process);
+  return runs;
+}
+
 }  // namespace
+
+bool WaitUntilEnded(const std::string& program, DWORD parentId, DWORD timeoutMs) {
+  return PumpUntil(
+      [&] {
+        const std::vector<DWORD> children = ChildrenOf(parentId);
+        return std::none_of(children.begin(), children.end(), [&](DWORD child) { return Runs(child, program); });
+      },
+      timeoutMs);
+}
 
 bool EndProcessesStartedBy(DWORD parentId) {
   bool allGone = true;

@@ -1,6 +1,7 @@
-// Ends what a process started: the self-update's command interpreter and the
+// What a process started: the self-update's command interpreter and the
 // launcher it restarts are started by the launcher, not by the test, and yet
-// the test must not leave them running.
+// the test must not leave them running; a program a window starts has done
+// its work once it has ended.
 #pragma once
 
 #include <windows.h>
@@ -19,5 +20,12 @@ bool EndProcessesStartedBy(DWORD parentId);
 // it: a launcher started by an interpreter that was ended first has no
 // parent left to be found through. False as above.
 bool EndProcessesRunningFrom(const std::string& directory);
+
+// Waits until no process that `parentId` started runs the program file at
+// `program` (letter case aside) any more: what a test made start other
+// programs has its effects once they have ended. One whose program file
+// cannot be read yet counts as running. False when one still runs after
+// `timeoutMs`.
+bool WaitUntilEnded(const std::string& program, DWORD parentId, DWORD timeoutMs = 30000);
 
 }  // namespace testkit

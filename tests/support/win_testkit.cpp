@@ -4,6 +4,7 @@
 #include <psapi.h>
 #include <gdiplus.h>
 
+#include <cstdlib>
 #include <map>
 
 #include "launcher_driver.h"
@@ -18,11 +19,36 @@ std::map<UINT_PTR, std::function<void()>>& PendingActions() {
   return actions;
 }
 
+BOOL CALLBACK EndModalRun(HWND hwnd, LPARAM) {
+  auto* dialog = dynamic_cast<win::Dialog*>(win::Window::FromHandle(hwnd));
+  if (dialog != nullptr && dialog->IsRunningModal()) dialog->EndModal(IDABORT);
+  return TRUE;
+}
+
 void CALLBACK RunAction(HWND, UINT, UINT_PTR id, DWORD) {
   KillTimer(nullptr, id);
   auto node = PendingActions().extract(id);
-  if (!node.empty()) node.mapped()();
+  if (node.empty()) return;
+  node.mapped()();
+  // An ASSERT that failed in the steps returned from them before they could
+  // end their window: the windows of this thread end here instead of
+  // running on until the test's time limit.
+  if (::testing::Test::HasFatalFailure()) EnumThreadWindows(GetCurrentThreadId(), EndModalRun, 0);
 }
+
+// The tests run on the code pages their run was made for, the ANSI and the
+// OEM one that the environment's LAUNCHER_EXPECTED_CODE_PAGES names
+// ("1252,437" for the runs as a Western system), or 936 and 936 (a Chinese
+// system) when it names none. A prefix that silently got others would test
+// something else than it says.
+class CodePageCheck : public ::testing::Environment {
+  void SetUp() override {
+    const char* expected = std::getenv("LAUNCHER_EXPECTED_CODE_PAGES");
+    const std::string pages = std::to_string(GetACP()) + "," + std::to_string(GetOEMCP());
+    ASSERT_EQ(pages, expected != nullptr ? expected : "936,936") << "the ANSI and OEM code pages of this run";
+  }
+};
+[[maybe_unused]] const auto* const codePageCheck = ::testing::AddGlobalTestEnvironment(new CodePageCheck);
 
 void RemoveTree(const std::string& path) {
   WIN32_FIND_DATAA found;
@@ -47,6 +73,19 @@ void RemoveTree(const std::string& path) {
 void RunSoon(std::function<void()> action, UINT delayMs) {
   const UINT_PTR id = SetTimer(nullptr, 0, delayMs, RunAction);
   PendingActions()[id] = std::move(action);
+}
+
+EndsWithin::EndsWithin(win::Dialog& dialog, DWORD timeoutMs) : timer_(SetTimer(nullptr, 0, timeoutMs, RunAction)) {
+  PendingActions()[timer_] = [&dialog, timeoutMs] {
+    if (!dialog.IsRunningModal()) return;
+    ADD_FAILURE() << "the window did not end by itself within " << timeoutMs << " ms";
+    dialog.EndModal(IDABORT);
+  };
+}
+
+EndsWithin::~EndsWithin() {
+  KillTimer(nullptr, timer_);
+  PendingActions().erase(timer_);
 }
 
 INT_PTR RunModal(win::Dialog& dialog, const std::function<void()>& steps, bool endAfterSteps) {
@@ -157,25 +196,55 @@ BOOL CALLBACK FindBox(HWND hwnd, LPARAM found) {
   return FALSE;
 }
 
-void LookForBoxToAnswer(int button, MessageBoxView* seen, DWORD start, DWORD timeoutMs) {
-  RunSoon([=] {
+// The answers still looking for their box, each by the timer of its next look.
+std::map<int, UINT_PTR>& WaitingAnswers() {
+  static std::map<int, UINT_PTR> answers;
+  return answers;
+}
+
+void LookForBoxToAnswer(int answer, int button, MessageBoxView* seen, DWORD start, DWORD timeoutMs) {
+  WaitingAnswers()[answer] = SetTimer(nullptr, 0, 20, RunAction);
+  PendingActions()[WaitingAnswers()[answer]] = [=] {
     HWND box = nullptr;
     EnumThreadWindows(GetCurrentThreadId(), FindBox, reinterpret_cast<LPARAM>(&box));
     if (box == nullptr) {
-      if (GetTickCount() - start <= timeoutMs) return LookForBoxToAnswer(button, seen, start, timeoutMs);
+      if (GetTickCount() - start <= timeoutMs) return LookForBoxToAnswer(answer, button, seen, start, timeoutMs);
+      WaitingAnswers().erase(answer);
       ADD_FAILURE() << "no message box was shown within " << timeoutMs << " ms";
       return;
     }
+    WaitingAnswers().erase(answer);
     const auto view = ReadMessageBox(box);
     if (seen != nullptr) *seen = *view;
     view->Press(button);
-  }, 20);
+  };
 }
+
+// A box that was to come and never did fails the test that waited for it,
+// also when no loop was left to look until the time-out: the answer is
+// given up at the end of the test, before another test could see it.
+class UnansweredBoxes : public ::testing::EmptyTestEventListener {
+  void OnTestEnd(const ::testing::TestInfo&) override {
+    if (WaitingAnswers().empty()) return;
+    for (const auto& [answer, timer] : WaitingAnswers()) {
+      KillTimer(nullptr, timer);
+      PendingActions().erase(timer);
+    }
+    ADD_FAILURE() << WaitingAnswers().size() << " message box(es) to answer never shown before the test ended";
+    WaitingAnswers().clear();
+  }
+};
 
 }  // namespace
 
 void AnswerMessageBox(int button, MessageBoxView* seen, DWORD timeoutMs) {
-  LookForBoxToAnswer(button, seen, GetTickCount(), timeoutMs);
+  static const bool listening = [] {
+    ::testing::UnitTest::GetInstance()->listeners().Append(new UnansweredBoxes);
+    return true;
+  }();
+  (void)listening;
+  static int answers = 0;
+  LookForBoxToAnswer(++answers, button, seen, GetTickCount(), timeoutMs);
 }
 
 namespace {
@@ -192,6 +261,10 @@ INPUT PointerAt(POINT at, DWORD flags) {
   return input;
 }
 
+// How long the system answers where the pointer is from its own record of
+// the last move, before it asks X.
+constexpr DWORD kOwnPositionMs = 100;
+
 }  // namespace
 
 void MovePointer(POINT to) {
@@ -207,16 +280,15 @@ void MovePointer(POINT to) {
     }
     INPUT move = PointerAt(to, 0);
     SendInput(1, &move, sizeof move);
-    // For a tenth of a second after a move the system answers its own
-    // position; after that it asks X.
+    const DWORD moved = GetTickCount();
     if (!there()) continue;
-    // A window that asks where the pointer is (a button held down checks
-    // it while drawing) asks X once the last move is that old: give X the
-    // time to have the pointer there too. It may not: while a window of
-    // another program is (or was) as large as the screen, Wine confines
-    // X's pointer to it, and no other program can move X's pointer then.
-    Sleep(110);
-    PumpUntil(there, 1000);
+    // For a tenth of a second after a move the system answers its own
+    // position; after that it asks X, as a window that asks where the
+    // pointer is (a button held down checks it while drawing) does: X must
+    // have the pointer there too. It may not: while a window of another
+    // program is (or was) as large as the screen, Wine confines X's pointer
+    // to it, and no other program can move X's pointer then.
+    PumpUntil([&] { return GetTickCount() - moved > kOwnPositionMs && there(); }, 1000);
     return;
   }
   ADD_FAILURE() << "the system did not take the pointer to (" << to.x << "," << to.y << "); it is at (" << at.x

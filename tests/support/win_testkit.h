@@ -19,8 +19,24 @@ namespace testkit {
 void RunSoon(std::function<void()> action, UINT delayMs = 0);
 
 // Runs `dialog` modally and `steps` from inside its loop; then ends the run
-// with IDOK unless `endAfterSteps` is false. Returns the run's result.
+// with IDOK unless `endAfterSteps` is false. Returns the run's result. A
+// fatal failure in the steps, or in anything run from the loop with RunSoon,
+// ends every modal run of the thread with IDABORT.
 INT_PTR RunModal(win::Dialog& dialog, const std::function<void()>& steps, bool endAfterSteps = true);
+
+// The bound of a window that is to end by itself: a modal run of `dialog`
+// still going `timeoutMs` from now fails the test and is ended with
+// IDABORT. Given up when the object goes.
+class EndsWithin {
+ public:
+  EndsWithin(win::Dialog& dialog, DWORD timeoutMs);
+  ~EndsWithin();
+  EndsWithin(const EndsWithin&) = delete;
+  EndsWithin& operator=(const EndsWithin&) = delete;
+
+ private:
+  UINT_PTR timer_;
+};
 
 // Serves this thread's messages until `done` is true or the time is up.
 bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000);
@@ -64,7 +80,8 @@ void StartGdiplus();
 
 // Answers the next message box this thread shows (from inside its modal
 // loop) with `button`, after handing its contents to `seen`. A box not
-// shown within `timeoutMs` fails the test and is no longer waited for.
+// shown within `timeoutMs`, or not before the test ends, fails the test and
+// is no longer waited for.
 struct MessageBoxView;
 void AnswerMessageBox(int button, MessageBoxView* seen = nullptr, DWORD timeoutMs = 10000);
 

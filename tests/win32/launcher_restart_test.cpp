@@ -9,7 +9,7 @@ namespace {
 bool EndedByItself(HANDLE process) {
   if (WaitForSingleObject(process, 20000) == WAIT_OBJECT_0) return true;
   TerminateProcess(process, 1);
-  WaitForSingleObject(process, INFINITE);
+  EXPECT_EQ(WaitForSingleObject(process, 10000), WAIT_OBJECT_0) << "the program could not be ended";
   return false;
 }
 

@@ -3,6 +3,7 @@
 // private memory) must come back to where it was. A leak of one bitmap, one
 // menu or one thread handle per window shows as a hundred here.
 #include <cstdio>
+#include <vector>
 
 #include "game_fixture.h"
 #include "login/login_rules.h"
@@ -53,7 +54,7 @@ long KernelHandles() {
 Usage Measure() {
   // What closing left for the loop to finish (destroyed windows' last
   // messages, released COM objects' posts) is done first.
-  testkit::PumpUntil([] { return false; }, 200);
+  EXPECT_TRUE(testkit::PumpUntil([] { return HIWORD(GetQueueStatus(QS_ALLINPUT)) == 0; }, 10000));
   Usage usage;
   usage.gdi = GdiObjects();
   usage.user = UserObjects();
@@ -93,6 +94,37 @@ class Leaks : public GameWindowTest {
 
 }  // namespace
 
+// What the counters must see: twenty objects of each kind and 4 MB of
+// memory, kept.
+class DeliberateLeak {
+ public:
+  static constexpr long kObjects = 20;
+  static constexpr SIZE_T kBytes = 4 << 20;
+
+  DeliberateLeak() {
+    for (long i = 0; i < kObjects; ++i) {
+      brushes_.push_back(CreateSolidBrush(RGB(i, 0, 0)));
+      menus_.push_back(CreateMenu());
+      events_.push_back(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    }
+    memory_ = VirtualAlloc(nullptr, kBytes, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE);
+  }
+  ~DeliberateLeak() {
+    for (HBRUSH brush : brushes_) DeleteObject(brush);
+    for (HMENU menu : menus_) DestroyMenu(menu);
+    for (HANDLE event : events_) CloseHandle(event);
+    VirtualFree(memory_, 0, MEM_RELEASE);
+  }
+  DeliberateLeak(const DeliberateLeak&) = delete;
+  DeliberateLeak& operator=(const DeliberateLeak&) = delete;
+
+ private:
+  std::vector<HBRUSH> brushes_;
+  std::vector<HMENU> menus_;
+  std::vector<HANDLE> events_;
+  void* memory_ = nullptr;
+};
+
 TEST_F(Leaks, AHundredLoginAndGameWindowsLeaveTheProcessAsTheyFoundIt) {
   LoadSkin();
   // The first windows make what lives as long as the process: classes,
@@ -100,6 +132,17 @@ TEST_F(Leaks, AHundredLoginAndGameWindowsLeaveTheProcessAsTheyFoundIt) {
   for (int i = 0; i < 3; ++i) {
     OpenAndCloseLogin();
     OpenAndCloseGame();
+  }
+  // The counters see what is left behind: a leak of each kind shows whole.
+  {
+    const Usage clean = Measure();
+    DeliberateLeak leak;
+    const Usage leaked = Measure();
+    EXPECT_GE(leaked.gdi, clean.gdi + DeliberateLeak::kObjects) << "GDI objects";
+    EXPECT_GE(leaked.user, clean.user + DeliberateLeak::kObjects) << "USER objects";
+    EXPECT_GE(leaked.handles, clean.handles + DeliberateLeak::kObjects) << "kernel handles";
+    EXPECT_GE(leaked.privateBytes, clean.privateBytes + static_cast<long long>(DeliberateLeak::kBytes))
+        << "private memory";
   }
   const Usage before = Measure();
   const DWORD start = GetTickCount();

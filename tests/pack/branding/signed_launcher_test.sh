@@ -38,8 +38,12 @@ grep -q "Signature verification: ok" verify.log || { cat verify.log; fail "verif
 grep -q 'config/cg.txt' inspect.log || { cat inspect.log; fail "inspect lists no configuration"; }
 grep -q '^signature: Authenticode, a certificate table of ' inspect.log || { cat inspect.log; fail "inspect sees no signature"; }
 
-LAUNCHER_SIGNED_EXE=$(winpath "$work/Signed.exe") "$wine_run" "$probe" --gtest_filter='SignedLauncher.*' >start.log ||
-  { cat start.log; fail "the signed launcher did not start with its skin"; }
+# One named test, which must have run and passed: a filter that matched
+# nothing would pass too.
+LAUNCHER_SIGNED_EXE=$(winpath "$work/Signed.exe") "$wine_run" "$probe" --gtest_filter='SignedLauncher.StartsWithItsSkin' \
+  >start.log || { cat start.log; fail "the signed launcher did not start with its skin"; }
+grep -q '^\[       OK \] SignedLauncher.StartsWithItsSkin ' start.log && grep -q '^\[  PASSED  \] 1 test\.' start.log ||
+  { cat start.log; fail "the start of the signed launcher was never tried"; }
 
 "$wine_run" "$pack" pack "$(winpath "$skin")" --from-utf8 --replace --exe "$(winpath "$work/Signed.exe")" \
   -o "$(winpath "$work/Again.exe")" --icon "$(winpath "$work/game.ico")" --file-version 1.2.3.5 >again.log ||
