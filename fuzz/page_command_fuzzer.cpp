@@ -40,6 +40,7 @@ std::size_t GbkLikeLength(std::u16string_view text) {
 }
 
 bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
 PageArgument ReadArgument(Reader& reader) {
   static const std::uint16_t kTypes[] = {kVariantI4, kVariantString, kVariantInt, kVariantUint, 0x4008, 0};
@@ -91,7 +92,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Check(command.text == *parameter);
       } else {
         Check(prefix + GbkLikeLength(command.text) + 4 >= kPageTextField);
-        Check(command.text.empty() || !IsHighSurrogate(command.text.back()));
+        // A lone high surrogate is a character of its own and may end the
+        // cut; one whose low half followed in the page's text may not.
+        const std::size_t cut = command.text.size();
+        Check(cut == 0 || !IsHighSurrogate(command.text.back()) || !IsLowSurrogate((*parameter)[cut]));
       }
       break;
     }

@@ -37,7 +37,7 @@ add_library(launcher_shell STATIC
   game/game_dialog_win.cpp
 )
 target_link_libraries(launcher_shell PUBLIC launcher_core
-  gdiplus ole32 oleaut32 uuid comctl32 ws2_32 shlwapi wininet user32 gdi32 shell32 bcrypt)
+  gdiplus ole32 oleaut32 uuid comctl32 ws2_32 shlwapi wininet user32 gdi32 shell32)
 target_compile_options(launcher_shell PRIVATE -Wall -Wextra)
 
 # The icon is drawn by a script, not kept as a binary.

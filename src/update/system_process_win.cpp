@@ -1,10 +1,9 @@
 #include "update/system_process_win.h"
 
+#include <sodium.h>
 #include <windows.h>
-// After windows.h, which they need.
-#include <bcrypt.h>
+// After windows.h, which it needs.
 #include <tlhelp32.h>
-
 
 #include "common/paths.h"
 #include "win/handles.h"
@@ -26,10 +25,11 @@ std::wstring LongPath(const wchar_t* path) {
 std::uint32_t SystemProcess::TickCount() { return GetTickCount(); }
 
 std::optional<std::uint64_t> SystemProcess::UnguessableNumber() {
+  // libsodium draws from the system's generator through advapi32, which
+  // every Windows has; bcrypt.dll would be one more import to start with.
+  if (sodium_init() < 0) return std::nullopt;
   std::uint64_t number = 0;
-  if (!BCRYPT_SUCCESS(BCryptGenRandom(nullptr, reinterpret_cast<PUCHAR>(&number), sizeof number,
-                                      BCRYPT_USE_SYSTEM_PREFERRED_RNG)))
-    return std::nullopt;
+  randombytes_buf(&number, sizeof number);
   return number;
 }
 
