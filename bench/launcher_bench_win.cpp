@@ -186,7 +186,7 @@ std::vector<std::optional<double>> Watch(const SinceCreation& clock,
 
 struct Series {
   const char* label;
-  std::vector<double> values;
+  std::vector<double> values{};
   const char* unit = "ms";
 };
 

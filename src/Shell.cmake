@@ -38,7 +38,6 @@ add_library(launcher_shell STATIC
 )
 target_link_libraries(launcher_shell PUBLIC launcher_core
   gdiplus ole32 oleaut32 uuid comctl32 ws2_32 shlwapi wininet user32 gdi32 shell32 bcrypt)
-target_compile_options(launcher_shell PRIVATE -Wall -Wextra)
 
 # The icon is drawn by a script, not kept as a binary.
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
