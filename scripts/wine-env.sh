@@ -1,6 +1,11 @@
 # Sourced: prepares Wine for the launcher and its tests.
 #   source scripts/wine-env.sh fresh   a new prefix and display for this run,
 #                                     both removed by wine_env_stop
+#   source scripts/wine-env.sh fresh i386
+#                                     the same with Wine's 32-bit part: 32-bit
+#                                     programs (the shipped Launcher.exe) run
+#                                     with their own process emulated by
+#                                     qemu-i386, everything else natively
 #   source scripts/wine-env.sh         the developer's prefix in build/wine64,
 #                                     kept between runs
 # Sets WINEPREFIX, WINEARCH, DISPLAY (a virtual one unless a usable display is
@@ -16,17 +21,62 @@ _wine_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 # builds of the launcher's sources (scripts/wine-bin says why).
 export WINEARCH=win64
 export WINELOADER=/usr/lib/wine/wine64 WINESERVER=/usr/lib/wine/wineserver64
+unset LAUNCHER_WINE_EMULATED
 case ":$PATH:" in *":$_wine_root/scripts/wine-bin:"*) ;; *) export PATH="$_wine_root/scripts/wine-bin:$PATH" ;; esac
 export WINEDEBUG=${WINEDEBUG:--all}
 export LANG=${LAUNCHER_WINE_LOCALE:-zh_CN.UTF-8}
 export LC_ALL=$LANG
 _wine_fresh=${1:-}
+_wine_i386=${2:-}
 _wine_started_xvfb=""
 _wine_keep_display=""
+
+# This machine's kernel may run no 32-bit code at all, so Wine's 32-bit
+# loader runs under qemu-i386 in user mode: the 64-bit loader starts a 32-bit
+# program through the loader named "wine" in its own directory, and the
+# 32-bit loader finds its libraries from its own real path. A private
+# directory holds copies of both loaders, a "wine" that runs the 32-bit one
+# under qemu, and links to the system's libraries, so nothing is registered
+# machine-wide. -R 0x81000000 gives the emulated process an address space a
+# little over 2 GiB: with qemu's default, Wine's reservation of the upper
+# address space takes ~50 s at every start (0x80000000 is too small for
+# Wine's shared user data). When qemu itself dies of a fault in Wine's signal
+# handling (it exits 139, "uncaught target signal 11"; the program's own
+# faults are Windows exceptions), the loader notes it in "crashes", so that a
+# test run can tell an emulator crash from a failure of the program; every
+# emulated start is noted in "starts".
+_wine_make_i386_loader() {  # directory
+  local lib="$1/lib"
+  mkdir -p "$lib/wine" "$1/share"
+  cp /usr/lib/wine/wine64 "$lib/wine/wine64"
+  cp /usr/lib/wine/wine "$lib/wine/wine.i386"
+  ln -s /usr/lib/wine/wineserver "$lib/wine/wineserver"
+  ln -s /usr/lib/x86_64-linux-gnu "$lib/x86_64-linux-gnu"
+  ln -s /usr/lib/i386-linux-gnu "$lib/i386-linux-gnu"
+  ln -s /usr/share/wine "$1/share/wine"
+  cat >"$lib/wine/wine" <<EOF
+#!/bin/sh
+printf "%s %s\\n" "\$(date +%s)" "\$*" >>"$1/starts"
+qemu-i386-static -R 0x81000000 -0 "$lib/wine/wine" "$lib/wine/wine.i386" "\$@"
+status=\$?
+[ \$status -ne 139 ] || printf "%s %s\\n" "\$(date +%s)" "\$*" >>"$1/crashes"
+exit \$status
+EOF
+  chmod +x "$lib/wine/wine"
+  : >"$1/starts"
+  : >"$1/crashes"
+}
 
 if [ "$_wine_fresh" = fresh ]; then
   _wine_tmp=$(mktemp -d /tmp/launcher-wine.XXXXXX)
   export WINEPREFIX="$_wine_tmp/prefix"
+  if [ "$_wine_i386" = i386 ]; then
+    _wine_make_i386_loader "$_wine_tmp/i386"
+    export WINELOADER="$_wine_tmp/i386/lib/wine/wine64"
+    # scripts/wine-run ends the emulated processes after each program and
+    # runs a program again once when the emulator crashed under it.
+    export LAUNCHER_WINE_EMULATED="$_wine_tmp/i386"
+  fi
 else
   # Only the developer's own prefix keeps a display between runs; a caller
   # that names its prefix (the demo) stops what it started.

@@ -59,8 +59,10 @@ if(WIN32)
   target_link_libraries(branding_tests PRIVATE pack_core wintestkit GTest::gtest_main version imagehlp shell32)
   # SignedLauncher runs inside signed_launcher, on the exe that script signs.
   add_wine_gtests(branding_tests 300 TEST_FILTER "-SignedLauncher.*")
-  add_test(NAME signed_launcher
-    COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/pack/branding/signed_launcher_test.sh $<TARGET_FILE:launcher-pack>
-      $<TARGET_FILE:Launcher> $<TARGET_FILE:branding_tests> ${DEMO_SKIN} ${CMAKE_SOURCE_DIR}/scripts/wine-run)
-  set_tests_properties(signed_launcher PROPERTIES TIMEOUT 600)
+  if(LAUNCHER_WINDOWS_TESTS_RUN)
+    add_test(NAME signed_launcher
+      COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/pack/branding/signed_launcher_test.sh $<TARGET_FILE:launcher-pack>
+        $<TARGET_FILE:Launcher> $<TARGET_FILE:branding_tests> ${DEMO_SKIN} ${CMAKE_SOURCE_DIR}/scripts/wine-run)
+    set_tests_properties(signed_launcher PROPERTIES TIMEOUT 600)
+  endif()
 endif()

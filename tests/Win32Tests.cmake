@@ -7,9 +7,21 @@
 # rest of its program. The list is read from the program through Wine when
 # the tests run, not when it is built, so that a build needs no Wine and no
 # display. Names carry the program's name: the programs share suite names.
+#
+# The 32-bit build compiles every test program (its compiler checks the
+# callbacks' calling conventions) but registers none: the machines here run
+# no 32-bit code natively, and the 32-bit product is driven under emulation
+# by the 64-bit test programs (scripts/test).
 include(GoogleTest)
+set(LAUNCHER_WINDOWS_TESTS_RUN ON)
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+  set(LAUNCHER_WINDOWS_TESTS_RUN OFF)
+endif()
 #   add_wine_gtests(target timeout [TEST_FILTER filter] [PROPERTIES name value ...])
 function(add_wine_gtests target timeout)
+  if(NOT LAUNCHER_WINDOWS_TESTS_RUN)
+    return()
+  endif()
   cmake_parse_arguments(WINE_TESTS "" "TEST_FILTER" "PROPERTIES" ${ARGN})
   set(filter)
   if(DEFINED WINE_TESTS_TEST_FILTER)
@@ -101,9 +113,15 @@ target_compile_definitions(e2e_tests PRIVATE HOLD_EXE="$<TARGET_FILE:hold>")
 add_dependencies(e2e_tests hold)
 
 # Checked on the build machine, not under Wine: the product is a 32-bit GUI
-# image that imports nothing but the system's own DLLs.
+# image that imports nothing but the system's own DLLs; and the core, built
+# for the build machine by the native preset (build that first), reads its
+# image end, its package once a skin is appended and the version inside.
 if(CMAKE_SIZEOF_VOID_P EQUAL 4)
   add_test(NAME launcher_image COMMAND ${CMAKE_SOURCE_DIR}/tests/check_image.sh $<TARGET_FILE:Launcher>)
+  set(LAUNCHER_NATIVE_BUILD "${CMAKE_SOURCE_DIR}/build/native" CACHE PATH
+      "The native preset's build tree, whose product_image_tests reads this build's Launcher.exe")
+  add_test(NAME product_image COMMAND ${LAUNCHER_NATIVE_BUILD}/tests/product_image_tests)
+  set_tests_properties(product_image PROPERTIES ENVIRONMENT "LAUNCHER_PRODUCT=$<TARGET_FILE:Launcher>")
 endif()
 
 # The tests that read the launcher's texts back, once more as a Western
@@ -111,27 +129,29 @@ endif()
 # configuration must show there as on a Chinese system. The test programs
 # check at their start that they got the ANSI and OEM code pages that
 # LAUNCHER_EXPECTED_CODE_PAGES names (936 and 936 when it names none).
-set(WESTERN_LOCALE en_US.UTF-8)
-add_test(NAME win32_tests.western_code_page
-  COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-run-locale ${WESTERN_LOCALE} $<TARGET_FILE:win32_tests>
-    --gtest_filter=ShownText.*:GbkText.*:ScriptBridge.PageCalls*:GameWindowTest.PageCommands*)
-add_test(NAME e2e_tests.western_code_page
-  COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-run-locale ${WESTERN_LOCALE} $<TARGET_FILE:e2e_tests>
-    --gtest_filter=ShownText.*:Startup.FailuresShowTheirBoxAndEnd)
-set_tests_properties(win32_tests.western_code_page e2e_tests.western_code_page PROPERTIES TIMEOUT 600
-  ENVIRONMENT LAUNCHER_EXPECTED_CODE_PAGES=1252,437)
+if(LAUNCHER_WINDOWS_TESTS_RUN)
+  set(WESTERN_LOCALE en_US.UTF-8)
+  add_test(NAME win32_tests.western_code_page
+    COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-run-locale ${WESTERN_LOCALE} $<TARGET_FILE:win32_tests>
+      --gtest_filter=ShownText.*:GbkText.*:ScriptBridge.PageCalls*:GameWindowTest.PageCommands*)
+  add_test(NAME e2e_tests.western_code_page
+    COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-run-locale ${WESTERN_LOCALE} $<TARGET_FILE:e2e_tests>
+      --gtest_filter=ShownText.*:Startup.FailuresShowTheirBoxAndEnd)
+  set_tests_properties(win32_tests.western_code_page e2e_tests.western_code_page PROPERTIES TIMEOUT 600
+    ENVIRONMENT LAUNCHER_EXPECTED_CODE_PAGES=1252,437)
 
-# The self-update in folders named beyond ASCII, on systems whose ANSI and
-# OEM code pages differ from each other and from GBK: English (1252/437),
-# German (1252/850) and Russian (1251/866), each in a prefix of its own.
-foreach(locale_pages IN ITEMS "en_US.UTF-8=1252,437" "de_DE.UTF-8=1252,850" "ru_RU.UTF-8=1251,866")
-  string(REPLACE "=" ";" parts "${locale_pages}")
-  list(GET parts 0 locale)
-  list(GET parts 1 pages)
-  string(REGEX REPLACE "_.*" "" language "${locale}")
-  add_test(NAME e2e_tests.update_folders_${language}
-    COMMAND ${CMAKE_COMMAND} -E env LAUNCHER_EXPECTED_CODE_PAGES=${pages}
-      ${CMAKE_SOURCE_DIR}/scripts/wine-run-locale ${locale} $<TARGET_FILE:e2e_tests>
-      --gtest_filter=*UpdateInFolder*)
-  set_tests_properties(e2e_tests.update_folders_${language} PROPERTIES TIMEOUT 600)
-endforeach()
+  # The self-update in folders named beyond ASCII, on systems whose ANSI and
+  # OEM code pages differ from each other and from GBK: English (1252/437),
+  # German (1252/850) and Russian (1251/866), each in a prefix of its own.
+  foreach(locale_pages IN ITEMS "en_US.UTF-8=1252,437" "de_DE.UTF-8=1252,850" "ru_RU.UTF-8=1251,866")
+    string(REPLACE "=" ";" parts "${locale_pages}")
+    list(GET parts 0 locale)
+    list(GET parts 1 pages)
+    string(REGEX REPLACE "_.*" "" language "${locale}")
+    add_test(NAME e2e_tests.update_folders_${language}
+      COMMAND ${CMAKE_COMMAND} -E env LAUNCHER_EXPECTED_CODE_PAGES=${pages}
+        ${CMAKE_SOURCE_DIR}/scripts/wine-run-locale ${locale} $<TARGET_FILE:e2e_tests>
+        --gtest_filter=*UpdateInFolder*)
+    set_tests_properties(e2e_tests.update_folders_${language} PROPERTIES TIMEOUT 600)
+  endforeach()
+endif()

@@ -1,14 +1,14 @@
 #include "skin/layered_window_win.h"
 
+#include "win/proc_address.h"
+
 const LayeredWindowApi& LayeredWindows() {
   static const LayeredWindowApi api = [] {
+    HMODULE user32 = GetModuleHandleA("User32.DLL");
     LayeredWindowApi found;
-    if (HMODULE user32 = GetModuleHandleA("User32.DLL")) {
-      found.setLayeredWindowAttributes = reinterpret_cast<LayeredWindowApi::SetAttributes>(
-          reinterpret_cast<void*>(GetProcAddress(user32, "SetLayeredWindowAttributes")));
-      found.updateLayeredWindow = reinterpret_cast<LayeredWindowApi::Update>(
-          reinterpret_cast<void*>(GetProcAddress(user32, "UpdateLayeredWindow")));
-    }
+    found.setLayeredWindowAttributes =
+        win::ProcAddress<decltype(::SetLayeredWindowAttributes)>(user32, "SetLayeredWindowAttributes");
+    found.updateLayeredWindow = win::ProcAddress<decltype(::UpdateLayeredWindow)>(user32, "UpdateLayeredWindow");
     return found;
   }();
   return api;

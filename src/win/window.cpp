@@ -8,13 +8,21 @@ namespace {
 constexpr char kObjectProperty[] = "launcher.window";
 thread_local Window* pendingWindow = nullptr;
 
+// Installs `procedure` as the window's procedure and returns the one it had.
+// The system stores it as an integer; taking only a WNDPROC here keeps the
+// cast from hiding a procedure of another type (on 32-bit Windows, one
+// without CALLBACK would be called with the wrong convention).
+WNDPROC ReplaceWindowProc(HWND hwnd, WNDPROC procedure) {
+  return reinterpret_cast<WNDPROC>(SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure)));
+}
+
 }  // namespace
 
 Window::~Window() {
   // An object that dies before its window leaves the window to the system.
   if (hwnd_ != nullptr) {
     RemovePropA(hwnd_, kObjectProperty);
-    SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(originalProc_));
+    ReplaceWindowProc(hwnd_, originalProc_);
   }
 }
 
@@ -59,17 +67,16 @@ void Window::Attach(HWND hwnd) {
   SetPropA(hwnd, kObjectProperty, this);
   // A wide procedure makes the window a Unicode one: texts set on it are
   // kept as UTF-16 instead of passing through the system's code page.
-  originalProc_ = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Window::StaticProc)));
+  originalProc_ = ReplaceWindowProc(hwnd, &Window::StaticProc);
 }
 
-LRESULT CALLBACK Window::StaticProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT Window::StaticProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   Window* window = FromHandle(hwnd);
   if (window == nullptr) return DefWindowProcW(hwnd, message, wParam, lParam);
   if (message != WM_NCDESTROY) return window->WindowProc(message, wParam, lParam);
   const LRESULT result = window->WindowProc(message, wParam, lParam);
   RemovePropA(hwnd, kObjectProperty);
-  SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(window->originalProc_));
+  ReplaceWindowProc(hwnd, window->originalProc_);
   window->hwnd_ = nullptr;
   window->OnWindowDestroyed();
   return result;

@@ -67,7 +67,7 @@ struct Fault {
   bool stalls = false;            // the user closes the launcher while it waits
   // What the check leaves until the next start: the files' endings, and
   // whether they are empty.
-  std::vector<std::string> leaves;
+  std::vector<std::string> leaves{};
   bool leftEmpty = true;
 };
 
@@ -82,7 +82,9 @@ TEST_P(UpdateFault, LeavesAWorkingLauncherAndNoStrayFileAfterTheNextStart) {
   UpdateTestServer server;
   ASSERT_TRUE(server.Started());
   const int port = server.Port();
-  if (fault.refused) ASSERT_TRUE(server.Stop());
+  if (fault.refused) {
+    ASSERT_TRUE(server.Stop());
+  }
   const Bytes v1 = testkit::PackedLauncher(testkit::LauncherExe(), "1.01", port);
   const Bytes v2 = testkit::PackedLauncher(testkit::LauncherExe(), "1.02", port);
   server.Serve(kVersionPath, fault.version);
@@ -93,8 +95,9 @@ TEST_P(UpdateFault, LeavesAWorkingLauncherAndNoStrayFileAfterTheNextStart) {
   const HWND window = IdleLoginWindow(*launcher);
   ASSERT_NE(window, nullptr) << launcher->Describe();
   const char* last = fault.launcher ? kExePath : kVersionPath;
-  if (!fault.refused)
+  if (!fault.refused) {
     ASSERT_TRUE(testkit::PumpUntil([&] { return RequestsFor(server, last) == 1; }, 30000)) << "never asked " << last;
+  }
   if (fault.stalls) {
     // The request has come and will never be answered: the user gives up
     // and closes the launcher while the download waits on.
@@ -110,7 +113,9 @@ TEST_P(UpdateFault, LeavesAWorkingLauncherAndNoStrayFileAfterTheNextStart) {
     };
     // The check has all it will get once the server has sent its last
     // answer; what it does with that shows in the files it leaves.
-    if (!fault.refused) EXPECT_TRUE(server.WaitForAnswer(last)) << "never answered " << last;
+    if (!fault.refused) {
+      EXPECT_TRUE(server.WaitForAnswer(last)) << "never answered " << last;
+    }
     EXPECT_TRUE(testkit::PumpUntil(settled, 10000)) << "left: " << testing::PrintToString(Leftovers(*launcher));
     // And nothing comes after that: no script, no other file, for longer
     // than a check takes to write its script once it has the launcher.
@@ -178,10 +183,14 @@ TEST(UpdateKilled, AtTwentyMomentsOfTheDownloadTheProgramStaysAndTheNextStartSwe
     // the same moment is still the same share of the download.
     const std::uint64_t sent = size * moment / 20;
     SCOPED_TRACE("killed once " + std::to_string(sent) + " of " + std::to_string(size) + " bytes were sent");
-    if (moment > 0) ASSERT_TRUE(launcher->StartAgain());
+    if (moment > 0) {
+      ASSERT_TRUE(launcher->StartAgain());
+    }
     ASSERT_TRUE(testkit::PumpUntil([&] { return RequestsFor(server, kExePath) == moment + 1u; }, 30000))
         << launcher->Describe();
-    if (sent > 0) ASSERT_TRUE(server.WaitForBodySent(kExePath, moment + 1, sent)) << launcher->Describe();
+    if (sent > 0) {
+      ASSERT_TRUE(server.WaitForBodySent(kExePath, moment + 1, sent)) << launcher->Describe();
+    }
     launcher->Kill();
     EXPECT_EQ(testkit::ReadFileBytes(launcher->ProgramDir().File("Launcher.exe")), v1);
     EXPECT_FALSE(launcher->ProgramDir().Exists(kUpdateScriptName));

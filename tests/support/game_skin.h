@@ -51,11 +51,11 @@ inline constexpr const char* kMenuLabels[] = {"Relogin", "Clear cache", "Full sc
 // above unless `buttons` or `menus` give other records and counts.
 struct GameSkinOptions {
   std::string firstUrl = "about:blank";
-  std::string extraGlobal;
-  std::string buttons;  // "gameButtonCount=N\r\n" followed by the records, or empty for the standard ones
-  std::string menus;    // likewise with "menuCount=N"
+  std::string extraGlobal{};
+  std::string buttons{};  // "gameButtonCount=N\r\n" followed by the records, or empty for the standard ones
+  std::string menus{};    // likewise with "menuCount=N"
   std::string loginUrl = "about:blank";
-  std::string secondLoginUrl;  // a second html area (151) at this address, unless empty
+  std::string secondLoginUrl{};  // a second html area (151) at this address, unless empty
   std::string gameheader = "test-game-header|";
   bool withStyle = true;
   bool withLogo = true;

@@ -1,11 +1,20 @@
 #include "launcher_driver.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace testkit {
 
 const Bytes& LauncherExe() {
-  static const Bytes exe = ReadFileBytes(WinePath(LAUNCHER_EXE));
+  // LAUNCHER_UNDER_TEST names another build to drive: scripts/test runs the
+  // end-to-end tests once more against the 32-bit product.
+  static const Bytes exe = [] {
+    const char* chosen = std::getenv("LAUNCHER_UNDER_TEST");
+    const std::string path = chosen != nullptr && *chosen != '\0' ? chosen : LAUNCHER_EXE;
+    Bytes bytes = ReadFileBytes(WinePath(path));
+    if (bytes.empty()) ADD_FAILURE() << "the launcher under test cannot be read: " << path;
+    return bytes;
+  }();
   return exe;
 }
 

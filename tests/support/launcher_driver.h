@@ -16,7 +16,7 @@
 
 namespace testkit {
 
-// The built Launcher.exe, bare.
+// The built Launcher.exe, bare, or the build that LAUNCHER_UNDER_TEST names.
 const Bytes& LauncherExe();
 
 // A message box of the launcher (class "#32770" with a text in control 0xFFFF).

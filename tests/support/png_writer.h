@@ -14,9 +14,9 @@ struct PngSpec {
   int width = 1, height = 1;
   int colourType = 6;  // 0 grey, 2 RGB, 3 palette, 4 grey + alpha, 6 RGBA
   int bitDepth = 8;
-  Bytes rows;                 // raw rows top-down, without filter bytes
-  Bytes palette;              // RGB triples for colour type 3
-  Bytes transparency;         // tRNS chunk content, if any
+  Bytes rows{};               // raw rows top-down, without filter bytes
+  Bytes palette{};            // RGB triples for colour type 3
+  Bytes transparency{};       // tRNS chunk content, if any
   int filter = 0;             // the filter type (0 to 4) every row is written with
   bool interlaced = false;    // Adam7; for bit depths 8 and 16
 };

@@ -5,14 +5,16 @@
 #include <cstdlib>
 #include <functional>
 
+#include "win/proc_address.h"
+
 namespace testkit {
 namespace {
 
 // The host's own path of a directory in the Wine prefix, for the python side.
 std::string UnixPath(const std::string& windowsPath) {
-  using ToUnix = char*(CDECL*)(LPCWSTR);
+  // Wine's own export, declared by no Windows header.
   const auto toUnix =
-      reinterpret_cast<ToUnix>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name"));
+      win::ProcAddress<char* CDECL(LPCWSTR)>(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name");
   if (toUnix == nullptr) return {};
   std::wstring wide(windowsPath.size() + 1, L'\0');
   MultiByteToWideChar(CP_ACP, 0, windowsPath.c_str(), -1, wide.data(), static_cast<int>(wide.size()));

@@ -17,10 +17,10 @@ namespace testkit {
 struct Route {
   int status = 200;
   Bytes body;
-  std::optional<std::uint64_t> announcedLength;  // Content-Length; the body's size when not given
-  std::optional<std::size_t> sentBytes;          // send only this much of the body, then close
-  bool stall = false;                            // answer nothing until the server stops
-  DWORD spreadOverMs = 0;                        // send the body in 50 even pieces over this long
+  std::optional<std::uint64_t> announcedLength{};  // Content-Length; the body's size when not given
+  std::optional<std::size_t> sentBytes{};          // send only this much of the body, then close
+  bool stall = false;                              // answer nothing until the server stops
+  DWORD spreadOverMs = 0;                          // send the body in 50 even pieces over this long
 };
 
 class UpdateTestServer {

@@ -119,7 +119,9 @@ TEST(FramePaintPlan, RestoredPiecesTileTheBorderWithoutGapsOrOverlaps) {
   const auto width = [&](int piece) { return piece == 2 ? 272 : piece == 7 ? 280 : f.W(piece); };
   for (const PaintStep& step : plan) {
     EXPECT_EQ(step.target.Width(), width(step.piece)) << step.piece;
-    if (step.piece != 4 && step.piece != 5) EXPECT_EQ(step.target.Height(), f.H(step.piece)) << step.piece;
+    if (step.piece != 4 && step.piece != 5) {
+      EXPECT_EQ(step.target.Height(), f.H(step.piece)) << step.piece;
+    }
   }
 }
 

@@ -24,7 +24,9 @@ TEST(FramePieces, EachEdgeKeyNamesItsSpriteFromOne) {
   for (const Case& c : cases) {
     const auto sprite = EdgePieceSprite(config, c.piece);
     ASSERT_EQ(sprite.has_value(), c.found) << c.piece;
-    if (c.found) EXPECT_EQ(sprite->x, c.x) << c.piece;
+    if (c.found) {
+      EXPECT_EQ(sprite->x, c.x) << c.piece;
+    }
   }
 }
 

@@ -137,7 +137,9 @@ TEST(PictureSize, EveryFormatTheDecoderTakesIsMeasuredBeforeDecoding) {
   for (const Case& c : cases) {
     const auto size = AnnouncedPictureSize(Bytes(c.bytes));
     ASSERT_EQ(size.has_value(), c.size.has_value()) << c.what;
-    if (size) EXPECT_EQ(Size(size->width, size->height), *c.size) << c.what;
+    if (size) {
+      EXPECT_EQ(Size(size->width, size->height), *c.size) << c.what;
+    }
     EXPECT_EQ(PictureTooLarge(Bytes(c.bytes)), c.tooLarge) << c.what;
   }
 }

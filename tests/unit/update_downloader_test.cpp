@@ -14,7 +14,9 @@ constexpr char kPath[] = "C:\\w\\917v.txt";
 // exactly the body.
 Left Outcome(const MemoryFileSystem& files, const std::string& body) {
   const Left left = WhatIsLeft(files, kPath);
-  if (left == Left::kContent) EXPECT_EQ(files.files.at(kPath), body);
+  if (left == Left::kContent) {
+    EXPECT_EQ(files.files.at(kPath), body);
+  }
   return left;
 }
 
@@ -186,6 +188,8 @@ TEST(UrlDownloader, ABodyBeyondTheLimitFailsAndLeavesNothing) {
     // Nothing beyond the limit ever reaches the disk; an announcement beyond
     // it is refused before the first byte is fetched.
     EXPECT_LE(files.largestWrite, 1023u);
-    if (c.announcement) EXPECT_EQ(files.writeCalls, 0);
+    if (c.announcement) {
+      EXPECT_EQ(files.writeCalls, 0);
+    }
   }
 }

@@ -316,7 +316,9 @@ TEST_F(UpdateTrust, ReplacesOnlyWhenTheWorkingDirectoryIsTheProgramsFolder) {
     EXPECT_EQ(process.ended, c.replaced ? 1 : 0);
     const std::string download = c.workDir + "\\" + kPrefix + "Launcher_new.exe";  // two separators after a root
     EXPECT_EQ(files.Has(download), c.replaced);
-    if (!c.replaced) EXPECT_TRUE(process.startedScripts.empty());
+    if (!c.replaced) {
+      EXPECT_TRUE(process.startedScripts.empty());
+    }
   }
 }
 

@@ -165,7 +165,8 @@ TEST_F(BrowserHost, SiteFrameAndSinkAnswerForTheirOwnInterfacesOnly) {
   win::ComPtr<IOleInPlaceUIWindow> document;
   RECT position{};
   RECT clip{};
-  OLEINPLACEFRAMEINFO frameInfo{sizeof(OLEINPLACEFRAMEINFO)};
+  OLEINPLACEFRAMEINFO frameInfo{};
+  frameInfo.cb = sizeof frameInfo;
   ASSERT_EQ(site.GetWindowContext(frame.Put(), document.Put(), &position, &clip, &frameInfo), S_OK);
   ASSERT_TRUE(frame);
   RecordingListener listener;

@@ -2,7 +2,9 @@
 // manifest and the dialog templates that its windows are made from.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <string>
+#include <vector>
 
 #include "app/resource.h"
 #include "launcher_driver.h"
@@ -91,6 +93,35 @@ TEST(LauncherResources, IconManifestAndDialogTemplates) {
     EXPECT_EQ(t.pointSize, e.pointSize);
     EXPECT_EQ(t.font, e.font);
   }
+}
+
+// The program and the common controls it asks for are of its own
+// architecture. A 64-bit program asking for x86 common controls gets the old
+// ones where only 64-bit ones are installed, and does not start at all where
+// the x86 ones are too.
+TEST(LauncherResources, TheManifestAsksForTheCommonControlsOfTheProgramsArchitecture) {
+  LauncherModule exe;
+  ASSERT_NE(exe.Get(), nullptr);
+  const std::string manifest = exe.Resource(RT_MANIFEST, MAKEINTRESOURCEA(1));
+  const std::string own = sizeof(void*) == 8 ? "amd64" : "x86";
+  std::vector<std::string> architectures;
+  const std::string attribute = "processorArchitecture=\"";
+  for (std::size_t at = manifest.find(attribute); at != std::string::npos; at = manifest.find(attribute, at + 1)) {
+    const std::size_t start = at + attribute.size();
+    architectures.push_back(manifest.substr(start, manifest.find('"', start) - start));
+  }
+  EXPECT_EQ(architectures, (std::vector<std::string>{own, own})) << "the program's and the common controls'";
+
+  // This test program carries the same manifest: the common controls it was
+  // given are that side-by-side assembly (version 6), not the system
+  // folder's old ones.
+  const HMODULE controls = GetModuleHandleA("comctl32.dll");
+  ASSERT_NE(controls, nullptr);
+  char path[MAX_PATH] = {};
+  ASSERT_NE(GetModuleFileNameA(controls, path, MAX_PATH), 0u);
+  std::string loaded = path;
+  for (char& c : loaded) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  EXPECT_NE(loaded.find("\\winsxs\\" + own + "_microsoft.windows.common-controls_"), std::string::npos) << path;
 }
 
 TEST(Environment, RunsWithTheChineseAnsiCodePage) {

@@ -44,17 +44,16 @@ GameSkinOptions ChineseSkin() {
                    kClearItem + "\r\ntype=2\r\n[menu3]\r\ntitle=" + kVersion + "\r\ntype=4\r\n"};
 }
 
+BOOL CALLBACK CollectTooltip(HWND hwnd, LPARAM found) {
+  if (ClassName(hwnd) == TOOLTIPS_CLASSA) reinterpret_cast<std::vector<HWND>*>(found)->push_back(hwnd);
+  return TRUE;
+}
+
 // The text of `button`'s tool, from the tooltip control of this thread that
 // holds one (a pop-up's owner is the top-level window, not the button).
 std::wstring TipOf(HWND button) {
   std::vector<HWND> tips;
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND hwnd, LPARAM found) -> BOOL {
-        if (ClassName(hwnd) == TOOLTIPS_CLASSA) reinterpret_cast<std::vector<HWND>*>(found)->push_back(hwnd);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&tips));
+  EnumThreadWindows(GetCurrentThreadId(), CollectTooltip, reinterpret_cast<LPARAM>(&tips));
   for (HWND tip : tips) {
     wchar_t text[256] = {};
     TOOLINFOW tool{};

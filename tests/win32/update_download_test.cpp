@@ -81,8 +81,12 @@ TEST(UpdateDownload, LeavesWhatEachAnswerCallsFor) {
     const bool exists = dir.Exists("917file.bin");
     const Bytes content = testkit::ReadFileBytes(path);
     EXPECT_EQ(exists, c.left != Left::kNothing);
-    if (c.left == Left::kEmpty) EXPECT_TRUE(content.empty());
-    if (c.left == Left::kBody) EXPECT_EQ(content, body);
+    if (c.left == Left::kEmpty) {
+      EXPECT_TRUE(content.empty());
+    }
+    if (c.left == Left::kBody) {
+      EXPECT_EQ(content, body);
+    }
     DeleteFileA(path.c_str());
   }
 }

@@ -145,7 +145,9 @@ TEST_F(UpdateWorkerThread, PostsEachResultAsTheMessageIdentifier) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     std::optional<UpdateTestServer> gone;  // started and stopped again: a port where nothing listens
-    if (c.refused) ASSERT_TRUE(gone.emplace().Started() && gone->Stop());
+    if (c.refused) {
+      ASSERT_TRUE(gone.emplace().Started() && gone->Stop());
+    }
     server.Serve("/version.txt", c.version);
     server.Serve("/Launcher_new.exe", c.launcher);
     const std::size_t before = server.Requests().size();

@@ -13,7 +13,9 @@ std::unique_ptr<FolderSkin> DemoSkin() {
   std::string error;
   auto skin = FolderSkin::Load(DEMO_SKIN, &error);
   EXPECT_NE(skin, nullptr) << error;
-  if (skin != nullptr) EXPECT_FALSE(ConvertConfigFromUtf8(*skin));
+  if (skin != nullptr) {
+    EXPECT_FALSE(ConvertConfigFromUtf8(*skin));
+  }
   return skin;
 }
 

@@ -41,17 +41,6 @@ std::string Remarked(std::string zip, const std::string& name, std::uint16_t met
   return zip;
 }
 
-std::string ReadVia(const std::string& program, const char* member) {
-  AttachedPackage package;
-  const std::span<const std::uint8_t> bytes(reinterpret_cast<const std::uint8_t*>(program.data()), program.size());
-  if (package.Open(bytes) != PackageOpenResult::kOpened) return "(not opened)";
-  std::vector<char> content;
-  if (package.ReadMember(member, &content) != AttachedPackage::ReadResult::kRead) return "(not read)";
-  return std::string(content.begin(), content.end());
-}
-
-bool Has(const std::string& tool) { return std::system(("command -v " + tool + " >/dev/null 2>&1").c_str()) == 0; }
-
 }  // namespace
 
 TEST(PackArchive, CheckNamesMembersTheLauncherCannotRead) {
@@ -90,6 +79,21 @@ TEST(PackArchive, CheckNamesMembersTheLauncherCannotRead) {
 }
 
 #ifndef _WIN32
+namespace {
+
+std::string ReadVia(const std::string& program, const char* member) {
+  AttachedPackage package;
+  const std::span<const std::uint8_t> bytes(reinterpret_cast<const std::uint8_t*>(program.data()), program.size());
+  if (package.Open(bytes) != PackageOpenResult::kOpened) return "(not opened)";
+  std::vector<char> content;
+  if (package.ReadMember(member, &content) != AttachedPackage::ReadResult::kRead) return "(not read)";
+  return std::string(content.begin(), content.end());
+}
+
+bool Has(const std::string& tool) { return std::system(("command -v " + tool + " >/dev/null 2>&1").c_str()) == 0; }
+
+}  // namespace
+
 // The zip tools Debian has, each given the clean skin's folder; a tool that
 // is not installed is left out and named.
 TEST(PackArchive, TheLauncherReadsWhatTheCommonZipToolsWrite) {

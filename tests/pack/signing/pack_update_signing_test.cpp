@@ -290,8 +290,8 @@ struct InspectCase {
   std::string text;  // the end of the text report
   std::string signing;
   bool program = true;
-  std::string version;  // "-": none a launcher could start with
-  std::string installedBelow;
+  std::string version{};  // "-": none a launcher could start with
+  std::string installedBelow{};
   const char* signature = nullptr;  // nullptr: not checked; else "verifies", "fails" or "malformed"
 };
 
