@@ -59,6 +59,8 @@ add_executable(win32_tests
   win32/wide_text_test.cpp
   win32/shown_text_test.cpp
   win32/login_window_test.cpp
+  win32/display_scale_test.cpp
+  win32/browser_mode_test.cpp
   $<TARGET_OBJECTS:launcher_resources>
 )
 target_link_libraries(win32_tests PRIVATE wintestkit GTest::gtest_main)

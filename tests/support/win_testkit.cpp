@@ -122,6 +122,14 @@ RECT WorkArea() {
   return work;
 }
 
+int ScreenDpi() {
+  HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+  ReleaseDC(nullptr, screen);
+  if (const char* asked = std::getenv("LAUNCHER_WINE_DPI")) EXPECT_EQ(dpi, std::atoi(asked)) << "the prefix's DPI";
+  return dpi;
+}
+
 RECT CentredPairRect(int width, int height) {
   const RECT work = WorkArea();
   RECT captioned{0, 0, width, height};

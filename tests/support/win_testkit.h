@@ -47,6 +47,11 @@ bool HoldsThroughout(const std::function<bool()>& holds, DWORD windowMs);
 
 // The work area of the primary screen.
 RECT WorkArea();
+// The system's DPI, as a program aware of it reads it. Under
+// scripts/wine-run-dpi (which sets LAUNCHER_WINE_DPI) a DPI other than the
+// one asked for fails the calling test: its expectations would be another
+// scale's.
+int ScreenDpi();
 // Where a translucent pair with a picture of `width` x `height` stands: at
 // the place the system centres its captioned dialog at (caption and frame
 // included), with the picture's size.
