@@ -139,6 +139,26 @@ RECT CentredPairRect(int width, int height) {
   return {left, top, left + width, top + height};
 }
 
+const char* ColourClass(const char* name, COLORREF colour) {
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = DefWindowProcA;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.hbrBackground = CreateSolidBrush(colour);
+  wc.lpszClassName = name;
+  RegisterClassA(&wc);  // a second registration fails harmlessly
+  return name;
+}
+
+Backdrop::Backdrop(COLORREF colour) {
+  const std::string name = "LauncherTestBackdrop" + std::to_string(colour);
+  hwnd_ = CreateWindowExA(0, ColourClass(name.c_str(), colour), "", WS_POPUP | WS_VISIBLE, 0, 0,
+                          GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr, nullptr,
+                          nullptr);
+  UpdateWindow(hwnd_);
+}
+
+Backdrop::~Backdrop() { DestroyWindow(hwnd_); }
+
 std::string WinePath(const std::string& path) {
   if (path.empty() || path[0] != '/') return path;
   std::string result = "Z:" + path;

@@ -57,6 +57,22 @@ int ScreenDpi();
 // included), with the picture's size.
 RECT CentredPairRect(int width, int height);
 
+// A window class `name` that paints itself in one colour.
+const char* ColourClass(const char* name, COLORREF colour);
+
+// A plain window of `colour` over the whole screen, under every window
+// made after it: what the screen shows through a transparent one.
+class Backdrop {
+ public:
+  explicit Backdrop(COLORREF colour = RGB(255, 255, 0));
+  ~Backdrop();
+  Backdrop(const Backdrop&) = delete;
+  Backdrop& operator=(const Backdrop&) = delete;
+
+ private:
+  HWND hwnd_;
+};
+
 // A build path as Wine sees it ("/a/b" is "Z:\a\b").
 std::string WinePath(const std::string& path);
 

@@ -67,6 +67,20 @@ LONG FontHeight(HFONT font) {
 
 LRESULT HitTest(HWND window, int x, int y) { return SendMessageA(window, WM_NCHITTEST, 0, MAKELPARAM(x, y)); }
 
+// Whether the browser host `id` of `parent` tells its pages that it is
+// DPI-aware.
+bool BrowserSaysDpiAware(HWND parent, int id) {
+  auto* browser = dynamic_cast<CWebBrowserEx*>(win::Window::FromHandle(GetDlgItem(parent, id)));
+  if (browser == nullptr) {
+    ADD_FAILURE() << "no browser " << id;
+    return false;
+  }
+  DOCHOSTUIINFO info{};
+  info.cbSize = sizeof info;
+  static_cast<IDocHostUIHandler*>(&browser->UiController())->GetHostInfo(&info);
+  return (info.dwFlags & DOCHOSTUIFLAG_DPI_AWARE) != 0;
+}
+
 constexpr int kNewDpi = 192;  // twice: the @2x pictures as they are, no resampling
 
 }  // namespace
@@ -77,6 +91,7 @@ TEST_F(GameWindowTest, AScalingGameWindowLaysItselfOutAtItsDpiAndAgainAtANewOne)
   const DisplayScale start(ScreenDpi());
   RunGameWindow(game, [&] {
     ExpectGameLayout(game, start);
+    EXPECT_TRUE(BrowserSaysDpiAware(game.Handle(), 170));
     game.RestoreWindow();
     EXPECT_EQ(WindowRect(game.Handle()), CentredGameRect(start.Length(kGameWidth), start.Length(kGameHeight)));
     ExpectGameLayout(game, start);
@@ -115,6 +130,7 @@ TEST_F(GameWindowTest, AGameWindowWithoutTheKeyKeepsPhysicalPixelsAtAnyDpi) {
   CGameDialog game(TestSkin());
   RunGameWindow(game, [&] {
     ExpectGameLayout(game, DisplayScale());
+    EXPECT_FALSE(BrowserSaysDpiAware(game.Handle(), 170));
     game.RestoreWindow();
     const RECT restored = WindowRect(game.Handle());
     EXPECT_EQ(restored, CentredGameRect(kGameWidth, kGameHeight));
@@ -214,9 +230,11 @@ TEST_F(GameWindowTest, AScalingLoginPairTakesItsDpiAndANewOneWithTheDoubleSizePi
   ASSERT_EQ(LoadPackagePicture(TestSkin().Package(), "config/main1.png", &background), LoadOutcome::kLoaded);
   CLauncherTranslucentDlg login(TestSkin(), std::move(background), nullptr);
   const DisplayScale start(ScreenDpi());
+  const Backdrop backdrop(RGB(255, 255, 0));
   RunLogin(login, [&] {
     const RECT centred = CentredPairRect(start.Length(kBackgroundWidth), start.Length(kBackgroundHeight));
     ExpectLoginLayout(login, start, {centred.left, centred.top});
+    EXPECT_TRUE(BrowserSaysDpiAware(login.Companion()->Handle(), 150));
 
     RECT suggested{100, 80, 400, 260};
     SendMessageA(login.Handle(), WM_DPICHANGED, MAKEWPARAM(kNewDpi, kNewDpi), reinterpret_cast<LPARAM>(&suggested));
@@ -224,8 +242,16 @@ TEST_F(GameWindowTest, AScalingLoginPairTakesItsDpiAndANewOneWithTheDoubleSizePi
     ExpectLoginLayout(login, now, {suggested.left, suggested.top});
     // The pair shows its @2x pictures: the background through the
     // companion's transparent key colour, and the button.
-    const RECT client = ClientRectOnScreen(login.Handle());
-    EXPECT_TRUE(ScreenShows({client.left + now.Length(10), client.top + now.Length(10)}, Rgb(kDoubleSizeBackground)));
+    // The picture fills the window; the companion lies over its client
+    // area, which keeps the template's frame.
+    const RECT picture = WindowRect(login.Handle());
+    EXPECT_TRUE(ScreenShows({picture.left + now.Length(10), picture.top + now.Length(10)}, Rgb(kDoubleSizeBackground)));
+    // Each pixel keeps its own alpha: the transparent half shows what lies
+    // beneath, from the picture's edge on.
+    const int edge = now.Length(kBackgroundWidth / 2);
+    EXPECT_TRUE(ScreenShows({picture.left + edge - 1, picture.top + now.Length(100)}, Rgb(kDoubleSizeBackground)));
+    EXPECT_TRUE(ScreenShows({picture.left + edge, picture.top + now.Length(100)}, RGB(255, 255, 0)));
+    EXPECT_TRUE(ScreenShows({picture.left + now.Length(190), picture.top + now.Length(100)}, RGB(255, 255, 0)));
     HWND button = GetDlgItem(login.Companion()->Handle(), 201);
     const RECT face = WindowRect(button);
     EXPECT_TRUE(ScreenShows({face.left + 2, face.top + 2}, Rgb(kDoubleSizeButton)));
@@ -241,11 +267,12 @@ TEST_F(GameWindowTest, ALoginPairWithoutTheKeyKeepsPhysicalPixelsAtAnyDpi) {
   RunLogin(login, [&] {
     const RECT centred = CentredPairRect(kBackgroundWidth, kBackgroundHeight);
     ExpectLoginLayout(login, DisplayScale(), {centred.left, centred.top});
+    EXPECT_FALSE(BrowserSaysDpiAware(login.Companion()->Handle(), 150));
     RECT suggested{100, 80, 400, 260};
     SendMessageA(login.Handle(), WM_DPICHANGED, MAKEWPARAM(kNewDpi, kNewDpi), reinterpret_cast<LPARAM>(&suggested));
     ExpectLoginLayout(login, DisplayScale(), {centred.left, centred.top});
-    const RECT client = ClientRectOnScreen(login.Handle());
-    EXPECT_TRUE(ScreenShows({client.left + 10, client.top + 10}, Rgb(kBackground)));
+    const RECT picture = WindowRect(login.Handle());
+    EXPECT_TRUE(ScreenShows({picture.left + 10, picture.top + 10}, Rgb(kBackground)));
     const RECT face = WindowRect(GetDlgItem(login.Companion()->Handle(), 201));
     EXPECT_TRUE(ScreenShows({face.left + 2, face.top + 2}, Rgb(kButton)));
   });
