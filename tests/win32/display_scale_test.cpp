@@ -4,6 +4,7 @@
 // the system sends it); a skin without the key keeps physical pixels.
 // These tests run at whatever DPI the prefix has, and once more in a prefix
 // of 144 DPI (win32_tests.dpi_144).
+#include <algorithm>
 #include <memory>
 #include <string>
 
@@ -95,6 +96,10 @@ TEST_F(GameWindowTest, AScalingGameWindowLaysItselfOutAtItsDpiAndAgainAtANewOne)
     game.RestoreWindow();
     EXPECT_EQ(WindowRect(game.Handle()), CentredGameRect(start.Length(kGameWidth), start.Length(kGameHeight)));
     ExpectGameLayout(game, start);
+    // Sizing stops at the configured smallest size, scaled.
+    RECT sizing{0, 0, 10, 10};
+    SendMessageA(game.Handle(), WM_SIZING, WMSZ_BOTTOMRIGHT, reinterpret_cast<LPARAM>(&sizing));
+    EXPECT_EQ(sizing, (RECT{0, 0, start.Length(kGameWidth), start.Length(kGameHeight)}));
     EXPECT_EQ(FontHeight(game.TitleFont()), TitleHeightAt(start.Dpi()));
 
     // Moved to a monitor of 200 %: the suggested place, everything twice
@@ -105,6 +110,11 @@ TEST_F(GameWindowTest, AScalingGameWindowLaysItselfOutAtItsDpiAndAgainAtANewOne)
     const DisplayScale now(kNewDpi);
     ExpectGameLayout(game, now);
     EXPECT_EQ(FontHeight(game.TitleFont()), TitleHeightAt(kNewDpi));
+    const RECT work = WorkArea();
+    sizing = {0, 0, 10, 10};
+    SendMessageA(game.Handle(), WM_SIZING, WMSZ_BOTTOMRIGHT, reinterpret_cast<LPARAM>(&sizing));
+    EXPECT_EQ(sizing, (RECT{0, 0, std::min<LONG>(now.Length(kGameWidth), work.right - work.left),
+                            std::min<LONG>(now.Length(kGameHeight), work.bottom - work.top)}));
     UpdateWindow(game.Handle());
     HWND close = GetDlgItem(game.Handle(), 185);
     UpdateWindow(close);
