@@ -18,7 +18,8 @@ std::optional<std::uint32_t> BrowserModeToRegister(std::int64_t configured) {
   return *found;
 }
 
-std::u16string BrowserModeValueName(std::u16string_view programPath) {
-  const std::size_t separator = programPath.find_last_of(u"\\/");
-  return std::u16string(separator == std::u16string_view::npos ? programPath : programPath.substr(separator + 1));
+std::string BrowserModeValueName(std::string_view programPath) {
+  // In UTF-8 no byte of a longer character is a separator.
+  const std::size_t separator = programPath.find_last_of("\\/");
+  return std::string(separator == std::string_view::npos ? programPath : programPath.substr(separator + 1));
 }

@@ -28,7 +28,7 @@ std::optional<std::uint32_t> BrowserModeToRegister(std::int64_t configured);
 inline constexpr char16_t kBrowserEmulationKey[] =
     u"Software\\Microsoft\\Internet Explorer\\Main\\FeatureControl\\FEATURE_BROWSER_EMULATION";
 
-// The value's name for the program at `programPath`: its file name,
-// without its directory, as the system gives it (a renamed program
+// The value's name for the program at `programPath` (UTF-8): its file
+// name without its directory, as the system gives it (a renamed program
 // registers under its new name).
-std::u16string BrowserModeValueName(std::u16string_view programPath);
+std::string BrowserModeValueName(std::string_view programPath);

@@ -6,6 +6,7 @@
 #include "package/launcher_config.h"
 #include "win/handles.h"
 #include "win/process.h"
+#include "win/text.h"
 
 namespace {
 
@@ -37,8 +38,7 @@ BrowserModeRegistration RegisterBrowserMode(std::wstring_view valueName, std::op
 BrowserModeRegistration RegisterBrowserMode(const LauncherConfig& config) {
   const std::optional<std::uint32_t> mode = BrowserModeToRegister(config.browserMode);
   if (!mode) return BrowserModeRegistration::kNone;
-  const std::optional<std::u16string> path = win::WideProgramPath();
+  const std::optional<std::string> path = win::ProgramPath();
   if (!path) return BrowserModeRegistration::kFailed;
-  const std::u16string name = BrowserModeValueName(*path);
-  return RegisterBrowserMode(std::wstring(name.begin(), name.end()), *mode);
+  return RegisterBrowserMode(win::WideFromUtf8(BrowserModeValueName(*path)), *mode);
 }

@@ -15,14 +15,6 @@ std::optional<std::string> ProgramPath() {
   return Utf8FromWide({path, length});
 }
 
-std::optional<std::u16string> WideProgramPath() {
-  wchar_t path[MAX_PATH] = {};
-  const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) return std::nullopt;
-  // On Windows UTF-16 code units are wchar_t.
-  return std::u16string(reinterpret_cast<const char16_t*>(path), length);
-}
-
 std::optional<std::string> WorkingDirectory() {
   wchar_t directory[kMaxPath] = {};
   const DWORD length = GetCurrentDirectoryW(kMaxPath, directory);

@@ -16,9 +16,6 @@ namespace win {
 // through a short 8.3 path still names the same folder as the working
 // directory does); nothing when it does not fit a path buffer.
 std::optional<std::string> ProgramPath();
-// The same path as the system holds it, in UTF-16: any name, whatever the
-// system's code page.
-std::optional<std::u16string> WideProgramPath();
 
 // The process's working directory; nothing when it does not fit a path
 // buffer.

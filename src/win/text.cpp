@@ -86,9 +86,11 @@ std::string ProgramFileTitle() {
 }
 
 std::wstring ProgramCaption() {
-  const auto path = WideProgramPath();
-  if (!path) return {};
-  const std::u16string title = ProgramTitle(*path);
+  wchar_t path[MAX_PATH] = {};
+  const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return {};
+  // On Windows UTF-16 code units are wchar_t.
+  const std::u16string title = ProgramTitle(std::u16string_view(reinterpret_cast<const char16_t*>(path), length));
   return std::wstring(title.begin(), title.end());
 }
 

@@ -27,13 +27,13 @@ TEST(BrowserMode, OnlyAModeIsRegisteredAndZeroRegistersNothing) {
 
 TEST(BrowserMode, TheValueIsNamedAfterTheProgramFileWithoutItsDirectory) {
   struct Case {
-    std::u16string path, name;
+    std::string path, name;
   } cases[] = {
-      {u"C:\\Games\\Star Sea\\MyGame.exe", u"MyGame.exe"},
-      {u"C:\\\u6e38\u620f\\\u661f\u6d77.exe", u"\u661f\u6d77.exe"},
-      {u"Z:/build/win32_tests.exe", u"win32_tests.exe"},
-      {u"Launcher.exe", u"Launcher.exe"},
-      {u"C:\\dir.with.dots\\noextension", u"noextension"},
+      {"C:\\Games\\Star Sea\\MyGame.exe", "MyGame.exe"},
+      {"C:\\\xE6\xB8\xB8\xE6\x88\x8F\\\xE6\x98\x9F\xE6\xB5\xB7.exe", "\xE6\x98\x9F\xE6\xB5\xB7.exe"},  // 游戏\星海.exe
+      {"Z:/build/win32_tests.exe", "win32_tests.exe"},
+      {"Launcher.exe", "Launcher.exe"},
+      {"C:\\dir.with.dots\\noextension", "noextension"},
   };
   for (const Case& c : cases) EXPECT_EQ(BrowserModeValueName(c.path), c.name);
 }
