@@ -15,6 +15,8 @@
 # when each process starts, not from the prefix, so setting it here gives
 # the server, the session's system processes (the tray's shell among them)
 # and the programs under test the same one.
+# LAUNCHER_WINE_DPI gives a new prefix another system DPI (HKCU\Control
+# Panel\Desktop LogPixels, e.g. 144 for a display at 150 %).
 
 _wine_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 # A 64-bit prefix and loader: the Windows programs under test are 64-bit
@@ -122,6 +124,11 @@ if [ ! -f "$WINEPREFIX/.launcher-ready" ]; then
   # so Chinese shows on a Western system too. Wine links the dialog fonts to
   # SimSun, which it does not have: the Chinese font of the machine stands in.
   wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v SimSun /t REG_SZ /d 'WenQuanYi Micro Hei' /f >/dev/null 2>&1
+  # Wine takes the system DPI when a server session starts: the new session
+  # below starts with it.
+  if [ -n "${LAUNCHER_WINE_DPI:-}" ]; then
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$LAUNCHER_WINE_DPI" /f >/dev/null 2>&1
+  fi
   touch "$WINEPREFIX/.launcher-ready"
   # The first start leaves the service database locked for the session, so
   # RpcSs never starts and every browser control waits 3 to 10 s for it

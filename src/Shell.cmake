@@ -4,6 +4,7 @@ add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=
 add_library(launcher_shell STATIC
   win/window.cpp
   win/dialog.cpp
+  win/dpi.cpp
   win/text.cpp
   win/process.cpp
   package/load_outcome_win.cpp
@@ -19,11 +20,13 @@ add_library(launcher_shell STATIC
   browser/web_browser_ex_win.cpp
   browser/browser_event_sink_win.cpp
   browser/web_page_win.cpp
+  browser/browser_mode_win.cpp
   update/file_system_win.cpp
   update/internet_client_win.cpp
   update/system_process_win.cpp
   update/update_worker_win.cpp
   package/package_images_win.cpp
+  package/scaled_images_win.cpp
   skin/skin_button_win.cpp
   skin/layered_window_win.cpp
   skin/translucent_dialog_win.cpp
@@ -37,7 +40,7 @@ add_library(launcher_shell STATIC
   game/game_dialog_win.cpp
 )
 target_link_libraries(launcher_shell PUBLIC launcher_core
-  gdiplus ole32 oleaut32 uuid comctl32 ws2_32 shlwapi wininet user32 gdi32 shell32)
+  gdiplus ole32 oleaut32 uuid comctl32 ws2_32 shlwapi wininet user32 gdi32 shell32 advapi32)
 
 # The icon is drawn by a script, not kept as a binary.
 find_package(Python3 REQUIRED COMPONENTS Interpreter)

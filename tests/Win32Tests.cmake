@@ -71,6 +71,8 @@ add_executable(win32_tests
   win32/wide_text_test.cpp
   win32/shown_text_test.cpp
   win32/login_window_test.cpp
+  win32/display_scale_test.cpp
+  win32/browser_mode_test.cpp
   $<TARGET_OBJECTS:launcher_resources>
 )
 target_link_libraries(win32_tests PRIVATE wintestkit GTest::gtest_main)
@@ -95,6 +97,7 @@ add_executable(e2e_tests
   e2e/game_menu_test.cpp
   e2e/game_start_test.cpp
   e2e/shown_text_test.cpp
+  e2e/display_scale_test.cpp
 )
 target_link_libraries(e2e_tests PRIVATE wintestkit GTest::gtest_main)
 add_wine_gtests(e2e_tests 300)
@@ -154,4 +157,17 @@ if(LAUNCHER_WINDOWS_TESTS_RUN)
         --gtest_filter=*UpdateInFolder*)
     set_tests_properties(e2e_tests.update_folders_${language} PROPERTIES TIMEOUT 600)
   endforeach()
+
+  # The windows on a display at 150 % (144 DPI), in a Wine prefix of its own:
+  # a skin with dpiScaling=1 takes the scale, with its @2x pictures; the
+  # login and game windows' own tests show that a skin without the key keeps
+  # exactly its physical pixels there.
+  set(SCALED_DPI 144)
+  add_test(NAME win32_tests.dpi_${SCALED_DPI}
+    COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-run-dpi ${SCALED_DPI} $<TARGET_FILE:win32_tests>
+      --gtest_filter=GameWindowTest.AScaling*:GameWindowTest.*WithoutTheKey*)
+  add_test(NAME e2e_tests.dpi_${SCALED_DPI}
+    COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-run-dpi ${SCALED_DPI} $<TARGET_FILE:e2e_tests>
+      --gtest_filter=DisplayScale.*:LoginWindow.PairIsCentredAndCarriesTheLinksAtTheirPlaces:GameWindow.StartsOverTheWholeWorkAreaWithTheRestoreButtonShown:GameWindow.RestoreCentresTheGameSizeAndMaximiseComesBackToTheLastRectangle)
+  set_tests_properties(win32_tests.dpi_${SCALED_DPI} e2e_tests.dpi_${SCALED_DPI} PROPERTIES TIMEOUT 600)
 endif()

@@ -6,10 +6,12 @@
 #include <commctrl.h>
 #include <gdiplus.h>
 
+#include "browser/browser_mode_win.h"
 #include "package/load_outcome_win.h"
 #include "common/text.h"
 #include "common/texts.h"
 #include "game/game_dialog_win.h"
+#include "login/login_rules.h"
 #include "login/login_window_win.h"
 #include "update/file_system_win.h"
 #include "update/system_process_win.h"
@@ -59,7 +61,7 @@ bool LauncherApp::StartUp() {
 // Loaded whatever window comes next: a skin without it is broken even when
 // it goes straight to the game.
 bool LauncherApp::LoadLoginBackground() {
-  return ReportLoad(LoadPackagePicture(&holder_.package, "config/main1.png", &loginBackground_));
+  return ReportLoad(LoadPackagePicture(&holder_.package, kLoginBackgroundMember, &loginBackground_));
 }
 
 // One window after the other, each running to its end before the next is
@@ -67,6 +69,8 @@ bool LauncherApp::LoadLoginBackground() {
 // otherwise the login window and, if its page handed over a game address,
 // the game window on that address.
 void LauncherApp::RunWindows() {
+  // Before the first browser: its engine reads the mode when it starts.
+  RegisterBrowserMode(Config());
   if (Config().firstUrl.size() > 2) {
     RunGameWindow(Config().firstUrl.c_str());
     return;

@@ -35,6 +35,7 @@ STDMETHODIMP CWebUIController::GetHostInfo(DOCHOSTUIINFO* info) {
   if (info == nullptr) return S_OK;
   if (!show3dBorder_) info->dwFlags |= DOCHOSTUIFLAG_NO3DBORDER;
   if (!showScrollbars_) info->dwFlags |= DOCHOSTUIFLAG_SCROLL_NO;
+  if (dpiAware_) info->dwFlags |= DOCHOSTUIFLAG_DPI_AWARE;
   return S_OK;
 }
 

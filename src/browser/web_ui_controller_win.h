@@ -31,6 +31,9 @@ class CWebUIController final : public win::DispatchObject<IDocHostUIHandler> {
 
   void SetShow3dBorder(bool show) { show3dBorder_ = show; }
   void SetShowScrollbars(bool show) { showScrollbars_ = show; }
+  // True: documents are told the host is DPI-aware, so the engine lays
+  // pages out at the display's resolution, zoomed to its scale.
+  void SetDpiAware(bool aware) { dpiAware_ = aware; }
   // What documents get as window.external; the caller keeps it alive for as
   // long as the host exists. Null: documents get none.
   void SetExternalObject(IDispatch* external) { external_ = external; }
@@ -72,4 +75,5 @@ class CWebUIController final : public win::DispatchObject<IDocHostUIHandler> {
   EventConnection connection_;
   bool show3dBorder_ = true;
   bool showScrollbars_ = true;
+  bool dpiAware_ = false;
 };

@@ -9,13 +9,13 @@ std::optional<SpriteSpec> EdgePieceSprite(const LauncherConfig& config, int piec
   return config.sprites[static_cast<std::size_t>(index)];
 }
 
-FrameMetrics FrameMetricsOf(const LauncherConfig& config) {
+FrameMetrics FrameMetricsOf(const LauncherConfig& config, const DisplayScale& scale) {
   FrameMetrics metrics;
   for (int piece = 1; piece <= 8; ++piece) {
     const std::optional<SpriteSpec> sprite = EdgePieceSprite(config, piece);
     if (!sprite) continue;
-    metrics.widths[piece - 1] = std::max(0, sprite->width);
-    metrics.heights[piece - 1] = std::max(0, sprite->height);
+    metrics.widths[piece - 1] = scale.Length(std::max(0, sprite->width));
+    metrics.heights[piece - 1] = scale.Length(std::max(0, sprite->height));
   }
   return metrics;
 }

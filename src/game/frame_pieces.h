@@ -5,6 +5,7 @@
 
 #include <optional>
 
+#include "common/display_scale.h"
 #include "game/frame_geometry.h"
 #include "package/launcher_config.h"
 
@@ -12,6 +13,7 @@
 // record.
 std::optional<SpriteSpec> EdgePieceSprite(const LauncherConfig& config, int piece);
 
-// W(n) and H(n) of every piece. A piece without a sprite, or with a size
-// below zero, measures 0 x 0: it is neither drawn nor a border to grab.
-FrameMetrics FrameMetricsOf(const LauncherConfig& config);
+// W(n) and H(n) of every piece, as a window at `scale` shows it. A piece
+// without a sprite, or with a size below zero, measures 0 x 0: it is
+// neither drawn nor a border to grab.
+FrameMetrics FrameMetricsOf(const LauncherConfig& config, const DisplayScale& scale = {});

@@ -1,13 +1,16 @@
 #include "game/frame_pieces_win.h"
 
 #include "game/frame_pieces.h"
-#include "package/package_images_win.h"
+#include "package/scaled_images_win.h"
 
-void FramePieces::Cut(HBITMAP sheet, const LauncherConfig& config) {
-  metrics_ = FrameMetricsOf(config);
+void FramePieces::Cut(const ScaledSheet& sheet, const LauncherConfig& config, const DisplayScale& scale) {
+  metrics_ = FrameMetricsOf(config, scale);
   for (int piece = 1; piece <= 8; ++piece) {
     const auto sprite = EdgePieceSprite(config, piece);
-    if (sprite) bitmaps_[piece - 1].Reset(CutBitmap(sheet, sprite->x, sprite->y, sprite->width, sprite->height));
+    if (!sprite) continue;
+    const Rect area{sprite->x, sprite->y, ClampToInt(static_cast<long long>(sprite->x) + sprite->width),
+                    ClampToInt(static_cast<long long>(sprite->y) + sprite->height)};
+    bitmaps_[piece - 1].Reset(sheet.Cut(area, scale.Length(sprite->width), scale.Length(sprite->height)));
   }
 }
 

@@ -7,16 +7,19 @@
 #include <array>
 #include <vector>
 
+#include "common/display_scale.h"
 #include "game/frame_geometry.h"
 #include "win/handles.h"
 
 struct LauncherConfig;
+class ScaledSheet;
 
 class FramePieces {
  public:
   // Cuts the piece that [global] edgeImageN names for each N out of
-  // `sheet`. A piece without a sprite stays empty and measures 0 x 0.
-  void Cut(HBITMAP sheet, const LauncherConfig& config);
+  // `sheet`, at the size a window at `scale` shows it. A piece without a
+  // sprite stays empty and measures 0 x 0.
+  void Cut(const ScaledSheet& sheet, const LauncherConfig& config, const DisplayScale& scale);
   const FrameMetrics& Metrics() const { return metrics_; }
 
   // Draws each step's whole piece stretched over its target, through one

@@ -10,12 +10,16 @@
 #include "game/title_bar.h"
 #include "game/url_cache_win.h"
 #include "package/load_outcome_win.h"
+#include "package/scaled_images_win.h"
+#include "win/dpi.h"
 #include "win/text.h"
 
 namespace {
 
 // The browser control's own style bit beside WS_CHILD | WS_VISIBLE.
 constexpr DWORD kBrowserStyle = WS_CHILD | WS_VISIBLE | 0x1000;
+// The sprite sheet the frame pieces and the buttons are cut from.
+constexpr char kStyleMember[] = "config/style.png";
 
 POINT ScreenPointOf(const MSG& message) {
   POINT point{static_cast<short>(LOWORD(message.lParam)), static_cast<short>(HIWORD(message.lParam))};
@@ -55,13 +59,17 @@ bool CGameDialog::Build() {
   const Rect workArea = GameFrame::WorkArea();
   const RECT work{workArea.left, workArea.top, workArea.right, workArea.bottom};
   MoveWindow(Handle(), work.left, work.top, workArea.Width(), workArea.Height(), TRUE);
-  frame_.SetGameSize(config.minGameWidth, config.minGameHeight, workArea);
+  if (ScalesWithDisplay(config)) {
+    scale_ = DisplayScale(win::WindowDpi(Handle()));
+    titleBar_.MakeFont(scale_.Dpi());
+  }
+  frame_.SetGameSize(scale_.Length(config.minGameWidth), scale_.Length(config.minGameHeight), workArea);
   SetWindowTextW(Handle(), win::WideFromGbk(config.title).c_str());
 
   AttachedPackage* package = skin_.Package();
-  DibImage sheet;
-  if (!ReportLoad(LoadPackageImage(package, "config/style.png", &sheet))) return false;
-  frame_.CutPieces(sheet.Get(), config);
+  ScaledSheet sheet;
+  if (!ReportLoad(sheet.Load(package, kStyleMember, scale_))) return false;
+  frame_.CutPieces(sheet, config, scale_);
   // Making the browser control brings in the browser's libraries, the
   // heaviest step of the set-up: the frame, its buttons, logo and title are
   // shown first and the browser is made right after the window is shown and
@@ -70,10 +78,24 @@ bool CGameDialog::Build() {
   const FrameMetrics& f = frame_.Metrics();
   browserRect_ = {f.W(4), f.H(2), (work.right - work.left) - f.W(5), (work.bottom - work.top) - f.H(7)};
   browserDue_ = true;
-  if (!titleBar_.CreateButtons(sheet.Get(), config, Handle(), work)) return false;
-  if (!titleBar_.CreateLogo(package, config, Handle())) return false;
-  titleBar_.SetUpTitle(config);
+  if (!titleBar_.CreateButtons(sheet, config, Handle(), work, scale_)) return false;
+  if (!titleBar_.CreateLogo(package, config, Handle(), scale_)) return false;
+  titleBar_.SetUpTitle(config, scale_);
   return true;
+}
+
+void CGameDialog::OnDpiChanged(int dpi, const RECT& suggested) {
+  const LauncherConfig& config = skin_.Config();
+  // A window whose set-up stopped early keeps what it has.
+  if (!ScalesWithDisplay(config) || !frame_.Started()) return;
+  const DisplayScale scale(dpi);
+  ScaledSheet sheet;
+  if (sheet.Load(skin_.Package(), kStyleMember, scale) != LoadOutcome::kLoaded) return;
+  scale_ = scale;
+  frame_.SetGameSize(scale_.Length(config.minGameWidth), scale_.Length(config.minGameHeight), GameFrame::WorkArea());
+  frame_.CutPieces(sheet, config, scale_);
+  titleBar_.Rescale(sheet, skin_.Package(), config, scale_);
+  frame_.FitToNewScale(suggested);
 }
 
 void CGameDialog::RequestBrowser() {
@@ -107,6 +129,7 @@ bool CGameDialog::StartBrowser() {
   // it, as it did when it was made before them.
   SetWindowPos(browser_.Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   browser_.Navigate("about:blank");
+  browser_.UiController().SetDpiAware(ScalesWithDisplay(skin_.Config()));
   browser_.AttachUiController(false);
   browser_.SetExternalObject(&bridge_);
   browser_.Navigate(startAddress_);

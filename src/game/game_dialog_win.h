@@ -46,6 +46,10 @@ class CGameDialog : public win::Dialog, public IPageCommandTarget {
   std::string TitleText() const { return titleBar_.TitleText(); }
   const std::wstring& WideTitleText() const { return titleBar_.WideTitleText(); }
   FrameState SizeState() const { return frame_.State(); }
+  // The scale the window is laid out at: 96 DPI (physical pixels) unless
+  // the skin takes the display's scale.
+  const DisplayScale& Scale() const { return scale_; }
+  HFONT TitleFont() const { return titleBar_.TitleFont(); }
   bool TrayIconPresent() const { return tray_.IconPresent(); }
   std::wstring TrayTip() const { return tray_.Tip(); }
   // True from the end of the set-up until the browser has been made (or
@@ -70,6 +74,9 @@ class CGameDialog : public win::Dialog, public IPageCommandTarget {
   void OnCancel() override { ConfirmClose(); }
   bool OnCommand(WORD id, WORD code, HWND control) override;
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+  // A skin that takes the display's scale lays the window out again for
+  // the new DPI; others keep their physical pixels.
+  void OnDpiChanged(int dpi, const RECT& suggested) override;
 
  private:
   // Initialisation from the work-area placement on; false at the first
@@ -90,6 +97,7 @@ class CGameDialog : public win::Dialog, public IPageCommandTarget {
   void OnPaint();
 
   const Skin skin_;
+  DisplayScale scale_;
   // Declared before the browser: the pages reach it for as long as the
   // browser shows them. The page reaches the window that is running, which
   // only the application knows.

@@ -184,6 +184,12 @@ void GameFrame::LeaveFullScreen() {
   LayoutChildren();
 }
 
+void GameFrame::FitToNewScale(const RECT& suggested) {
+  if (sizes_.FullScreen()) return;  // laid out when it is left
+  if (!sizes_.Maximised()) MoveTo(Window(), ToRect(suggested));
+  LayoutChildren();
+}
+
 bool GameFrame::OnTitleBarDoubleClick(POINT screen) {
   if (sizes_.FullScreen() || !DoubleClickTogglesSize(ToRect(NormalRect()), screen.y, Metrics().H(2))) return false;
   if (sizes_.Maximised())

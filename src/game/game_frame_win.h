@@ -27,8 +27,11 @@ class GameFrame {
   // The configured game size: the first restored size and, within the work
   // area, the smallest the window is sized to.
   void SetGameSize(int width, int height, const Rect& workArea);
-  // The pieces that [global] edgeImageN names, out of the sprite sheet.
-  void CutPieces(HBITMAP sheet, const LauncherConfig& config) { pieces_.Cut(sheet, config); }
+  // The pieces that [global] edgeImageN names, out of the sprite sheet, as
+  // a window at `scale` shows them.
+  void CutPieces(const ScaledSheet& sheet, const LauncherConfig& config, const DisplayScale& scale) {
+    pieces_.Cut(sheet, config, scale);
+  }
   const FrameMetrics& Metrics() const { return pieces_.Metrics(); }
   // The end of the window's initialisation: from now on a size change lays
   // the children out; the window starts maximised.
@@ -44,6 +47,9 @@ class GameFrame {
   void ToggleFullScreen();
   // Places the title-bar buttons and the browser for the current state.
   void LayoutChildren();
+  // After a change of scale: a restored window takes the rectangle the
+  // system suggests; the children are laid out for the new sizes.
+  void FitToNewScale(const RECT& suggested);
 
   // A double-click at a screen point: true when it fell on the title bar
   // and toggled maximised and restored.

@@ -10,12 +10,17 @@
 #include <string_view>
 #include <vector>
 
+#include "common/display_scale.h"
 #include "game/frame_geometry.h"
 #include "skin/skin_button_win.h"
 #include "win/handles.h"
 
 class AttachedPackage;
+class DibImage;
+class ScaledSheet;
+struct GameButtonSpec;
 struct LauncherConfig;
+struct SpriteSpec;
 
 class GameTitleBar {
  public:
@@ -23,18 +28,27 @@ class GameTitleBar {
   GameTitleBar(const GameTitleBar&) = delete;
   GameTitleBar& operator=(const GameTitleBar&) = delete;
 
-  // The bold variant of the default GUI font, for the title text.
-  bool MakeFont();
+  // The bold variant of the default GUI font, for the title text; for a
+  // window at `dpi` where one is given, else as the system has it.
+  bool MakeFont(int dpi = 0);
   // One button per [gamebuttonN] record that names a sprite, control
   // identifier type + 180, put for now at the work area's right edge plus
-  // its x (Layout places it). False when a button window cannot be made;
-  // the buttons made until then stay.
-  bool CreateButtons(HBITMAP sheet, const LauncherConfig& config, HWND parent, const RECT& workArea);
+  // its x (Layout places it), sized and positioned for `scale`. False when
+  // a button window cannot be made; the buttons made until then stay.
+  bool CreateButtons(const ScaledSheet& sheet, const LauncherConfig& config, HWND parent, const RECT& workArea,
+                     const DisplayScale& scale);
   // The logo, config/logo.png at (logx, logy), as static control 300.
   // False when the picture cannot be loaded.
-  bool CreateLogo(AttachedPackage* package, const LauncherConfig& config, HWND parent);
+  bool CreateLogo(AttachedPackage* package, const LauncherConfig& config, HWND parent, const DisplayScale& scale);
   // The configured title text, its place and colour.
-  void SetUpTitle(const LauncherConfig& config);
+  void SetUpTitle(const LauncherConfig& config, const DisplayScale& scale);
+  // Everything again for a new scale: the buttons' pictures and sizes, the
+  // logo's picture and place, the title's place and font. Layout places
+  // the buttons after it.
+  void Rescale(const ScaledSheet& sheet, AttachedPackage* package, const LauncherConfig& config,
+               const DisplayScale& scale);
+  // The title's font, as it draws.
+  HFONT TitleFont() const { return font_.Get(); }
 
   // The first button of `kind` in creation order, or null.
   CSkinButton* FindButtonByKind(int kind) const;
@@ -67,6 +81,11 @@ class GameTitleBar {
     int x = 0, y = 0, width = 0, height = 0;
   };
   void Show(int kind, bool show) const;
+  // A button's place, size and pictures for `scale`.
+  static void Fit(Button& button, const ScaledSheet& sheet, const GameButtonSpec& record, const SpriteSpec& sprite,
+                  const DisplayScale& scale);
+  // Has the logo control show `picture`, which it takes.
+  void ShowLogoPicture(DibImage& picture);
 
   std::vector<Button> buttons_;
   win::UniqueBitmap logoBitmap_;  // what the logo control shows; it never frees it

@@ -27,6 +27,9 @@ std::vector<PlannedLink> PlanLinks(const std::vector<LinkSpec>& links);
 // "config/<n>_n.png" (normal) or "config/<n>_d.png" (pressed).
 std::string ButtonImageName(int number, bool pressed);
 
+// The login background, whose size is the pair's.
+inline constexpr char kLoginBackgroundMember[] = "config/main1.png";
+
 inline constexpr unsigned kFirstHtmlAreaId = 150;
 inline constexpr unsigned kMinimiseCommand = 202;
 inline constexpr unsigned kCloseCommand = 203;

@@ -7,6 +7,8 @@
 #include "common/text.h"
 #include "login/login_rules.h"
 #include "package/load_outcome_win.h"
+#include "package/picture_scale.h"
+#include "package/scaled_images_win.h"
 #include "update/update_worker_win.h"
 #include "win/text.h"
 
@@ -99,25 +101,66 @@ void CLauncherStandardDlg::MakeBrowsers() {
   }
 }
 
+DisplayScale CLauncherStandardDlg::Scale() const {
+  return TranslucentWindow() != nullptr ? TranslucentWindow()->Scale() : DisplayScale();
+}
+
+RECT CLauncherStandardDlg::Scaled(const RECT& r) const {
+  const Rect scaled = Scale().Area({r.left, r.top, r.right, r.bottom});
+  return {scaled.left, scaled.top, scaled.right, scaled.bottom};
+}
+
 bool CLauncherStandardDlg::MakeButton(const LinkSpec& link, int number, unsigned id) {
   AttachedPackage* package = skin_.Package();
+  const DisplayScale scale = Scale();
   DibImage normal, pressed;
-  if (!ReportLoad(LoadPackageImage(package, ButtonImageName(number, false).c_str(), &normal))) return false;
+  if (!ReportLoad(LoadScaledImage(package, ButtonImageName(number, false).c_str(), scale, &normal))) return false;
   auto button = std::make_unique<CSkinButton>();
-  const RECT rect{link.x, link.y, link.x + normal.Width(), link.y + normal.Height()};
+  const Point at = scale.Position({link.x, link.y});
+  const RECT rect{at.x, at.y, at.x + normal.Width(), at.y + normal.Height()};
   if (!button->Create("", WS_CHILD | WS_VISIBLE, rect, Handle(), id)) return false;
-  if (!ReportLoad(LoadPackageImage(package, ButtonImageName(number, true).c_str(), &pressed))) return false;
+  if (!ReportLoad(LoadScaledImage(package, ButtonImageName(number, true).c_str(), scale, &pressed))) return false;
   button->SetImages(normal.Detach(), pressed.Detach(), nullptr);
   button->SetLink(link.url.c_str());
   button->SetKind(static_cast<BYTE>(link.type));
+  button->SetRecordIndex(number - 1);  // its link, for a new scale
   buttons_.push_back(std::move(button));
   return true;
+}
+
+bool CLauncherStandardDlg::LoadButtonImages(int number, DibImage* normal, DibImage* pressed) const {
+  return LoadScaledImage(skin_.Package(), ButtonImageName(number, false).c_str(), Scale(), normal) ==
+             LoadOutcome::kLoaded &&
+         LoadScaledImage(skin_.Package(), ButtonImageName(number, true).c_str(), Scale(), pressed) ==
+             LoadOutcome::kLoaded;
+}
+
+void CLauncherStandardDlg::OnScaleChanged() {
+  const LauncherConfig& config = skin_.Config();
+  for (const auto& button : buttons_) {
+    const auto index = static_cast<std::size_t>(button->GetRecordIndex());
+    DibImage normal, pressed;
+    // The pictures loaded once already; one that no longer does keeps
+    // the button as it was.
+    if (index >= config.links.size() || !LoadButtonImages(static_cast<int>(index) + 1, &normal, &pressed)) continue;
+    const Point at = Scale().Position({config.links[index].x, config.links[index].y});
+    MoveWindow(button->Handle(), at.x, at.y, normal.Width(), normal.Height(), TRUE);
+    button->SetImages(normal.Detach(), pressed.Detach(), nullptr);
+  }
+  for (const PlannedLink& planned : PlanLinks(config.links)) {
+    if (planned.kind != LinkKind::kHtmlArea) continue;
+    if (HWND area = GetDlgItem(Handle(), static_cast<int>(planned.controlId))) {
+      const RECT r = Scaled({planned.rect.left, planned.rect.top, planned.rect.right, planned.rect.bottom});
+      MoveWindow(area, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
+    }
+  }
+  InvalidateRect(Handle(), nullptr, TRUE);
 }
 
 bool CLauncherStandardDlg::MakeHtmlArea(const LinkSpec& link, unsigned id, const RECT& rect, HWND above) {
   browsers_.push_back(std::make_unique<CWebBrowserEx>());
   CWebBrowserEx& browser = *browsers_.back();
-  if (!browser.Create("", WS_CHILD, rect, Handle(), id)) return false;
+  if (!browser.Create("", WS_CHILD, Scaled(rect), Handle(), id)) return false;
   // A new child comes last among its siblings; where an area overlaps a
   // button, the one made first in link order lies on top and takes the
   // clicks.
@@ -126,6 +169,7 @@ bool CLauncherStandardDlg::MakeHtmlArea(const LinkSpec& link, unsigned id, const
   // its first navigation, which may already hand the game over.
   if (id == kFirstHtmlAreaId) loginPageEvents_.Connect(browser);
   browser.Navigate("about:blank");
+  browser.UiController().SetDpiAware(ScalesWithDisplay(skin_.Config()));
   browser.AttachUiController(false);
   browser.Navigate(link.url.c_str());
   // A page that completed while this area was being made has shown the
@@ -166,7 +210,8 @@ LRESULT CLauncherStandardDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lPa
   if (!htmlAreaShown_) {
     win::WindowDc dc(Handle());
     win::UniqueBrush brush(CreateSolidBrush(fillColour_));
-    FillRect(dc.Get(), &htmlArea_, brush.Get());
+    const RECT fill = Scaled(htmlArea_);
+    FillRect(dc.Get(), &fill, brush.Get());
   }
   return result;
 }
@@ -206,6 +251,17 @@ CLauncherTranslucentDlg::CLauncherTranslucentDlg(const Skin& skin, std::unique_p
     : CTranslucentDialog(IDD_LAUNCHER_TRANSLUCENT, std::move(background), nullptr),
       skin_(skin),
       handOver_(std::move(handOver)) {}
+
+bool CLauncherTranslucentDlg::ScalesWithDisplay() const { return ::ScalesWithDisplay(skin_.Config()); }
+
+std::unique_ptr<PackagePicture> CLauncherTranslucentDlg::LoadDoubleSizePicture() {
+  // A skin without one shows the background scaled; nothing is reported.
+  std::unique_ptr<PackagePicture> picture;
+  if (LoadPackagePicture(skin_.Package(), DoubleSizeName(kLoginBackgroundMember).c_str(), &picture) !=
+      LoadOutcome::kLoaded)
+    return nullptr;
+  return picture;
+}
 
 std::unique_ptr<CStandardDialog> CLauncherTranslucentDlg::CreateStandardDialog() {
   auto companion = std::make_unique<CLauncherStandardDlg>(Handle(), skin_, handOver_);

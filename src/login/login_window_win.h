@@ -24,6 +24,8 @@ class CLauncherStandardDlg : public CStandardDialog, private IBrowserEventListen
   ~CLauncherStandardDlg() override;
 
   bool PreTranslateMessage(MSG* message) override;
+  // Places the links again, with pictures for the pair's new scale.
+  void OnScaleChanged() override;
 
  protected:
   BOOL OnInitDialog() override;
@@ -36,10 +38,15 @@ class CLauncherStandardDlg : public CStandardDialog, private IBrowserEventListen
   // planned here: their browsers are made once the window is shown.
   void Build();
   bool MakeButton(const LinkSpec& link, int number, unsigned id);
+  // Loads a button's two pictures for the pair's scale.
+  bool LoadButtonImages(int number, DibImage* normal, DibImage* pressed) const;
   // Makes an area's browser and places it among the links' controls right
   // below `above` (HWND_TOP for the first control), where it would lie had
   // it been made in link order.
   bool MakeHtmlArea(const LinkSpec& link, unsigned id, const RECT& rect, HWND above);
+  // The scale the pair is shown at, and a configured rectangle at it.
+  DisplayScale Scale() const;
+  RECT Scaled(const RECT& configured) const;
   // Asks, once, for the browsers to be made: from the message loop, after
   // the shown window has been painted, whether or not it paints at all.
   void RequestBrowsers();
@@ -50,9 +57,10 @@ class CLauncherStandardDlg : public CStandardDialog, private IBrowserEventListen
   void OnDocumentComplete(IDispatch* window, std::wstring_view url) override;
   void OnBeforeNavigate2(IDispatch* window, std::wstring_view url) override;
 
-  // An html area waiting for its browser: its link, identifier and place,
-  // how many buttons the links before it made, and whether the last control
-  // made before it is an html area (else a button, or none at all).
+  // An html area waiting for its browser: its link, identifier and place
+  // (in configured pixels), how many buttons the links before it made, and
+  // whether the last control made before it is an html area (else a
+  // button, or none at all).
   struct PlannedArea {
     const LinkSpec* link;
     unsigned id;
@@ -69,7 +77,7 @@ class CLauncherStandardDlg : public CStandardDialog, private IBrowserEventListen
   std::vector<std::unique_ptr<CWebBrowserEx>> browsers_;
   BrowserEventSink loginPageEvents_{*this};  // of the first browser area only
   int documentCompleteCount_ = 0;
-  RECT htmlArea_{};
+  RECT htmlArea_{};  // in configured pixels
   bool htmlAreaShown_ = false;
   COLORREF fillColour_ = 0;
 };
@@ -83,6 +91,8 @@ class CLauncherTranslucentDlg : public CTranslucentDialog {
  protected:
   std::unique_ptr<CStandardDialog> CreateStandardDialog() override;
   void OnInitChildren() override {}
+  bool ScalesWithDisplay() const override;
+  std::unique_ptr<PackagePicture> LoadDoubleSizePicture() override;
 
  private:
   const Skin skin_;

@@ -60,6 +60,8 @@ const Field<LauncherConfig> kGlobalFields[] = {
     // Wider than the 64 digits a key has, so that a longer value stays too
     // long instead of being cut into a well-formed one.
     Text("updateKey", &LauncherConfig::updateKey, 128),
+    Int("dpiScaling", &LauncherConfig::dpiScaling),
+    Int("browserMode", &LauncherConfig::browserMode),
 };
 
 const Field<LinkSpec> kLinkFields[] = {
@@ -159,6 +161,10 @@ bool BuildConfig(const IniDocument& document, LauncherConfig* config) {
       ReadList(document, "gamebutton", document.GetInt("global", "gameButtonCount", 0), kGameButtonFields);
   return true;
 }
+
+bool ScalesWithDisplay(const LauncherConfig& config) { return config.dpiScaling == 1; }
+
+bool IsValidDpiScaling(std::int64_t value) { return value == 0 || value == 1; }
 
 std::span<const KeyInfo> ConfigKeys() {
   static const std::vector<KeyInfo> keys = [] {

@@ -65,6 +65,8 @@ struct LauncherConfig {
   int minGameWidth = 800;
   int minGameHeight = 600;
   std::string updateKey;  // the operator's Ed25519 public key in hex; empty: unsigned updates
+  int dpiScaling = 0;      // 1: the windows take the display's scale; else physical pixels
+  int browserMode = 0;     // the browser control's document mode to register; 0: none
   std::vector<MenuItemSpec> menuItems;
   std::array<int, 8> edgeImages{9, 9, 9, 9, 9, 9, 9, 9};
 };
@@ -73,6 +75,12 @@ struct LauncherConfig {
 // [global] linkCount is absent or below 1: the launcher then ends silently.
 // Each list is read up to its count in [global], at most 1000 records.
 bool BuildConfig(const IniDocument& document, LauncherConfig* config);
+
+// Whether the windows take the display's scale ([global] dpiScaling=1).
+// Any other value keeps every size in physical pixels, as it always was.
+bool ScalesWithDisplay(const LauncherConfig& config);
+// The values [global] dpiScaling is meant to have: 0 and 1.
+bool IsValidDpiScaling(std::int64_t value);
 
 // The key table, for tools that document or check a configuration.
 enum class KeyKind { kInteger, kColour, kText };

@@ -6,8 +6,10 @@
 #include <algorithm>
 #include <cstddef>
 
+#include "common/display_scale.h"
 #include "common/web_address.h"
 #include "skin/button_face.h"
+#include "win/dpi.h"
 #include "win/text.h"
 #include "win/window.h"
 
@@ -199,6 +201,8 @@ void CSkinButton::DrawFace(const DRAWITEMSTRUCT& item) {
   NONCLIENTMETRICSA metrics{};
   metrics.cbSize = kNonClientMetricsSize;
   SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, kNonClientMetricsSize, &metrics, 0);
+  // The system's metrics are made for its own DPI.
+  if (fontDpi_ != 0) metrics.lfMenuFont.lfHeight = ScaleBetween(metrics.lfMenuFont.lfHeight, win::SystemDpi(), fontDpi_);
   win::UniqueFont font(CreateFontIndirectA(&metrics.lfMenuFont));
   win::SelectedObject selectedFont(dc, font.Get());
   if (ResyncPressedState()) return;

@@ -41,6 +41,9 @@ class CSkinButton {
   BYTE GetKind() const { return kind_; }
   void SetRecordIndex(int index) { recordIndex_ = index; }
   int GetRecordIndex() const { return recordIndex_; }
+  // The caption's font for a window at `dpi`; 0 (the start): the system's
+  // menu font as the system gives it.
+  void SetFontDpi(int dpi) { fontDpi_ = dpi; }
 
  private:
   static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
@@ -65,4 +68,5 @@ class CSkinButton {
   COLORREF captionColor_ = GetSysColor(COLOR_BTNTEXT);
   BYTE kind_ = 0;
   int recordIndex_ = 0;
+  int fontDpi_ = 0;
 };

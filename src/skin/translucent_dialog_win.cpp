@@ -1,6 +1,8 @@
 #include "skin/translucent_dialog_win.h"
 
+#include "package/picture_scale.h"
 #include "skin/layered_window_win.h"
+#include "win/dpi.h"
 
 namespace {
 
@@ -44,8 +46,26 @@ CTranslucentDialog::CTranslucentDialog(UINT templateId, std::unique_ptr<PackageP
 
 CTranslucentDialog::~CTranslucentDialog() = default;
 
-int CTranslucentDialog::PictureWidth() const { return picture_ ? static_cast<int>(picture_->Width()) : 0; }
-int CTranslucentDialog::PictureHeight() const { return picture_ ? static_cast<int>(picture_->Height()) : 0; }
+namespace {
+
+PictureSize SizeOf(const PackagePicture* picture) {
+  return picture != nullptr ? PictureSize{picture->Width(), picture->Height()} : PictureSize{};
+}
+
+}  // namespace
+
+void CTranslucentDialog::TakeScale(int dpi) {
+  scale_ = DisplayScale(dpi);
+  if (WantsDoubleSize(scale_.Dpi()) && !doubleSizeAskedFor_) {
+    doubleSizeAskedFor_ = true;
+    doubleSize_ = LoadDoubleSizePicture();
+  }
+  const PictureChoice choice = ChoosePicture(
+      scale_, SizeOf(picture_.get()), doubleSize_ ? std::optional(SizeOf(doubleSize_.get())) : std::nullopt);
+  shown_ = choice.doubleSize ? doubleSize_.get() : picture_.get();
+  width_ = choice.width;
+  height_ = choice.height;
+}
 
 BOOL CTranslucentDialog::OnInitDialog() {
   Dialog::OnInitDialog();
@@ -80,15 +100,21 @@ LRESULT CTranslucentDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lPara
 }
 
 LRESULT CTranslucentDialog::OnCreate(CREATESTRUCTA* create) {
+  // The companion is built for the scale, so it is known first.
+  TakeScale(ScalesWithDisplay() ? win::WindowDpi(Handle()) : kStandardDpi);
   int left = create->x;
   int top = create->y;
-  const int width = PictureWidth();
-  const int height = PictureHeight();
+  const int width = width_;
+  const int height = height_;
   if (centred_) {
     // Measured with the template's caption and frame, which go below: the
     // window ends up left of and above the exact centre by half of them.
     RECT outer{0, 0, width, height};
-    AdjustWindowRect(&outer, static_cast<DWORD>(GetWindowLongPtrA(Handle(), GWL_STYLE)), FALSE);
+    const auto style = static_cast<DWORD>(GetWindowLongPtrA(Handle(), GWL_STYLE));
+    if (scale_.Scales())
+      outer = win::WindowRectAround(outer, style, scale_.Dpi());
+    else
+      AdjustWindowRect(&outer, style, FALSE);
     RECT work{};
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
     left = work.left + ((work.right - work.left) - (outer.right - outer.left)) / 2;
@@ -105,9 +131,19 @@ LRESULT CTranslucentDialog::OnCreate(CREATESTRUCTA* create) {
   return 0;
 }
 
+void CTranslucentDialog::OnDpiChanged(int dpi, const RECT& suggested) {
+  if (!ScalesWithDisplay()) return;  // physical pixels on every monitor
+  TakeScale(dpi);
+  // The suggested place, at the size the picture has at the new scale; the
+  // companion follows the move and the size.
+  MoveWindow(Handle(), suggested.left, suggested.top, width_, height_, TRUE);
+  Render();
+  if (companion_ && companion_->Handle() != nullptr) companion_->OnScaleChanged();
+}
+
 void CTranslucentDialog::Render() {
-  const int width = PictureWidth();
-  const int height = PictureHeight();
+  const int width = width_;
+  const int height = height_;
   const LONG_PTR exStyle = GetWindowLongPtrA(Handle(), GWL_EXSTYLE);
   if (!(exStyle & WS_EX_LAYERED)) SetWindowLongPtrA(Handle(), GWL_EXSTYLE, exStyle | WS_EX_LAYERED);
 
@@ -121,17 +157,36 @@ void CTranslucentDialog::Render() {
   info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, height, 1, 32, BI_RGB, static_cast<DWORD>(width * 4 * height), 0, 0, 0, 0};
   void* bits = nullptr;
   win::UniqueBitmap section(CreateDIBSection(memory.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  if (!section || !picture_) return;
+  if (!section || shown_ == nullptr) return;
   ZeroMemory(bits, static_cast<std::size_t>(width) * 4 * height);  // transparent black
 
   win::SelectedObject selected(memory.Get(), section.Get());
-  {
-    Gdiplus::Graphics graphics(memory.Get());
-    graphics.SetSmoothingMode(Gdiplus::SmoothingModeNone);
-    graphics.DrawImage(picture_->Image(), 0, 0, width, height);
-  }
+  DrawPicture(memory.Get(), bits);
   SIZE size{width, height};
   POINT source{0, 0};
   if (auto update = LayeredWindows().updateLayeredWindow)
     update(Handle(), windowDc.Get(), &destination, &size, memory.Get(), &source, 0, &blend_, ULW_ALPHA);
+}
+
+void CTranslucentDialog::DrawPicture(HDC memory, void* bits) const {
+  if (!scale_.Scales()) {
+    Gdiplus::Graphics graphics(memory);
+    graphics.SetSmoothingMode(Gdiplus::SmoothingModeNone);
+    graphics.DrawImage(shown_->Image(), 0, 0, width_, height_);
+    return;
+  }
+  // Scaled, the picture is resampled straight into the section's pixels in
+  // the premultiplied form the blend takes, so every pixel keeps its own
+  // alpha; the edges are sampled mirrored, not faded into nothing.
+  const int stride = width_ * 4;
+  Gdiplus::Bitmap target(width_, height_, -stride, PixelFormat32bppPARGB,
+                         static_cast<BYTE*>(bits) + static_cast<std::size_t>(height_ - 1) * stride);
+  Gdiplus::Graphics graphics(&target);
+  graphics.SetCompositingMode(Gdiplus::CompositingModeSourceCopy);
+  graphics.SetInterpolationMode(Gdiplus::InterpolationModeHighQualityBicubic);
+  graphics.SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
+  Gdiplus::ImageAttributes edges;
+  edges.SetWrapMode(Gdiplus::WrapModeTileFlipXY);
+  graphics.DrawImage(shown_->Image(), Gdiplus::Rect(0, 0, width_, height_), 0, 0,
+                     static_cast<INT>(shown_->Width()), static_cast<INT>(shown_->Height()), Gdiplus::UnitPixel, &edges);
 }

@@ -10,6 +10,7 @@
 
 #include <memory>
 
+#include "common/display_scale.h"
 #include "package/package_images_win.h"
 #include "win/dialog.h"
 #include "win/handles.h"
@@ -29,6 +30,9 @@ class CStandardDialog : public win::Dialog {
   CStandardDialog(UINT templateId, COLORREF keyColour, HWND parent);
   void SetTranslucentWindow(CTranslucentDialog* window) { translucentWindow_ = window; }
   CTranslucentDialog* TranslucentWindow() const { return translucentWindow_; }
+  // The background took a new scale (TranslucentWindow()->Scale()) and its
+  // new size: the companion lays its controls out for it.
+  virtual void OnScaleChanged() {}
 
  protected:
   BOOL OnInitDialog() override;
@@ -52,6 +56,9 @@ class CTranslucentDialog : public win::Dialog, public IRenderListener {
 
   void OnRenderRequest() override { Render(); }
   CStandardDialog* Companion() const { return companion_.get(); }
+  // The scale the pair is shown at: 96 DPI (physical pixels) unless it
+  // takes the display's scale. Known from the window's creation on.
+  const DisplayScale& Scale() const { return scale_; }
 
  protected:
   // Makes the concrete companion (its window not yet created) with this
@@ -59,21 +66,35 @@ class CTranslucentDialog : public win::Dialog, public IRenderListener {
   virtual std::unique_ptr<CStandardDialog> CreateStandardDialog() = 0;
   // Runs during initialisation, before the first render.
   virtual void OnInitChildren() = 0;
+  // Whether the pair takes the display's scale: its picture, its size and
+  // the companion's controls then grow with the DPI of its monitor.
+  virtual bool ScalesWithDisplay() const { return false; }
+  // The picture's @2x form, if there is one; asked for once, at the first
+  // scale of 150 % or more.
+  virtual std::unique_ptr<PackagePicture> LoadDoubleSizePicture() { return nullptr; }
 
   BOOL OnInitDialog() override;
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
   LRESULT OnCreate(CREATESTRUCTA* create);
+  void OnDpiChanged(int dpi, const RECT& suggested) override;
+  // Takes the scale of `dpi` and the picture and size that go with it.
+  void TakeScale(int dpi);
   // Composes the picture, premultiplied over transparent black, as the
   // window's whole content.
   void Render();
-  int PictureWidth() const;
-  int PictureHeight() const;
+  // The picture drawn, as it is at 96 DPI or scaled.
+  void DrawPicture(HDC memory, void* bits) const;
 
   BLENDFUNCTION blend_{};
   std::unique_ptr<PackagePicture> picture_;
   bool draggable_ = true;
   bool centred_ = true;
   std::unique_ptr<CStandardDialog> companion_;
+  DisplayScale scale_;
+  std::unique_ptr<PackagePicture> doubleSize_;
+  bool doubleSizeAskedFor_ = false;
+  const PackagePicture* shown_ = nullptr;  // picture_ or doubleSize_
+  int width_ = 0, height_ = 0;             // the window's size: the picture's, scaled
 };

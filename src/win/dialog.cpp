@@ -1,5 +1,7 @@
 #include "win/dialog.h"
 
+#include "win/dpi.h"
+
 namespace win {
 
 Dialog::Dialog(UINT templateId, HWND parent) : templateId_(templateId), parent_(parent) {}
@@ -72,6 +74,13 @@ LRESULT Dialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     if (OnCommand(id, HIWORD(wParam), reinterpret_cast<HWND>(lParam))) return 0;
   }
+  if (message == WM_DPICHANGED) {
+    // Not passed on: the dialog manager would resize the window and refit
+    // its controls by rules of its own.
+    if (const auto* suggested = reinterpret_cast<const RECT*>(lParam))
+      OnDpiChanged(LOWORD(wParam), *suggested);
+    return 0;
+  }
   return Window::WindowProc(message, wParam, lParam);
 }
 
@@ -79,6 +88,7 @@ INT_PTR CALLBACK Dialog::DialogProc(HWND hwnd, UINT message, WPARAM, LPARAM) {
   // Only initialisation needs the dialog procedure; every other message has
   // already passed through the object's WindowProc.
   if (message != WM_INITDIALOG) return FALSE;
+  KeepDialogUnscaled(hwnd);
   auto* dialog = static_cast<Dialog*>(Window::FromHandle(hwnd));
   return dialog != nullptr ? dialog->OnInitDialog() : TRUE;
 }

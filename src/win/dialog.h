@@ -31,6 +31,11 @@ class Dialog : public Window {
   virtual void OnCancel() { EndModal(IDCANCEL); }
   // WM_COMMAND other than OK and Cancel; true when handled.
   virtual bool OnCommand(WORD /*id*/, WORD /*code*/, HWND /*control*/) { return false; }
+  // The window is now on a monitor of `dpi`; the system suggests `suggested`
+  // (screen coordinates) for it. A dialog keeps its physical pixels unless
+  // it lays itself out for the new DPI here: neither the system nor the
+  // dialog manager rescales it.
+  virtual void OnDpiChanged(int /*dpi*/, const RECT& /*suggested*/) {}
 
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
   HWND Parent() const { return parent_; }

@@ -67,6 +67,12 @@ struct FindTraits {  // searches of FindFirstFile, which use INVALID_HANDLE_VALU
   static void Close(HANDLE h) { FindClose(h); }
 };
 
+struct KeyTraits {  // registry keys
+  static HKEY Invalid() { return nullptr; }
+  static bool IsValid(HKEY h) { return h != nullptr; }
+  static void Close(HKEY h) { RegCloseKey(h); }
+};
+
 using UniqueHandle = Unique<HANDLE, HandleTraits>;
 using UniqueFind = Unique<HANDLE, FindTraits>;
 using UniqueView = Unique<const void*, ViewTraits>;
@@ -75,6 +81,7 @@ using UniqueBrush = Unique<HBRUSH, GdiObjectTraits<HBRUSH>>;
 using UniqueFont = Unique<HFONT, GdiObjectTraits<HFONT>>;
 using UniqueDc = Unique<HDC, DcTraits>;
 using UniqueMenu = Unique<HMENU, MenuTraits>;
+using UniqueKey = Unique<HKEY, KeyTraits>;
 
 // A window's device context from GetDC, released to that window.
 class WindowDc {

@@ -17,13 +17,14 @@ int PieceX(int index) {
 
 std::uint32_t Argb(COLORREF c) { return 0xFF000000u | (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c); }
 
-std::uint32_t SheetPixel(int x, int y) {
+// The sheet's pixel (x, y) in the 1x layout, in the colours given.
+std::uint32_t SheetPixel(int x, int y, const COLORREF (&pieces)[8], const COLORREF (&faces)[3]) {
   for (int i = 0; i < 8; ++i)
-    if (x >= PieceX(i) && x < PieceX(i) + kPieceWidths[i] && y < kPieceHeights[i]) return Argb(kPieceColours[i]);
+    if (x >= PieceX(i) && x < PieceX(i) + kPieceWidths[i] && y < kPieceHeights[i]) return Argb(pieces[i]);
   if (x < kButtonWidth && y >= kButtonSpriteY) {
     const int face = (y - kButtonSpriteY) / (kButtonHeight + kButtonInterval);
     const int inFace = (y - kButtonSpriteY) % (kButtonHeight + kButtonInterval);
-    if (face < 3 && inFace < kButtonHeight) return Argb(kButtonFaces[face]);
+    if (face < 3 && inFace < kButtonHeight) return Argb(faces[face]);
   }
   return 0xFFFFFFFF;
 }
@@ -99,9 +100,19 @@ Bytes GameSkin(const GameSkinOptions& options) {
   ZipBuilder zip;
   zip.Add("config/cg.txt", GameConfig(options));
   zip.Add("config/main1.png", AsText(RgbaPng(200, 150, [](int, int) { return 0xFF808080u; })));
-  if (options.withStyle) zip.Add("config/style.png", AsText(RgbaPng(kSheetWidth, kSheetHeight, SheetPixel)));
+  if (options.withStyle)
+    zip.Add("config/style.png", AsText(RgbaPng(kSheetWidth, kSheetHeight, [](int x, int y) {
+              return SheetPixel(x, y, kPieceColours, kButtonFaces);
+            })));
   if (options.withLogo)
     zip.Add("config/logo.png", AsText(RgbaPng(kLogoWidth, kLogoHeight, [](int, int) { return Argb(kLogoColour); })));
+  if (options.withDoubleSize) {
+    zip.Add("config/style@2x.png", AsText(RgbaPng(2 * kSheetWidth, 2 * kSheetHeight, [](int x, int y) {
+              return SheetPixel(x / 2, y / 2, kDoubleSizePieceColours, kDoubleSizeButtonFaces);
+            })));
+    zip.Add("config/logo@2x.png", AsText(RgbaPng(2 * kLogoWidth, 2 * kLogoHeight,
+                                                 [](int, int) { return Argb(kDoubleSizeLogoColour); })));
+  }
   return zip.Build();
 }
 

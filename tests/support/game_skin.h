@@ -30,6 +30,15 @@ inline constexpr COLORREF kLogoColour = RGB(16, 160, 240);
 inline constexpr int kTitleX = 60, kTitleY = 6;
 inline constexpr int kGameWidth = 800, kGameHeight = 600;  // minGameWidth, minGameHeight
 
+// The @2x forms of the sheet and the logo: the same layout at twice the
+// pixels, every piece, face and the logo in a colour of its own, so that
+// the screen tells which form a window shows.
+inline constexpr COLORREF kDoubleSizePieceColours[8] = {RGB(160, 0, 0),   RGB(0, 160, 0),   RGB(0, 0, 160),
+                                                        RGB(160, 160, 0), RGB(160, 0, 160), RGB(0, 160, 160),
+                                                        RGB(224, 96, 0),  RGB(96, 0, 224)};
+inline constexpr COLORREF kDoubleSizeButtonFaces[3] = {RGB(80, 40, 40), RGB(40, 80, 40), RGB(40, 40, 80)};
+inline constexpr COLORREF kDoubleSizeLogoColour = RGB(240, 160, 16);
+
 // Where each kind of button sits: its x from the right edge, y 4. The
 // maximise (6) and restore (10) buttons share a place.
 struct SkinButton {
@@ -59,6 +68,7 @@ struct GameSkinOptions {
   std::string gameheader = "test-game-header|";
   bool withStyle = true;
   bool withLogo = true;
+  bool withDoubleSize = false;  // config/style@2x.png and config/logo@2x.png too
 };
 std::string GameConfig(const GameSkinOptions& options = {});
 // The package: config/cg.txt, main1.png, style.png and logo.png.

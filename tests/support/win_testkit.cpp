@@ -122,6 +122,14 @@ RECT WorkArea() {
   return work;
 }
 
+int ScreenDpi() {
+  HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+  ReleaseDC(nullptr, screen);
+  if (const char* asked = std::getenv("LAUNCHER_WINE_DPI")) EXPECT_EQ(dpi, std::atoi(asked)) << "the prefix's DPI";
+  return dpi;
+}
+
 RECT CentredPairRect(int width, int height) {
   const RECT work = WorkArea();
   RECT captioned{0, 0, width, height};
@@ -130,6 +138,26 @@ RECT CentredPairRect(int width, int height) {
   const int top = work.top + ((work.bottom - work.top) - (captioned.bottom - captioned.top)) / 2;
   return {left, top, left + width, top + height};
 }
+
+const char* ColourClass(const char* name, COLORREF colour) {
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = DefWindowProcA;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.hbrBackground = CreateSolidBrush(colour);
+  wc.lpszClassName = name;
+  RegisterClassA(&wc);  // a second registration fails harmlessly
+  return name;
+}
+
+Backdrop::Backdrop(COLORREF colour) {
+  const std::string name = "LauncherTestBackdrop" + std::to_string(colour);
+  hwnd_ = CreateWindowExA(0, ColourClass(name.c_str(), colour), "", WS_POPUP | WS_VISIBLE, 0, 0,
+                          GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr, nullptr,
+                          nullptr);
+  UpdateWindow(hwnd_);
+}
+
+Backdrop::~Backdrop() { DestroyWindow(hwnd_); }
 
 std::string WinePath(const std::string& path) {
   if (path.empty() || path[0] != '/') return path;

@@ -47,10 +47,31 @@ bool HoldsThroughout(const std::function<bool()>& holds, DWORD windowMs);
 
 // The work area of the primary screen.
 RECT WorkArea();
+// The system's DPI, as a program aware of it reads it. Under
+// scripts/wine-run-dpi (which sets LAUNCHER_WINE_DPI) a DPI other than the
+// one asked for fails the calling test: its expectations would be another
+// scale's.
+int ScreenDpi();
 // Where a translucent pair with a picture of `width` x `height` stands: at
 // the place the system centres its captioned dialog at (caption and frame
 // included), with the picture's size.
 RECT CentredPairRect(int width, int height);
+
+// A window class `name` that paints itself in one colour.
+const char* ColourClass(const char* name, COLORREF colour);
+
+// A plain window of `colour` over the whole screen, under every window
+// made after it: what the screen shows through a transparent one.
+class Backdrop {
+ public:
+  explicit Backdrop(COLORREF colour = RGB(255, 255, 0));
+  ~Backdrop();
+  Backdrop(const Backdrop&) = delete;
+  Backdrop& operator=(const Backdrop&) = delete;
+
+ private:
+  HWND hwnd_;
+};
 
 // A build path as Wine sees it ("/a/b" is "Z:\a\b").
 std::string WinePath(const std::string& path);

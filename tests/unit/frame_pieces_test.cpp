@@ -37,3 +37,11 @@ TEST(FramePieces, MissingOrNegativeSpritesMeasureNothing) {
   EXPECT_EQ(f.widths, (std::array<int, 8>{12, 8, 0, 0, 0, 0, 0, 12}));
   EXPECT_EQ(f.heights, (std::array<int, 8>{30, 28, 26, 0, 0, 0, 0, 30}));
 }
+
+TEST(FramePieces, AScaledFrameMeasuresEachPieceScaled) {
+  LauncherConfig config = WithSprites();
+  config.edgeImages = {1, 2, 3, 9, 9, 9, 9, 1};
+  const FrameMetrics f = FrameMetricsOf(config, DisplayScale(144));
+  EXPECT_EQ(f.widths, (std::array<int, 8>{18, 12, 0, 0, 0, 0, 0, 18}));  // -4 measures nothing at any scale
+  EXPECT_EQ(f.heights, (std::array<int, 8>{45, 42, 39, 0, 0, 0, 0, 45}));
+}

@@ -193,3 +193,32 @@ TEST(LauncherConfig, UpdateKeyIsReadAsTextCutOnlyBeyond127Bytes) {
   };
   for (const Case& c : cases) EXPECT_EQ(Build("[global]\nlinkCount=1\n" + c.line).updateKey, c.key) << c.line;
 }
+
+// Both keys are off unless written: a skin without them gets physical
+// pixels and no registered browser mode.
+TEST(LauncherConfig, DpiScalingIsOnOnlyAtOneAndBrowserModeIsReadAsANumber) {
+  struct Case {
+    std::string lines;
+    int dpiScaling;
+    bool scales;
+    int browserMode;
+  } cases[] = {
+      {"", 0, false, 0},
+      {"dpiScaling=1\nbrowserMode=11001\n", 1, true, 11001},
+      {"DPISCALING=1\nbrowsermode=11001 ;IE11\n", 1, true, 11001},
+      {"dpiScaling=0\nbrowserMode=\n", 0, false, 0},
+      {"dpiScaling=2\nbrowserMode=7000\n", 2, false, 7000},
+      {"dpiScaling=-1\n", -1, false, 0},
+      {"dpiScaling=yes\nbrowserMode=ie11\n", 0, false, 0},
+  };
+  for (const Case& c : cases) {
+    const LauncherConfig config = Build("[global]\nlinkCount=1\n" + c.lines);
+    EXPECT_EQ(config.dpiScaling, c.dpiScaling) << c.lines;
+    EXPECT_EQ(ScalesWithDisplay(config), c.scales) << c.lines;
+    EXPECT_EQ(config.browserMode, c.browserMode) << c.lines;
+  }
+  EXPECT_TRUE(IsValidDpiScaling(0));
+  EXPECT_TRUE(IsValidDpiScaling(1));
+  EXPECT_FALSE(IsValidDpiScaling(2));
+  EXPECT_FALSE(IsValidDpiScaling(-1));
+}

@@ -151,6 +151,22 @@ TEST(UiControllerFaces, HostInfoAddsOnlyTheFlagsOfWhatIsSwitchedOff) {
   }
 }
 
+// A skin that takes the display's scale tells the engine so; others leave
+// the flag to the engine, as they always did.
+TEST(UiControllerFaces, HostInfoSaysDpiAwareOnlyForAHostThatIs) {
+  for (bool aware : {false, true}) {
+    CWebUIController controller;
+    controller.SetShow3dBorder(false);
+    controller.SetShowScrollbars(false);
+    controller.SetDpiAware(aware);
+    DOCHOSTUIINFO info{};
+    info.cbSize = sizeof info;
+    EXPECT_EQ(UiFace(controller)->GetHostInfo(&info), S_OK);
+    const DWORD always = DOCHOSTUIFLAG_NO3DBORDER | DOCHOSTUIFLAG_SCROLL_NO;
+    EXPECT_EQ(info.dwFlags, aware ? always | DOCHOSTUIFLAG_DPI_AWARE : always) << aware;
+  }
+}
+
 TEST(UiControllerFaces, ExternalIsTheHostsObjectOrNone) {
   CWebUIController controller;
   IDispatch* external = kGarbage;

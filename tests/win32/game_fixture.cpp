@@ -25,8 +25,8 @@ struct Holdings {
   LauncherConfig* config;
 };
 
-void Load(const testkit::GameSkinOptions& options, Holdings& holdings) {
-  holdings.file = testkit::Concat({testkit::MakePeImage(), testkit::GameSkin(options)});
+void Load(const testkit::Bytes& package, Holdings& holdings) {
+  holdings.file = testkit::Concat({testkit::MakePeImage(), package});
   ASSERT_EQ(holdings.package->Open(holdings.file), PackageOpenResult::kOpened);
   IniDocument document;
   ASSERT_EQ(ReadConfigFile(holdings.package, &document, "config/cg.txt"), LoadOutcome::kLoaded);
@@ -35,17 +35,25 @@ void Load(const testkit::GameSkinOptions& options, Holdings& holdings) {
 
 AttachedPackage testPackage;
 LauncherConfig testConfig;
+Holdings& TestHoldings() {
+  static Holdings holdings{{}, &testPackage, &testConfig};
+  return holdings;
+}
+
+Holdings& AppHoldings() {
+  static Holdings holdings{{}, &App().Holder().package, &App().Holder().config};
+  return holdings;
+}
 
 }  // namespace
 
 void GameWindowTest::LoadSkin(const testkit::GameSkinOptions& options) {
-  static Holdings holdings{{}, &testPackage, &testConfig};
-  Load(options, holdings);
+  LoadSkinPackage(testkit::GameSkin(options));
 }
+void GameWindowTest::LoadSkinPackage(const testkit::Bytes& package) { Load(package, TestHoldings()); }
 
 void GameWindowTest::LoadAppSkin(const testkit::GameSkinOptions& options) {
-  static Holdings holdings{{}, &App().Holder().package, &App().Holder().config};
-  Load(options, holdings);
+  Load(testkit::GameSkin(options), AppHoldings());
 }
 
 Skin GameWindowTest::TestSkin() { return Skin{&testConfig, &testPackage}; }

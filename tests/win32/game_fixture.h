@@ -24,6 +24,8 @@ class GameWindowTest : public ::testing::Test {
   // Opens `options`' package and builds its configuration from it, as the
   // test's own skin (TestSkin).
   static void LoadSkin(const testkit::GameSkinOptions& options = {});
+  // Any package, as the test's own skin.
+  static void LoadSkinPackage(const testkit::Bytes& package);
   // The same as the application's, for the windows it runs itself.
   static void LoadAppSkin(const testkit::GameSkinOptions& options = {});
   // What LoadSkin loaded, as a window is given it.

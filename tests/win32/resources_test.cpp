@@ -72,7 +72,11 @@ TEST(LauncherResources, IconManifestAndDialogTemplates) {
   LauncherModule exe;
   ASSERT_NE(exe.Get(), nullptr);
   EXPECT_FALSE(exe.Resource(RT_GROUP_ICON, MAKEINTRESOURCEA(IDR_MAINFRAME)).empty());
-  EXPECT_NE(exe.Resource(RT_MANIFEST, MAKEINTRESOURCEA(1)).find(">true</dpiAware>"), std::string::npos);
+  // Aware of each monitor's DPI: per-monitor v2 where the system has it,
+  // per-monitor before, so the system stretches none of its windows.
+  const std::string manifest = exe.Resource(RT_MANIFEST, MAKEINTRESOURCEA(1));
+  EXPECT_NE(manifest.find(">true/pm</dpiAware>"), std::string::npos);
+  EXPECT_NE(manifest.find(">PerMonitorV2, PerMonitor</dpiAwareness>"), std::string::npos);
 
   struct Expected {
     int id;

@@ -24,17 +24,6 @@ std::unique_ptr<PackagePicture> Picture(const testkit::Bytes& png) {
   return picture;
 }
 
-// A window class that paints itself in one colour.
-const char* ColourClass(const char* name, COLORREF colour) {
-  WNDCLASSA wc{};
-  wc.lpfnWndProc = DefWindowProcA;
-  wc.hInstance = GetModuleHandleA(nullptr);
-  wc.hbrBackground = CreateSolidBrush(colour);
-  wc.lpszClassName = name;
-  RegisterClassA(&wc);  // a second registration fails harmlessly
-  return name;
-}
-
 class TestCompanion : public CStandardDialog {
  public:
   explicit TestCompanion(HWND parent) : CStandardDialog(IDD_LAUNCHER_STANDARD, kKey, parent) {}
@@ -43,7 +32,7 @@ class TestCompanion : public CStandardDialog {
   BOOL OnInitDialog() override {
     CStandardDialog::OnInitDialog();
     // An opaque control: blue, 10 x 10 at (5, 5).
-    CreateWindowExA(0, ColourClass("LauncherTestBlue", RGB(0, 0, 255)), "", WS_CHILD | WS_VISIBLE, 5, 5, 10, 10,
+    CreateWindowExA(0, testkit::ColourClass("LauncherTestBlue", RGB(0, 0, 255)), "", WS_CHILD | WS_VISIBLE, 5, 5, 10, 10,
                     Handle(), nullptr, nullptr, nullptr);
     return TRUE;
   }
@@ -142,27 +131,8 @@ TEST(TranslucentDialog, PairWithoutCompanionRuns) {
   EXPECT_EQ(pair.Companion(), nullptr);
 }
 
-namespace {
-
-// A plain yellow window under everything the pair shows.
-class Backdrop {
- public:
-  Backdrop() {
-    hwnd_ = CreateWindowExA(0, ColourClass("LauncherTestBackdrop", RGB(255, 255, 0)), "", WS_POPUP | WS_VISIBLE, 0, 0,
-                            GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr, nullptr,
-                            nullptr);
-    UpdateWindow(hwnd_);
-  }
-  ~Backdrop() { DestroyWindow(hwnd_); }
-
- private:
-  HWND hwnd_;
-};
-
-}  // namespace
-
 TEST(TranslucentDialog, ScreenShowsOpaquePictureControlsAndWhatLiesBeneathTheRest) {
-  Backdrop backdrop;
+  testkit::Backdrop backdrop;
   // Left half opaque red, right half fully transparent.
   Pair pair(Picture(testkit::RgbaPng(120, 80, [](int x, int) { return x < 60 ? 0xFFFF0000u : 0x00000000u; })));
   testkit::RunModal(pair, [&] {

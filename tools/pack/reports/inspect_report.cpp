@@ -116,6 +116,8 @@ void WriteModel(const LauncherConfig& m, ModelSink& sink) {
   sink.Number("minGameWidth", m.minGameWidth);
   sink.Number("minGameHeight", m.minGameHeight);
   sink.Text("updateKey", m.updateKey);
+  sink.Number("dpiScaling", m.dpiScaling);
+  sink.Number("browserMode", m.browserMode);
   sink.Numbers("edgeImages", m.edgeImages);
   sink.EndRecord();
   WriteList(sink, "links", "link", m.links, [&](const LinkSpec& r) {

@@ -44,6 +44,12 @@ constexpr KeyMeaning kMeanings[] = {
     {"global", "updateKey",
      "the operator's Ed25519 public key, 64 hexadecimal digits (`launcher-pack keygen` prints it): every update must "
      "then carry a valid signature at the launcher's address + `.sig`; empty: updates are not signed"},
+    {"global", "dpiScaling",
+     "1: both windows take the display's scale (125 %, 150 %, 200 %): every coordinate and size of this file grows "
+     "with it, pictures `name@2x.png` are shown from 150 % on; 0 or absent: physical pixels, as configured"},
+    {"global", "browserMode",
+     "document mode of the pages (`FEATURE_BROWSER_EMULATION`), e.g. 11001 for the newest; registered for the "
+     "program's file name under the current user before the first page; 0: nothing is registered"},
     {"global", "linkCount", "number of `[linkN]` sections; below 1 the launcher ends without a word"},
     {"global", "menuCount", "number of `[menuN]` sections"},
     {"global", "picCount", "number of `[gamePicN]` sections"},
