@@ -28,7 +28,7 @@ class UpdateCheck : public ::testing::Test {
  protected:
   std::optional<UpdateResult> Run() { return RunUpdateCheck(&settings, env); }
 
-  UpdateSettings settings{"/static/version.txt", "/static/Launcher_new.exe", "update.test", "1.01", 8080, "C:\\Games"};
+  UpdateSettings settings{"/static/version.txt", "/static/Launcher_new.exe", "update.test", "1.01", 8080, "C:\\Games", ""};
   FakeHttp http;
   MemoryFileSystem files;
   FakeProcess process;
@@ -356,6 +356,6 @@ TEST(UpdateSettingsFrom, CopiesTheFiveSettingsAndTheDirectory) {
   config.version = "1.01";
   config.port = 8080;
   config.title = "not copied";
-  EXPECT_TRUE(UpdateSettingsFrom(config, "C:\\w") == (UpdateSettings{"/v.txt", "/L.exe", "h", "1.01", 8080, "C:\\w"}));
+  EXPECT_TRUE(UpdateSettingsFrom(config, "C:\\w") == (UpdateSettings{"/v.txt", "/L.exe", "h", "1.01", 8080, "C:\\w", ""}));
   EXPECT_TRUE(UpdateSettingsFrom(config, "C:\\w", true).afterUpdate);
 }

@@ -141,7 +141,7 @@ TEST(ConsoleUpdateScript, AScriptTheConsoleCannotReadReplacesNothing) {
   process.currentDirectory = folder;
   process.consoleAsciiOnly = true;
   UpdateEnvironment env{http, files, process, [](unsigned char) { return false; }};
-  const UpdateSettings settings{"/v.txt", "/L.exe", "update.test", "1.01", 80, folder};
+  const UpdateSettings settings{"/v.txt", "/L.exe", "update.test", "1.01", 80, folder, ""};
   EXPECT_EQ(RunUpdateCheck(&settings, env), UpdateResult::ScriptNotCreated);
   EXPECT_EQ(http.requests.size(), 2u);
   EXPECT_TRUE(files.files.empty());

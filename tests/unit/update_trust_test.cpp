@@ -77,7 +77,7 @@ class UpdateTrust : public ::testing::Test {
   // A signed release carries the key it was signed with, for the updates after it.
   const std::string keyLine = "updateKey=" + operatorKey.PublicHex() + "\r\n";
   const std::string launcher = LauncherWith("version=1.02\r\n" + keyLine);
-  UpdateSettings settings{"/static/version.txt", "/static/Launcher_new.exe", "update.test", "1.01", 8080, "C:\\Games"};
+  UpdateSettings settings{"/static/version.txt", "/static/Launcher_new.exe", "update.test", "1.01", 8080, "C:\\Games", ""};
   FakeHttp http;
   MemoryFileSystem files;
   FakeProcess process;
@@ -489,7 +489,7 @@ TEST(UpdateTrustSweep, ASignatureFileOfAnEarlierCheckGoesAndOthersStay) {
   FakeProcess process;
   UpdateEnvironment env{http, files, process, IsGbkLeadByte};
   const UpdateSettings settings{"/static/version.txt", "/static/Launcher_new.exe", "update.test", "1.01", 8080,
-                                "C:\\Games"};
+                                "C:\\Games", ""};
   EXPECT_EQ(RunUpdateCheck(&settings, env), UpdateResult::UpToDate);
   for (const auto& path : earlier) EXPECT_FALSE(files.Has(path)) << path;
   for (const auto& path : others) EXPECT_TRUE(files.Has(path)) << path;
