@@ -1,6 +1,7 @@
 #include "update/system_process_win.h"
 
-#include <sodium.h>
+#include <sodium/core.h>
+#include <sodium/randombytes.h>
 #include <windows.h>
 // After windows.h, which it needs.
 #include <tlhelp32.h>

@@ -220,7 +220,7 @@ TEST(BrowserMode, ALauncherRegistersItsModeUnderTheNameItRunsAs) {
     LauncherProcess launcher(LoginSkin(c.extraGlobal), {.exeName = c.exeName});
     ASSERT_NE(FindPair(launcher).companion, nullptr) << launcher.Describe();
     EXPECT_EQ(RegisteredMode(c.valueName), c.mode);
-    if (c.valueName != L"Launcher.exe") EXPECT_EQ(RegisteredMode(L"Launcher.exe"), std::nullopt);
+    if (c.valueName != L"Launcher.exe") { EXPECT_EQ(RegisteredMode(L"Launcher.exe"), std::nullopt); }
     launcher.Kill();
     Unregister(c.valueName);
   }

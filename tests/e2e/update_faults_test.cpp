@@ -276,8 +276,9 @@ TEST_P(UpdateInterrupted, TheNextStartFindsALauncherThatRunsAndNothingStray) {
     // Once idle, the restarted launcher has long made any request it would
     // make; with the program held, its sweep has taken the refused download.
     const bool idle = restarted != nullptr && SendMessageTimeoutA(restarted, WM_NULL, 0, 0, SMTO_NORMAL, 30000, nullptr);
-    if (moment == Moment::ProgramHeld)
+    if (moment == Moment::ProgramHeld) {
       EXPECT_TRUE(testkit::PumpUntil([&] { return FilesEndingWith(dir, "Launcher_new.exe").empty(); }, 10000));
+    }
     EXPECT_TRUE(testkit::EndProcessesStartedBy(launcher->Id()));
     // The program the interpreter started outlives it, out of reach of the
     // tree above.

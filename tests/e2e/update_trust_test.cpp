@@ -148,7 +148,7 @@ TEST_P(UpdateTrust, OnlyANewerLauncherSignedWithTheKeyOverATrustedChannelIsInsta
     testkit::EndProcessesStartedBy(launcher->Id());
     EXPECT_NE(v2Window, nullptr) << "v2 never showed its window";
     EXPECT_EQ(testkit::ReadFileBytes(dir.File("Launcher.exe")), v2);
-    if (c.signature != Signed::kNoKey) EXPECT_EQ(RequestsFor(*server, kSignaturePath), 1u);
+    if (c.signature != Signed::kNoKey) { EXPECT_EQ(RequestsFor(*server, kSignaturePath), 1u); }
     // The script went at v2's start, once its interpreter let go.
     EXPECT_TRUE(testkit::PumpUntil([&] { return Leftovers(*launcher).empty(); }, 10000))
         << "left: " << testing::PrintToString(Leftovers(*launcher));
@@ -173,7 +173,7 @@ TEST_P(UpdateTrust, OnlyANewerLauncherSignedWithTheKeyOverATrustedChannelIsInsta
   EXPECT_TRUE(IsWindowVisible(window));
   EXPECT_TRUE(launcher->WaitUntilIdle(window));
   EXPECT_EQ(testkit::ReadFileBytes(dir.File("Launcher.exe")), v1);
-  if (Distrusted(c.channel)) EXPECT_EQ(RequestsFor(*server, kVersionPath), 0u) << "asked over a distrusted channel";
+  if (Distrusted(c.channel)) { EXPECT_EQ(RequestsFor(*server, kVersionPath), 0u) << "asked over a distrusted channel"; }
   PostMessageA(window, WM_SYSKEYDOWN, VK_F4, 1 << 29);
   EXPECT_EQ(launcher->WaitForExit(), 0u);
   testkit::EndProcessesStartedBy(launcher->Id());

@@ -45,13 +45,13 @@ testing::AssertionResult IsQuestion(const MessageBoxView& box, const std::string
 bool HandledWhatWasPosted(HWND marker);
 
 struct LaunchOptions {
-  Bytes program;  // the program to pack and start; empty: the built Launcher.exe
+  Bytes program{};  // the program to pack and start; empty: the built Launcher.exe
   std::string exeName = "Launcher.exe";
   bool separateWorkDir = false;  // start in another directory than the program's
   // Files put in the program's and in the working directory before the start.
-  std::vector<std::pair<std::string, Bytes>> programDirFiles;
-  std::vector<std::pair<std::string, Bytes>> workDirFiles;
-  std::vector<std::string> programDirFolders;  // empty directories beside the program
+  std::vector<std::pair<std::string, Bytes>> programDirFiles{};
+  std::vector<std::pair<std::string, Bytes>> workDirFiles{};
+  std::vector<std::string> programDirFolders{};  // empty directories beside the program
   bool programReadOnly = false;  // the program file carries the read-only attribute
 };
 

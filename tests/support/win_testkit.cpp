@@ -126,7 +126,7 @@ int ScreenDpi() {
   HDC screen = GetDC(nullptr);
   const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
   ReleaseDC(nullptr, screen);
-  if (const char* asked = std::getenv("LAUNCHER_WINE_DPI")) EXPECT_EQ(dpi, std::atoi(asked)) << "the prefix's DPI";
+  if (const char* asked = std::getenv("LAUNCHER_WINE_DPI")) { EXPECT_EQ(dpi, std::atoi(asked)) << "the prefix's DPI"; }
   return dpi;
 }
 

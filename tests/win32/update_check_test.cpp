@@ -54,7 +54,7 @@ class UpdateCheckOverWinInet : public ::testing::Test {
  protected:
   std::optional<UpdateResult> Run() {
     UpdateSettings settings{"/static/version.txt", "/static/Launcher_new.exe", "127.0.0.1", "1.01", server.Port(),
-                            workDir.Path()};
+                            workDir.Path(), ""};
     WinInetClient http(win::ProgramFileTitle());
     Win32FileSystem files;
     UpdateEnvironment env{http, files, process, [](unsigned char) { return false; }, win::Utf8FromGbk};
@@ -137,7 +137,7 @@ TEST_F(UpdateCheckOverWinInet, WhatCannotBeALauncherNeverReplacesThisOne) {
     EXPECT_EQ(Run(), UpdateResult::LauncherDownloadFailed);
     EXPECT_FALSE(workDir.Exists(kVersionFile));
     EXPECT_EQ(workDir.Exists(kLauncherFile), c.emptyFileLeft);
-    if (c.emptyFileLeft) EXPECT_TRUE(testkit::ReadFileBytes(workDir.File(kLauncherFile)).empty());
+    if (c.emptyFileLeft) { EXPECT_TRUE(testkit::ReadFileBytes(workDir.File(kLauncherFile)).empty()); }
     DeleteFileA(workDir.File(kLauncherFile).c_str());
     DeleteFileA(workDir.File(kVersionFile).c_str());
     EXPECT_FALSE(workDir.Exists("Launcher_update.bat"));

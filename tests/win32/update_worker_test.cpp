@@ -82,7 +82,7 @@ class UpdateWorkerThread : public ::testing::Test {
     auto state = std::make_unique<UpdateWorker>();
     const std::string program = win::ProgramPath().value_or("");
     state->settings = {
-        "/version.txt", "/Launcher_new.exe", "127.0.0.1", "1.01", port, program.substr(0, program.rfind('\\'))};
+        "/version.txt", "/Launcher_new.exe", "127.0.0.1", "1.01", port, program.substr(0, program.rfind('\\')), ""};
     state->targetWindow = sink.Handle();
     UpdateWorker* raw = state.get();
     EXPECT_TRUE(StartUpdateWorker(std::move(state)));
