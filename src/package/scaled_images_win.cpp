@@ -26,6 +26,17 @@ Gdiplus::Bitmap View(const DibImage& image) {
 
 }  // namespace
 
+bool DrawResampled(Gdiplus::Image* image, const Rect& from, Gdiplus::Bitmap* target, int width, int height) {
+  Gdiplus::Graphics graphics(target);
+  graphics.SetCompositingMode(Gdiplus::CompositingModeSourceCopy);
+  graphics.SetInterpolationMode(Gdiplus::InterpolationModeHighQualityBicubic);
+  graphics.SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
+  Gdiplus::ImageAttributes edges;
+  edges.SetWrapMode(Gdiplus::WrapModeTileFlipXY);
+  return graphics.DrawImage(image, Gdiplus::Rect(0, 0, width, height), from.left, from.top, from.Width(),
+                            from.Height(), Gdiplus::UnitPixel, &edges) == Gdiplus::Ok;
+}
+
 bool ResampleBitmap(HBITMAP source, bool hasAlpha, const Rect& from, int width, int height, DibImage* target) {
   // The rectangle first becomes a 32-bit picture of its own: GDI converts
   // any format, and a copy between 32-bit pictures keeps the alpha.
@@ -43,14 +54,7 @@ bool ResampleBitmap(HBITMAP source, bool hasAlpha, const Rect& from, int width, 
   GdiFlush();  // GDI's copy is in the pixels before GDI+ reads them
   Gdiplus::Bitmap input = View(piece);
   Gdiplus::Bitmap output = View(*target);
-  Gdiplus::Graphics graphics(&output);
-  graphics.SetCompositingMode(Gdiplus::CompositingModeSourceCopy);
-  graphics.SetInterpolationMode(Gdiplus::InterpolationModeHighQualityBicubic);
-  graphics.SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
-  Gdiplus::ImageAttributes edges;
-  edges.SetWrapMode(Gdiplus::WrapModeTileFlipXY);
-  return graphics.DrawImage(&input, Gdiplus::Rect(0, 0, width, height), 0, 0, from.Width(), from.Height(),
-                            Gdiplus::UnitPixel, &edges) == Gdiplus::Ok;
+  return DrawResampled(&input, Rect{0, 0, from.Width(), from.Height()}, &output, width, height);
 }
 
 LoadOutcome LoadScaledImage(AttachedPackage* package, const char* path, const DisplayScale& scale, DibImage* image) {

@@ -16,11 +16,16 @@
 LoadOutcome LoadScaledImage(AttachedPackage* package, const char* path, const DisplayScale& scale, DibImage* image);
 
 // A copy of the rectangle `from` of the DIB section `source` (y from the
-// top) as a new 32-bit DIB of `width` x `height`, resampled: straight alpha
-// where `hasAlpha`, a fourth byte without meaning otherwise. Edges are
-// sampled as if the rectangle went on mirrored, so nothing from beyond it,
-// and no transparency, bleeds in. False when nothing could be made.
+// top) as a new 32-bit DIB of `width` x `height`, resampled as DrawResampled
+// does: straight alpha where `hasAlpha`, a fourth byte without meaning
+// otherwise. False when nothing could be made.
 bool ResampleBitmap(HBITMAP source, bool hasAlpha, const Rect& from, int width, int height, DibImage* target);
+
+// The rectangle `from` of `image` drawn over the whole of `target`
+// (`width` x `height`), resampled with high-quality bicubic interpolation,
+// replacing what was there. Edges are sampled as if the rectangle went on
+// mirrored, so nothing from beyond it, and no transparency, bleeds in.
+bool DrawResampled(Gdiplus::Image* image, const Rect& from, Gdiplus::Bitmap* target, int width, int height);
 
 // A sprite sheet for a scale: pieces are named in the 1x sheet's pixels
 // and cut at the size the window shows them.

@@ -1,6 +1,7 @@
 #include "skin/translucent_dialog_win.h"
 
 #include "package/picture_scale.h"
+#include "package/scaled_images_win.h"
 #include "skin/layered_window_win.h"
 #include "win/dpi.h"
 
@@ -177,16 +178,10 @@ void CTranslucentDialog::DrawPicture(HDC memory, void* bits) const {
   }
   // Scaled, the picture is resampled straight into the section's pixels in
   // the premultiplied form the blend takes, so every pixel keeps its own
-  // alpha; the edges are sampled mirrored, not faded into nothing.
+  // alpha.
   const int stride = width_ * 4;
   Gdiplus::Bitmap target(width_, height_, -stride, PixelFormat32bppPARGB,
                          static_cast<BYTE*>(bits) + static_cast<std::size_t>(height_ - 1) * stride);
-  Gdiplus::Graphics graphics(&target);
-  graphics.SetCompositingMode(Gdiplus::CompositingModeSourceCopy);
-  graphics.SetInterpolationMode(Gdiplus::InterpolationModeHighQualityBicubic);
-  graphics.SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
-  Gdiplus::ImageAttributes edges;
-  edges.SetWrapMode(Gdiplus::WrapModeTileFlipXY);
-  graphics.DrawImage(shown_->Image(), Gdiplus::Rect(0, 0, width_, height_), 0, 0,
-                     static_cast<INT>(shown_->Width()), static_cast<INT>(shown_->Height()), Gdiplus::UnitPixel, &edges);
+  DrawResampled(shown_->Image(), Rect{0, 0, static_cast<int>(shown_->Width()), static_cast<int>(shown_->Height())},
+                &target, width_, height_);
 }
