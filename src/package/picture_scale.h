@@ -15,6 +15,10 @@
 // "config/logo.png" gives "config/logo@2x.png": "@2x" goes before the file
 // name's extension, or at its end when it has none.
 std::string DoubleSizeName(std::string_view member);
+// The other way round: the 1x name whose double-size name `member` is
+// ("config/logo@2x.png" gives "config/logo.png"); nothing for a name that
+// is no double-size name.
+std::optional<std::string> SingleSizeName(std::string_view member);
 
 // Double-size pictures are shown from this DPI (150 %) on.
 inline constexpr int kDoubleSizeFromDpi = 144;

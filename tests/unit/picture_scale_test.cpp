@@ -15,6 +15,35 @@ TEST(PictureScale, TheDoubleSizeNameCarriesAt2xBeforeTheExtension) {
   for (const Case& c : cases) EXPECT_EQ(DoubleSizeName(c.name), c.doubled) << c.name;
 }
 
+TEST(PictureScale, TheSingleSizeNameIsTheOneWhoseDoubleSizeNameItIs) {
+  struct Case {
+    const char* name;
+    std::optional<std::string> single;
+  } cases[] = {
+      {"config/logo@2x.png", "config/logo.png"},
+      {"config/12_n@2x.png", "config/12_n.png"},
+      {"config/a.b@2x.png", "config/a.b.png"},
+      {"config/noext@2x", "config/noext"},
+      {"config/@2x.png", "config/.png"},
+      {"main1@2x.png", "main1.png"},
+      // Not where DoubleSizeName puts it, or not there at all.
+      {"config/logo.png", std::nullopt},
+      {"config/a@2x.b.png", std::nullopt},
+      {"config/x.png@2x", std::nullopt},
+      {"config/lo.go@2x", std::nullopt},
+      {"conf@2x.d/name", std::nullopt},
+      {"config/logo@2X.png", std::nullopt},
+      {"@2x", ""},
+      {"", std::nullopt},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(SingleSizeName(c.name), c.single) << c.name;
+    if (c.single) {
+      EXPECT_EQ(DoubleSizeName(*c.single), c.name);
+    }
+  }
+}
+
 TEST(PictureScale, DoubleSizePicturesAreWantedFrom150PercentOn) {
   EXPECT_FALSE(WantsDoubleSize(96));
   EXPECT_FALSE(WantsDoubleSize(120));

@@ -322,15 +322,21 @@ TEST(PackCommand, OptionsReachTheCommandAsGiven) {
 
 TEST(PackCommand, PacksOnlyWhatTheLauncherReadsAndListsTheRest) {
   Workshop w;
-  const std::vector<std::string> junk{"Thumbs.db",        "config/desktop.ini", "config/main1.png~",
-                                      "config/main1.psd", "config/01_n.png",    "sources/logo.svg"};
+  const std::vector<std::string> junk{"Thumbs.db",          "config/desktop.ini", "config/main1.png~",
+                                      "config/main1.psd",   "config/01_n.png",    "sources/logo.svg",
+                                      "config/cg@2x.txt",   "config/01_n@2x.png", "config/notes@2x.png",
+                                      "config/main1@2x.psd"};
   for (const std::string& name : junk) WriteFile(w.skin / name, "not for players");
   WriteFile(w.skin / "config/notes.txt", "kept on purpose");
+  // The @2x form of a picture the launcher shows goes in with it.
+  const std::string logo = packtest::SolidPng(16, 16, packtest::kLogo);
+  WriteFile(w.skin / "config/logo@2x.png", logo);
   const auto result = w.Pack(w.launcher.string(), w.Path("MyGame.exe"), {"--include", "config/notes.txt"});
   ASSERT_EQ(result.status, 0) << result.err;
   std::string listed;
-  for (const char* name : {"Thumbs.db", "config/01_n.png", "config/desktop.ini", "config/main1.png~",
-                           "config/main1.psd", "sources/logo.svg"})
+  for (const char* name : {"Thumbs.db", "config/01_n.png", "config/01_n@2x.png", "config/cg@2x.txt",
+                           "config/desktop.ini", "config/main1.png~", "config/main1.psd", "config/main1@2x.psd",
+                           "config/notes@2x.png", "sources/logo.svg"})
     listed += "  " + std::string(name) + "\n";
   EXPECT_NE(result.out.find("left out, since the launcher never reads them (--include NAME packs one all the "
                             "same):\n" +
@@ -340,9 +346,10 @@ TEST(PackCommand, PacksOnlyWhatTheLauncherReadsAndListsTheRest) {
   std::string error;
   auto package = PackageSkin::Load(w.Path("MyGame.exe"), &error);
   ASSERT_NE(package, nullptr) << error;
-  EXPECT_EQ(package->Members().size(), packtest::CleanSkin().size() + 1);
+  EXPECT_EQ(package->Members().size(), packtest::CleanSkin().size() + 2);
   for (const std::string& name : junk) EXPECT_FALSE(package->Read(name)) << name;
   EXPECT_EQ(package->Read("config/notes.txt"), "kept on purpose");
+  EXPECT_EQ(package->Read("config/logo@2x.png"), logo);
   EXPECT_NE(
       result.out.find(w.Path("MyGame.exe") + ": " + std::to_string(fs::file_size(w.Path("MyGame.exe"))) + " bytes\n"),
       std::string::npos)

@@ -7,6 +7,7 @@
 #include "branding/package_writer.h"
 #include "formats/file_io.h"
 #include "formats/zip_directory.h"
+#include "package/picture_scale.h"
 
 namespace fs = std::filesystem;
 
@@ -39,7 +40,8 @@ std::unique_ptr<FolderSkin> FolderSkin::Load(const fs::path& folder, std::string
     }
     // Never followed: a link to a private file would ship to every player.
     if (it->is_symlink(code)) {
-      *error = Shown(it->path()) + " is a symbolic link, which is never followed (it could carry a private file to "
+      *error = Shown(it->path()) +
+               " is a symbolic link, which is never followed (it could carry a private file to "
                "every player); put the file itself in the skin folder";
       return nullptr;
     }
@@ -68,8 +70,14 @@ std::vector<std::string> FolderSkin::LeaveOutUnread(const std::vector<std::strin
 }
 
 bool LauncherReads(std::string_view name) {
-  if (name == "config/cg.txt" || name == "config/main1.png" || name == "config/style.png" || name == "config/logo.png")
-    return true;
+  if (name == "config/cg.txt" || IsLauncherPicture(name)) return true;
+  // A picture's @2x form, which it shows instead at a high display scale.
+  const auto single = SingleSizeName(name);
+  return single && IsLauncherPicture(*single);
+}
+
+bool IsLauncherPicture(std::string_view name) {
+  if (name == "config/main1.png" || name == "config/style.png" || name == "config/logo.png") return true;
   // config/N_n.png and config/N_d.png, N as the launcher writes it: decimal from 1, no leading zero.
   if (!name.starts_with("config/") || !(name.ends_with("_n.png") || name.ends_with("_d.png"))) return false;
   const std::string_view number = name.substr(7, name.size() - 7 - 6);

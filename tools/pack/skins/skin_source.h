@@ -73,8 +73,11 @@ class PackageSkin : public SkinSource {
 };
 
 // Whether the launcher ever reads a member of this name: its configuration
-// and its pictures, config/N_n.png and config/N_d.png included.
+// and its pictures, config/N_n.png and config/N_d.png included, each with
+// its @2x form.
 bool LauncherReads(std::string_view name);
+// Whether the name is one of the launcher's pictures (their 1x forms).
+bool IsLauncherPicture(std::string_view name);
 
 // A folder as a FolderSkin, anything else as a program file.
 std::unique_ptr<SkinSource> OpenSkin(const std::filesystem::path& path, std::string* error);
