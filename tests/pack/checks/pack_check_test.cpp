@@ -518,3 +518,135 @@ TEST(PackCheck, SlipsOfTheHandAreNamed) {
       Check(SkinWithConfig(Edited("url=http://127.0.0.1/login.html", "url=client://go|http://127.0.0.1/g.html")))
           .empty());
 }
+
+namespace {
+
+// The clean skin taking the display's scale, with the members given added
+// (or put in place of the clean skin's own).
+std::vector<SkinFile> ScalingSkinWith(const std::vector<SkinFile>& added) {
+  std::vector<SkinFile> files = SkinWithConfig(Edited("title=Clean", "title=Clean\ndpiScaling=1"));
+  for (const SkinFile& file : added) {
+    std::erase_if(files, [&](const SkinFile& f) { return f.name == file.name; });
+    files.push_back(file);
+  }
+  return files;
+}
+
+}  // namespace
+
+// The launcher shows a @2x picture only at exactly twice its 1x picture's
+// size, beside it, in a skin with dpiScaling=1: the logo is 8 × 8, the
+// sprite sheet 40 × 40.
+TEST(PackCheck, DoubleSizePicturesAreExactlyTwiceTheirOwnPicture) {
+  const std::string notTwice =
+      ": a @2x picture must be exactly twice as wide and twice as high (16 × 16), so the launcher never shows it, "
+      "and resizes config/logo.png instead";
+  const auto logo = [](int width, int height) {
+    return SkinFile{"config/logo@2x.png", packtest::SolidPng(width, height, packtest::kLogo)};
+  };
+  const struct {
+    const char* name;
+    std::vector<SkinFile> files;
+    std::vector<std::string> findings;
+  } cases[] = {
+      {"exactly twice", ScalingSkinWith({logo(16, 16)}), {}},
+      {"a whole skin of them",
+       ScalingSkinWith({logo(16, 16),
+                        {"config/main1@2x.png", packtest::SolidPng(200, 160, packtest::kBackground)},
+                        {"config/2_n@2x.png", packtest::SolidPng(40, 40, packtest::kButtonNormal)},
+                        {"config/2_d@2x.png", packtest::SolidPng(40, 40, packtest::kButtonPressed)},
+                        {"config/style@2x.png", packtest::SolidPng(80, 80, packtest::kBackground)}}),
+       {}},
+      {"a pixel wider",
+       ScalingSkinWith({logo(17, 16)}),
+       {"config/logo@2x.png: error: is 17 × 16, but config/logo.png is 8 × 8" + notTwice}},
+      {"a pixel narrower",
+       ScalingSkinWith({logo(15, 16)}),
+       {"config/logo@2x.png: error: is 15 × 16, but config/logo.png is 8 × 8" + notTwice}},
+      {"a pixel higher",
+       ScalingSkinWith({logo(16, 17)}),
+       {"config/logo@2x.png: error: is 16 × 17, but config/logo.png is 8 × 8" + notTwice}},
+      {"a pixel lower",
+       ScalingSkinWith({logo(16, 15)}),
+       {"config/logo@2x.png: error: is 16 × 15, but config/logo.png is 8 × 8" + notTwice}},
+      {"the 1x size",
+       ScalingSkinWith({logo(8, 8)}),
+       {"config/logo@2x.png: error: is 8 × 8, but config/logo.png is 8 × 8" + notTwice}},
+      {"a sprite sheet of 1.5 times the size",
+       ScalingSkinWith({{"config/style@2x.png", packtest::SolidPng(60, 60, packtest::kBackground)}}),
+       {"config/style@2x.png: error: is 60 × 60, but config/style.png is 40 × 40: a @2x picture must be exactly "
+        "twice as wide and twice as high (80 × 80), so the launcher never shows it, and resizes config/style.png "
+        "instead"}},
+      {"any picture of the skin, whether the launcher reads it or not",
+       ScalingSkinWith({{"config/extra.png", packtest::SolidPng(5, 5, packtest::kLogo)},
+                        {"config/extra@2x.png", packtest::SolidPng(10, 11, packtest::kLogo)}}),
+       {"config/extra@2x.png: error: is 10 × 11, but config/extra.png is 5 × 5: a @2x picture must be exactly "
+        "twice as wide and twice as high (10 × 10), so the launcher never shows it, and resizes config/extra.png "
+        "instead"}},
+      {"one that is no PNG",
+       ScalingSkinWith({{"config/logo@2x.png", "GIF89a"}}),
+       {"config/logo@2x.png: error: not a PNG picture: the launcher never shows it, and resizes config/logo.png "
+        "instead"}},
+      {"one without its 1x picture",
+       ScalingSkinWith({{"config/3_n@2x.png", packtest::SolidPng(40, 40, packtest::kButtonNormal)}}),
+       {"config/3_n@2x.png: warning: has no 1x picture beside it (config/3_n.png: missing): the launcher shows a "
+        "@2x picture only in place of its 1x picture, so never this one"}},
+      {"one whose 1x picture is named with a capital",
+       ScalingSkinWith({{"config/Logo@2x.png", packtest::SolidPng(16, 16, packtest::kLogo)}}),
+       {"config/Logo@2x.png: warning: has no 1x picture beside it (config/Logo.png: missing; there is "
+        "\"config/logo.png\", but the launcher looks names up exactly, letter case and \"/\" included): the "
+        "launcher shows a @2x picture only in place of its 1x picture, so never this one"}},
+      {"fitting ones in a skin that keeps physical pixels",
+       [&] {
+         auto files = SkinWithMember("config/main1@2x.png", "");
+         files.push_back(logo(16, 16));
+         files.push_back({"config/main1@2x.png", packtest::SolidPng(200, 160, packtest::kBackground)});
+         return files;
+       }(),
+       {"config/cg.txt: warning: [global] dpiScaling: missing, so the windows keep physical pixels at every "
+        "display scale and the launcher never shows the skin's @2x pictures (config/logo@2x.png and 1 more); "
+        "dpiScaling=1 shows them from 150 % on"}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(Check(c.files), c.findings) << c.name;
+}
+
+// browserMode is a document mode the browser control knows, or 0;
+// dpiScaling is 0 or 1, as the launcher means them.
+TEST(PackCheck, BrowserModeAndDpiScalingTakeTheValuesTheLauncherKnows) {
+  const std::string modes =
+      ", no document mode the browser control knows: the launcher registers nothing, so the control draws pages "
+      "as Internet Explorer 7 did unless a page asks for more; give one of 7000, 8000, 8888, 9000, 9999, 10000, "
+      "10001, 11000, 11001 (11001: the newest, whatever a page's DOCTYPE says), or 0 to register nothing";
+  const std::string scaling =
+      ": only 1 makes the windows take the display's scale, and the launcher takes any other value as 0, physical "
+      "pixels";
+  const struct {
+    std::string line;
+    std::vector<std::string> findings;
+  } cases[] = {
+      {"browserMode=0", {}},
+      {"browserMode=7000", {}},
+      {"browserMode=8000", {}},
+      {"browserMode=8888", {}},
+      {"browserMode=9000", {}},
+      {"browserMode=9999", {}},
+      {"browserMode=10000", {}},
+      {"browserMode=10001", {}},
+      {"browserMode=11000", {}},
+      {"browserMode=11001", {}},
+      {"browserMode=11002", {"config/cg.txt:3: error: [global] browserMode: is 11002" + modes}},
+      {"browserMode=7001", {"config/cg.txt:3: error: [global] browserMode: is 7001" + modes}},
+      {"browserMode=11", {"config/cg.txt:3: error: [global] browserMode: is 11" + modes}},
+      {"browserMode=-11001", {"config/cg.txt:3: error: [global] browserMode: is -11001" + modes}},
+      {"browserMode=IE11",
+       {"config/cg.txt:3: warning: [global] browserMode: is \"IE11\", not a number: the launcher reads 0"}},
+      {"dpiScaling=0", {}},
+      {"dpiScaling=1", {}},
+      {"dpiScaling=2", {"config/cg.txt:3: warning: [global] dpiScaling: is 2" + scaling}},
+      {"dpiScaling=-1", {"config/cg.txt:3: warning: [global] dpiScaling: is -1" + scaling}},
+      {"dpiScaling=yes",
+       {"config/cg.txt:3: warning: [global] dpiScaling: is \"yes\", not a number: the launcher reads 0"}},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(Check(SkinWithConfig(Edited("title=Clean", "title=Clean\n" + c.line))), c.findings) << c.line;
+}

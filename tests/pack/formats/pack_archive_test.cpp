@@ -43,6 +43,22 @@ std::string Remarked(std::string zip, const std::string& name, std::uint16_t met
 
 }  // namespace
 
+// A @2x picture the launcher cannot read is one it never shows.
+TEST(PackArchive, CheckNamesADoubleSizePictureTheLauncherCannotRead) {
+  std::vector<SkinFile> files = packtest::SkinWithConfig(packtest::CleanConfig() + "[global]\ndpiScaling=1\n");
+  files.push_back({"config/logo@2x.png", packtest::SolidPng(16, 16, packtest::kLogo)});
+  packtest::TempDir dir;
+  packtest::WriteFile(dir / "MyGame.exe",
+                      packtest::LauncherImage() + Remarked(ZipOf(files), "config/logo@2x.png", 12, 0));
+  const auto result = packtest::Run({"check", (dir / "MyGame.exe").string()});
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.out,
+            "config/logo@2x.png: error: is compressed with BZip2 (method 12), which the launcher cannot read, so to "
+            "it the member is missing; make the archive again with the members stored or deflated (launcher-pack "
+            "pack does; 7-Zip: -mm=Deflate, no password): the launcher never shows it, and resizes config/logo.png "
+            "instead\n1 error, 0 warnings\n");
+}
+
 TEST(PackArchive, CheckNamesMembersTheLauncherCannotRead) {
   const std::string suffix =
       ", which the launcher cannot read, so to it the member is missing; make the archive again with the members "

@@ -40,6 +40,7 @@ void CheckLines(const CheckContext& context);
 void CheckDocument(const CheckContext& context);
 void CheckModel(const CheckContext& context);
 void CheckPictures(const CheckContext& context);
+void CheckDoubleSizePictures(const CheckContext& context);
 void CheckUpdate(const CheckContext& context);
 // The login background, which start-up loads whatever the configuration says.
 void CheckStartPictures(SkinSource& skin, SkinPictures& pictures, Findings& findings);

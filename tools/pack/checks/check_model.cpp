@@ -3,6 +3,7 @@
 // nothing where they stand.
 #include <string>
 
+#include "browser/browser_mode.h"
 #include "checks/check_context.h"
 #include "checks/config_names.h"
 #include "game/frame_pieces.h"
@@ -233,6 +234,25 @@ void CheckGameSize(const CheckContext& c) {
                  "is " + std::to_string(model.minGameHeight) + ": the restored game window would have no height");
 }
 
+// The display's scale and the pages' document mode: values the launcher
+// takes for "nothing" although something was meant.
+void CheckDisplayKeys(const CheckContext& c) {
+  const LauncherConfig& model = c.model;
+  if (!IsValidDpiScaling(model.dpiScaling))
+    c.KeyWarning("global", "dpiScaling",
+                 "is " + std::to_string(model.dpiScaling) +
+                     ": only 1 makes the windows take the display's scale, and the launcher takes any other value "
+                     "as 0, physical pixels");
+  if (IsValidBrowserMode(model.browserMode)) return;
+  std::string modes;
+  for (const std::uint32_t mode : BrowserModes()) modes += (modes.empty() ? "" : ", ") + std::to_string(mode);
+  c.KeyError("global", "browserMode",
+             "is " + std::to_string(model.browserMode) +
+                 ", no document mode the browser control knows: the launcher registers nothing, so the control draws "
+                 "pages as Internet Explorer 7 did unless a page asks for more; give one of " +
+                 modes + " (11001: the newest, whatever a page's DOCTYPE says), or 0 to register nothing");
+}
+
 }  // namespace
 
 void CheckModel(const CheckContext& c) {
@@ -243,4 +263,5 @@ void CheckModel(const CheckContext& c) {
   CheckButtons(c);
   CheckMenu(c);
   CheckGameSize(c);
+  CheckDisplayKeys(c);
 }

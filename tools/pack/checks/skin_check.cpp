@@ -55,5 +55,6 @@ std::vector<Finding> CheckSkin(SkinSource& skin, const CheckOptions& options) {
   CheckModel(context);
   CheckUpdate(context);
   CheckPictures(context);
+  CheckDoubleSizePictures(context);
   return findings.Sorted();
 }
