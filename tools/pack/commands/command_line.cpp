@@ -4,6 +4,9 @@
 #include <algorithm>
 #include <charconv>
 #include <functional>
+#include <string_view>
+
+#include "common/display_scale.h"
 
 namespace {
 
@@ -24,6 +27,15 @@ std::optional<PixelSize> ParseSize(const std::string& text) {
 constexpr const char* kExitStatuses =
     "Exit status, for every command: 0 done (check: nothing found), 1 findings (pack refused; preview incomplete), "
     "2 an input that cannot be read, an output that cannot be written, or a wrong command line.";
+
+const CLI::Validator kScaleText(
+    [](const std::string& text) {
+      return ParseScale(text) ? std::string()
+                              : "wants a display scale from 1 to 5 (100% to 500%, the scales Windows offers), such "
+                                "as 1.25, 1.5, 2 or 150%, not \"" +
+                                    text + "\"";
+    },
+    "SCALE");
 
 const CLI::Validator kSizeText(
     [](const std::string& text) {
@@ -213,6 +225,12 @@ class Commands {
     preview
         ->add_option("--state", line_.state, "The game buttons' face: normal, pressed, or with the pointer over them")
         ->check(CLI::IsMember({"normal", "pressed", "hover"}));
+    preview
+        ->add_option_function<std::string>(
+            "--scale", [this](const std::string& text) { line_.scaleDpi = ParseScale(text); },
+            "The display scale to draw at, such as 1.25, 1.5, 2 or 150%, for a skin with dpiScaling=1 (default 1: "
+            "100 %); --size and --restored stay screen pixels")
+        ->check(kScaleText);
     preview->add_flag("--watch", line_.watch, "Draw again whenever a file of the skin changes, until interrupted");
     preview
         ->add_option_function<int>(
@@ -260,6 +278,31 @@ class Commands {
 };
 
 }  // namespace
+
+std::optional<int> ParseScale(const std::string& text) {
+  std::string_view number = text;
+  const bool percent = number.ends_with('%');
+  if (percent || number.ends_with('x') || number.ends_with('X')) number.remove_suffix(1);
+  while (percent && number.ends_with(' ')) number.remove_suffix(1);
+  // Digits with at most one point among them, counted exactly (whatever the
+  // locale's decimal mark): the scale is `numerator` / `denominator`.
+  const std::size_t point = number.find('.');
+  const std::string_view whole = number.substr(0, point);
+  const std::string_view fraction = point == std::string_view::npos ? std::string_view() : number.substr(point + 1);
+  const auto digits = [](std::string_view part) {
+    return part.find_first_not_of("0123456789") == std::string_view::npos;
+  };
+  if (whole.size() + fraction.size() == 0 || whole.size() + fraction.size() > 10 || !digits(whole) || !digits(fraction))
+    return std::nullopt;
+  long long numerator = 0, denominator = percent ? 100 : 1;
+  for (const char c : whole) numerator = numerator * 10 + (c - '0');
+  for (const char c : fraction) {
+    numerator = numerator * 10 + (c - '0');
+    denominator *= 10;
+  }
+  if (numerator < denominator || numerator > 5 * denominator) return std::nullopt;
+  return static_cast<int>((numerator * kStandardDpi + denominator / 2) / denominator);
+}
 
 std::optional<CommandLine> ParseCommandLine(std::span<const std::string> args, std::string* error) {
   CommandLine line;

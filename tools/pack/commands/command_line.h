@@ -28,6 +28,7 @@ struct CommandLine {
   std::optional<PixelSize> size;         // preview --size
   std::optional<PixelSize> restored;     // preview --restored
   std::string state = "normal";          // preview --state: normal, pressed or hover faces of the game buttons
+  std::optional<int> scaleDpi;           // preview --scale, as the DPI it stands for (1.5 and 150% are 144)
   std::optional<std::string> icon;       // pack --icon
   std::vector<std::string> include;      // pack --include: members packed although the launcher never reads them
   std::optional<std::string> signKey;    // pack --sign-key: the secret key file
@@ -55,6 +56,12 @@ inline constexpr VersionOption kVersionOptions[] = {
     {"--file-version", "FileVersion"}, {"--copyright", "LegalCopyright"},
     {"--product-name", "ProductName"}, {"--product-version", "ProductVersion"},
 };
+
+// A display scale as the operator writes it, "1.5", "1.5x" or "150%", as the
+// DPI a window at that scale has (96 x the scale, to the nearest whole
+// DPI); nothing for anything else, or for a scale below 1 or above 5 (the
+// display scales Windows offers run from 100 % to 500 %).
+std::optional<int> ParseScale(const std::string& text);
 
 // The command line, or nothing with `error` saying what is wrong with it
 // and how to ask for help. Arguments are UTF-8.

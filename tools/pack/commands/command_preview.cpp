@@ -7,6 +7,7 @@
 #include "commands/skin_opening.h"
 #include "formats/file_io.h"
 #include "formats/png_codec.h"
+#include "package/picture_scale.h"
 #include "previews/preview.h"
 #include "skins/skin_config.h"
 
@@ -53,6 +54,30 @@ std::string Stamp(const fs::path& skin) {
 
 constexpr auto kWatchInterval = std::chrono::milliseconds(200);
 
+// "150 %" for 144 DPI; the DPI itself where the percentage is not whole.
+std::string Percent(int dpi) {
+  return dpi * 100 % kStandardDpi == 0 ? std::to_string(dpi * 100 / kStandardDpi) + " %" : std::to_string(dpi) + " DPI";
+}
+
+// The scale the windows are drawn at: --scale for a skin that takes the
+// display's scale. One that does not keeps its physical pixels at every
+// scale, so a player at that scale sees it at 100 %, and so is it drawn.
+DisplayScale ScaleToDraw(const LauncherConfig& model, const CommandLine& line, std::ostream& out) {
+  if (!line.scaleDpi || *line.scaleDpi == kStandardDpi) return DisplayScale();
+  if (!ScalesWithDisplay(model)) {
+    out << "drawn at 100 %, not at " << Percent(*line.scaleDpi)
+        << ": the skin has no dpiScaling=1, so the launcher keeps its physical pixels at every display scale\n";
+    return DisplayScale();
+  }
+  const DisplayScale scale(*line.scaleDpi);
+  out << "drawn at " << Percent(scale.Dpi()) << " (" << scale.Dpi() << " DPI), as the launcher shows a skin with "
+      << "dpiScaling=1 there: every configured length scaled, "
+      << (WantsDoubleSize(scale.Dpi()) ? "the @2x pictures where the skin has them (from 150 % on), the others"
+                                       : "the 1x pictures (the @2x ones are shown from 150 % on)")
+      << " resized\n";
+  return scale;
+}
+
 }  // namespace
 
 static int DrawOnce(const CommandLine& line, std::ostream& out, std::ostream& err) {
@@ -75,28 +100,31 @@ static int DrawOnce(const CommandLine& line, std::ostream& out, std::ostream& er
   }
 
   const LauncherConfig& model = config->model;
+  const DisplayScale scale = ScaleToDraw(model, line, out);
   SkinPictures pictures(*opened->source);
-  const auto text = MakeTextPainter();
+  const auto text = MakeTextPainter(scale.Dpi());
   bool complete = opened->conversion.empty();
   if (model.firstUrl.size() > 2)
     out << "login.png: not drawn: firstUrl opens the game window at once, without the login window\n";
   else
-    complete = Save(DrawLoginPreview(model, pictures), folder, "login.png", out, err) && complete;
+    complete = Save(DrawLoginPreview(model, pictures, scale), folder, "login.png", out, err) && complete;
 
   const PixelSize workArea = line.size.value_or(kDefaultWorkArea);
   const ButtonFace face = line.state == "pressed" ? ButtonFace::kPressed
                           : line.state == "hover" ? ButtonFace::kHover
                                                   : ButtonFace::kNormal;
-  complete = Save(DrawGamePreview(model, pictures, *text, workArea.width, workArea.height, true, face), folder,
+  complete = Save(DrawGamePreview(model, pictures, *text, workArea.width, workArea.height, true, face, scale), folder,
                   "game-maximised.png", out, err) &&
              complete;
-  const PixelSize restored = line.restored.value_or(PixelSize{model.minGameWidth, model.minGameHeight});
+  // The launcher's first restored size is the configured one, scaled.
+  const PixelSize restored =
+      line.restored.value_or(PixelSize{scale.Length(model.minGameWidth), scale.Length(model.minGameHeight)});
   if (restored.width < 1 || restored.height < 1 || restored.width > kMaxSide || restored.height > kMaxSide) {
     out << "game-restored.png: not drawn: the restored window would be " << restored.width << " x " << restored.height
-        << " (minGameWidth x minGameHeight); give a size with --restored\n";
+        << " (minGameWidth x minGameHeight" << (scale.Scales() ? ", scaled" : "") << "); give a size with --restored\n";
     return kExitFindings;
   }
-  complete = Save(DrawGamePreview(model, pictures, *text, restored.width, restored.height, false, face), folder,
+  complete = Save(DrawGamePreview(model, pictures, *text, restored.width, restored.height, false, face, scale), folder,
                   "game-restored.png", out, err) &&
              complete;
   return complete ? kExitClean : kExitFindings;

@@ -1,13 +1,16 @@
 #include "login/login_rules.h"
 #include "previews/canvas.h"
 #include "previews/preview.h"
+#include "previews/scaled_pictures.h"
 #include "skins/tamed_config.h"
 
 namespace {
 
-// The companion is a dialog whose frame, 3 pixels wide, lies over the
-// background's edge: its client area, where the links are placed, starts 3
-// pixels right of and below the window's corner (measured under Wine).
+// The links are placed in the companion's client area, which starts 3
+// pixels right of and below the background's corner: the companion lies
+// over the background's client area, inside the frame the background keeps
+// from its template. Measured under Wine, at 96 DPI and at 144 alike: the
+// frame is the system's and does not grow with a skin's scale.
 constexpr int kCompanionFrame = 3;
 
 Rect Framed(Rect r) {
@@ -16,31 +19,34 @@ Rect Framed(Rect r) {
 
 }  // namespace
 
-Preview DrawLoginPreview(const LauncherConfig& skinConfig, SkinPictures& pictures) {
+Preview DrawLoginPreview(const LauncherConfig& skinConfig, SkinPictures& skinPictures, const DisplayScale& scale) {
   const LauncherConfig config = Tamed(skinConfig);
+  ScaledPictures pictures(skinPictures, scale);
   Preview preview;
-  const SkinPicture& background = pictures.Get(kBackgroundMember);
-  if (!background.image) {
-    preview.notes.push_back(std::string(kBackgroundMember) + (background.present ? " cannot be read" : " is missing"));
+  const RgbaImage* background = pictures.Whole(kBackgroundMember);
+  if (background == nullptr) {
+    preview.notes.push_back(std::string(kBackgroundMember) +
+                            (skinPictures.Get(kBackgroundMember).present ? " cannot be read" : " is missing"));
     return preview;
   }
-  RgbaImage window = *background.image;
+  RgbaImage window = *background;
   // The companion lies over the background: its own pixels are opaque except
   // those of the key colour, pure green.
   const Rgba key = FromColour(kLoginKeyColour);
   std::optional<Rect> htmlArea;
   std::vector<std::pair<Point, const RgbaImage*>> buttons;
   for (const PlannedLink& link : PlanLinks(config.links)) {
-    if (link.kind == LinkKind::kHtmlArea) htmlArea = Framed(link.rect);  // the last one is filled
+    if (link.kind == LinkKind::kHtmlArea) htmlArea = Framed(scale.Area(link.rect));  // the last one is filled
     if (link.kind != LinkKind::kButton) continue;
-    const RgbaImage* normal = pictures.Image(ButtonImageName(link.number, false));
-    if (normal == nullptr || pictures.Image(ButtonImageName(link.number, true)) == nullptr) {
+    const RgbaImage* normal = pictures.Whole(ButtonImageName(link.number, false));
+    if (normal == nullptr || pictures.Whole(ButtonImageName(link.number, true)) == nullptr) {
       preview.notes.push_back("the login window stops making links at [link" + std::to_string(link.number) +
                               "]: its pictures cannot be loaded");
       break;
     }
     const LinkSpec& record = config.links[static_cast<std::size_t>(link.number - 1)];
-    buttons.push_back({{record.x + kCompanionFrame, record.y + kCompanionFrame}, normal});
+    const Point at = scale.Position({record.x, record.y});
+    buttons.push_back({{at.x + kCompanionFrame, at.y + kCompanionFrame}, normal});
   }
   // The fill is the companion's own painting; its buttons are child windows on top of it.
   if (htmlArea && FromColour(config.loginCenterColor) != key)

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string_view>
 
+#include "common/display_scale.h"
 #include "formats/rgba_image.h"
 
 enum class TextFont {
@@ -23,5 +24,6 @@ class TextPainter {
   virtual int LineHeight(TextFont font) = 0;
 };
 
-// The platform's painter; one that draws nothing when no font can be found.
-std::unique_ptr<TextPainter> MakeTextPainter();
+// The platform's painter with the fonts a window at `dpi` uses (96: the
+// launcher's at 100 %); one that draws nothing when no font can be found.
+std::unique_ptr<TextPainter> MakeTextPainter(int dpi = kStandardDpi);

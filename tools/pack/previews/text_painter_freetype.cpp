@@ -12,7 +12,8 @@
 
 namespace {
 
-// The launcher's texts are 9-point system fonts: 12 pixels at 96 dots per inch.
+// The launcher's texts are 9-point system fonts: 12 pixels at 96 dots per
+// inch, scaled as the launcher scales its fonts at other DPIs.
 constexpr int kPixelSize = 12;
 
 // A font that covers Chinese, as fontconfig chooses it.
@@ -60,12 +61,13 @@ class FreeTypePainter : public TextPainter {
     if (library_ != nullptr) FT_Done_FreeType(library_);
   }
 
-  bool Open() {
+  bool Open(int dpi) {
     int index = 0;
     const std::string file = FindFontFile(&index);
     if (file.empty() || FT_Init_FreeType(&library_) != 0) return false;
     if (FT_New_Face(library_, file.c_str(), index, &face_) != 0) return false;
-    return FT_Set_Pixel_Sizes(face_, 0, kPixelSize) == 0;
+    const int pixels = ScaleBetween(kPixelSize, kStandardDpi, dpi);
+    return FT_Set_Pixel_Sizes(face_, 0, static_cast<FT_UInt>(pixels)) == 0;
   }
 
   void Draw(RgbaImage& canvas, int x, int y, std::string_view gbk, Rgba colour, TextFont font) override {
@@ -115,8 +117,8 @@ class SilentPainter : public TextPainter {
 
 }  // namespace
 
-std::unique_ptr<TextPainter> MakeTextPainter() {
+std::unique_ptr<TextPainter> MakeTextPainter(int dpi) {
   auto painter = std::make_unique<FreeTypePainter>();
-  if (painter->Open()) return painter;
+  if (painter->Open(dpi)) return painter;
   return std::make_unique<SilentPainter>();
 }

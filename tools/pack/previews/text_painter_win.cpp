@@ -4,6 +4,7 @@
 
 #include "previews/canvas.h"
 #include "previews/text_painter.h"
+#include "win/dpi.h"
 
 namespace {
 
@@ -11,8 +12,9 @@ namespace {
 constexpr UINT kNonClientMetricsSize = offsetof(NONCLIENTMETRICSA, lfMessageFont) + sizeof(LOGFONTA);
 
 // The fonts the launcher draws with: the default GUI font in bold for the
-// title, the menu font for button captions.
-HFONT MakeFont(TextFont font) {
+// title, the menu font for button captions; at another DPI than 96 scaled
+// from the system's, as the launcher scales them for a window at that DPI.
+HFONT MakeFont(TextFont font, int dpi) {
   LOGFONTA description{};
   if (font == TextFont::kTitle) {
     GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof description, &description);
@@ -23,6 +25,10 @@ HFONT MakeFont(TextFont font) {
     SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, kNonClientMetricsSize, &metrics, 0);
     description = metrics.lfMenuFont;
   }
+  if (dpi != kStandardDpi) {
+    description.lfHeight = ScaleBetween(description.lfHeight, win::SystemDpi(), dpi);
+    if (font == TextFont::kTitle) description.lfWidth = ScaleBetween(description.lfWidth, win::SystemDpi(), dpi);
+  }
   return CreateFontIndirectA(&description);
 }
 
@@ -30,9 +36,9 @@ HFONT MakeFont(TextFont font) {
 // leaves is the coverage with which the colour is laid on the preview.
 class GdiPainter : public TextPainter {
  public:
-  GdiPainter() : dc_(CreateCompatibleDC(nullptr)) {
-    fonts_[0] = MakeFont(TextFont::kTitle);
-    fonts_[1] = MakeFont(TextFont::kCaption);
+  explicit GdiPainter(int dpi) : dc_(CreateCompatibleDC(nullptr)) {
+    fonts_[0] = MakeFont(TextFont::kTitle, dpi);
+    fonts_[1] = MakeFont(TextFont::kCaption, dpi);
   }
   ~GdiPainter() override {
     for (HFONT font : fonts_) DeleteObject(font);
@@ -90,4 +96,4 @@ class GdiPainter : public TextPainter {
 
 }  // namespace
 
-std::unique_ptr<TextPainter> MakeTextPainter() { return std::make_unique<GdiPainter>(); }
+std::unique_ptr<TextPainter> MakeTextPainter(int dpi) { return std::make_unique<GdiPainter>(dpi); }
