@@ -174,3 +174,61 @@ TEST(PackInspect, ShowsAUtf8ConfigurationAsWritten) {
   EXPECT_NE(converted.out.find(anySystem), std::string::npos) << converted.out;
   EXPECT_EQ(asWritten.out.find(anySystem), std::string::npos) << asWritten.out;
 }
+
+// Which pictures have @2x forms, of which sizes, and which of those the
+// launcher can show: in a folder, and in the exe it is packed into, where
+// pack has put the @2x forms of the launcher's pictures too.
+TEST(PackInspect, ListsThePicturesWithTheirDoubleSizeForms) {
+  packtest::TempDir dir;
+  std::vector<SkinFile> files = packtest::SkinWithConfig(packtest::CleanConfig() + "[global]\ndpiScaling=1\n");
+  files.push_back({"config/logo@2x.png", packtest::SolidPng(16, 16, packtest::kLogo)});
+  files.push_back({"config/main1@2x.png", packtest::SolidPng(201, 160, packtest::kBackground)});
+  files.push_back({"config/3_n@2x.png", packtest::SolidPng(40, 40, packtest::kButtonNormal)});
+  packtest::WriteSkin(dir / "skin", files);
+  const auto text = packtest::Run({"inspect", (dir / "skin").string()});
+  ASSERT_EQ(text.status, 0) << text.err;
+  EXPECT_NE(text.out.find("pictures and their @2x forms (twice the size, shown in their place from 150 % on with "
+                          "dpiScaling=1):\n"
+                          "  config/2_d.png 20 × 20; no @2x\n"
+                          "  config/2_n.png 20 × 20; no @2x\n"
+                          "  config/3_n.png missing; @2x: config/3_n@2x.png 40 × 40, never shown without its 1x "
+                          "picture\n"
+                          "  config/logo.png 8 × 8; @2x: config/logo@2x.png 16 × 16\n"
+                          "  config/main1.png 100 × 80; @2x: config/main1@2x.png 201 × 160, not twice the size: "
+                          "never shown\n"
+                          "  config/style.png 40 × 40; no @2x\n\n"),
+            std::string::npos)
+      << text.out;
+  EXPECT_EQ(text.out.find("dpiScaling is not 1"), std::string::npos) << text.out;
+
+  packtest::WriteFile(dir / "Launcher.exe", packtest::LauncherImage());
+  const std::string exe = (dir / "MyGame.exe").string();
+  ASSERT_EQ(
+      packtest::Run({"pack", (dir / "skin").string(), "--exe", (dir / "Launcher.exe").string(), "-o", exe, "--force"})
+          .status,
+      0);
+  const auto json = packtest::ParseJson(packtest::Run({"inspect", exe, "--json"}).out);
+  ASSERT_TRUE(json);
+  const Json& pictures = json->at("pictures");
+  ASSERT_EQ(pictures.size(), 6u) << pictures.dump();
+  EXPECT_EQ(pictures.at(0), Json::parse(R"({"name": "config/2_d.png", "present": true,
+                                            "size": {"width": 20, "height": 20}, "doubleSize": null})"));
+  EXPECT_EQ(pictures.at(2), Json::parse(R"({"name": "config/3_n.png", "present": false, "size": null,
+                                            "doubleSize": {"name": "config/3_n@2x.png",
+                                                           "size": {"width": 40, "height": 40}, "fits": false}})"));
+  EXPECT_EQ(pictures.at(3), Json::parse(R"({"name": "config/logo.png", "present": true,
+                                            "size": {"width": 8, "height": 8},
+                                            "doubleSize": {"name": "config/logo@2x.png",
+                                                           "size": {"width": 16, "height": 16}, "fits": true}})"));
+  EXPECT_EQ(pictures.at(4).at("doubleSize").at("fits"), false);
+
+  // A skin that keeps physical pixels shows none of them, and inspect says so.
+  packtest::WriteFile(dir / "skin/config/cg.txt", packtest::CleanConfig());
+  const auto fixed = packtest::Run({"inspect", (dir / "skin").string()});
+  EXPECT_NE(fixed.out.find("config/main1@2x.png 201 × 160, not twice the size: never shown\n"
+                           "  config/style.png 40 × 40; no @2x\n"
+                           "dpiScaling is not 1: the launcher keeps physical pixels and shows none of the @2x "
+                           "pictures\n"),
+            std::string::npos)
+      << fixed.out;
+}

@@ -88,6 +88,52 @@ class JsonSink : public ModelSink {
   bool utf8_;
 };
 
+std::string ShownSize(const std::optional<PictureSize>& size) {
+  return size ? std::to_string(size->width) + " × " + std::to_string(size->height) : "of a size that cannot be read";
+}
+
+// Each picture with its @2x form, and whether the launcher can show that.
+void WritePictureForms(std::ostream& out, const std::vector<PictureForms>& pictures, const SkinConfig* config) {
+  if (pictures.empty()) return;
+  out << "pictures and their @2x forms (twice the size, shown in their place from 150 % on with dpiScaling=1):\n";
+  bool anyDouble = false;
+  for (const PictureForms& picture : pictures) {
+    out << "  " << Escaped(ShownName(picture.name)) << " " << (picture.present ? ShownSize(picture.size) : "missing");
+    if (const auto& twice = picture.doubleSize) {
+      anyDouble = true;
+      out << "; @2x: " << Escaped(ShownName(twice->name)) << " " << ShownSize(twice->size);
+      if (!picture.present)
+        out << ", never shown without its 1x picture";
+      else if (!twice->fits)
+        out << ", not twice the size: never shown";
+    } else {
+      out << "; no @2x";
+    }
+    out << "\n";
+  }
+  if (anyDouble && config != nullptr && !ScalesWithDisplay(config->model))
+    out << "dpiScaling is not 1: the launcher keeps physical pixels and shows none of the @2x pictures\n";
+  out << "\n";
+}
+
+ordered_json SizeJson(const std::optional<PictureSize>& size) {
+  if (!size) return nullptr;
+  return {{"width", size->width}, {"height", size->height}};
+}
+
+ordered_json PictureFormsJson(const std::vector<PictureForms>& pictures) {
+  ordered_json list = ordered_json::array();
+  for (const PictureForms& picture : pictures) {
+    ordered_json entry = {
+        {"name", ShownName(picture.name)}, {"present", picture.present}, {"size", SizeJson(picture.size)}};
+    entry["doubleSize"] = nullptr;
+    if (const auto& twice = picture.doubleSize)
+      entry["doubleSize"] = {{"name", ShownName(twice->name)}, {"size", SizeJson(twice->size)}, {"fits", twice->fits}};
+    list.push_back(std::move(entry));
+  }
+  return list;
+}
+
 }  // namespace
 
 void WriteModel(const LauncherConfig& m, ModelSink& sink) {
@@ -165,6 +211,7 @@ void WriteInspectText(std::ostream& out, const InspectSubject& subject) {
     out << std::setw(10) << member.size << "  " << Escaped(ShownName(member.name))
         << (member.unreadable.empty() ? "" : "  (" + member.unreadable + ": the launcher cannot read it)") << "\n";
   out << "\n";
+  WritePictureForms(out, subject.pictures, subject.config);
   if (const auto& signature = subject.signature) {
     if (const auto& table = signature->certificateTable)
       out << "signature: Authenticode, a certificate table of " << table->size << " bytes at offset " << table->offset
@@ -199,6 +246,7 @@ void WriteInspectJson(std::ostream& out, const InspectSubject& subject) {
   report["members"] = ordered_json::array();
   for (const MemberInfo& member : subject.members)
     report["members"].push_back({{"name", ShownName(member.name)}, {"size", member.size}});
+  report["pictures"] = PictureFormsJson(subject.pictures);
   if (const auto& signature = subject.signature) {
     ordered_json& shown = report["signature"];
     if (signature->unreadable.empty()) {
