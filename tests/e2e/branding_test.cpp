@@ -20,6 +20,7 @@
 #include <sstream>
 
 #include "branding/program_branding.h"
+#include "common/display_scale.h"
 #include "commands/launcher_pack.h"
 #include "formats/png_codec.h"
 #include "game_driver.h"
@@ -219,7 +220,8 @@ TEST(SignedLauncher, StartsWithItsSkin) {
 
 // An operator's first steps: init, then pack onto the launcher as it ships.
 // The exe starts and its login window appears, with init's title and the
-// size of the background init drew.
+// size of the background init drew, scaled to the system's DPI (init's
+// skin takes the display's scale).
 TEST(InitSkin, PackedOntoTheLauncherItStarts) {
   TempDir dir;
   const std::string skin = dir.File("my-skin"), bare = dir.File("Launcher.exe"), game = dir.File("MyGame.exe");
@@ -235,7 +237,9 @@ TEST(InitSkin, PackedOntoTheLauncherItStarts) {
   std::string error;
   const auto background = DecodePng(std::string(drawn.begin(), drawn.end()), &error);
   ASSERT_TRUE(background) << error;
-  ExpectStartsWithItsSkin(ReadFileBytes(game), *title, SIZE{background->Width(), background->Height()});
+  const DisplayScale scale(ScreenDpi());
+  ExpectStartsWithItsSkin(ReadFileBytes(game), *title,
+                          SIZE{scale.Length(background->Width()), scale.Length(background->Height())});
 }
 
 // Packed again with --replace onto the exe packed before, the exe carries
@@ -260,5 +264,7 @@ TEST(InitSkin, PackedAgainWithReplaceItStillStarts) {
   std::string error;
   const auto background = DecodePng(std::string(drawn.begin(), drawn.end()), &error);
   ASSERT_TRUE(background) << error;
-  ExpectStartsWithItsSkin(repacked, *title, SIZE{background->Width(), background->Height()});
+  const DisplayScale scale(ScreenDpi());
+  ExpectStartsWithItsSkin(repacked, *title,
+                          SIZE{scale.Length(background->Width()), scale.Length(background->Height())});
 }

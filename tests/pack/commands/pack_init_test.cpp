@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "checks/config_lines.h"
+#include "formats/png_codec.h"
 #include "formats/text_encoding.h"
 #include "pack_test_skin.h"
 #include "package/ini_document.h"
@@ -37,6 +38,40 @@ TEST(PackInit, WritesASkinThatChecksPacksAndPreviewsClean) {
   EXPECT_EQ(packed.status, 0) << packed.out;
   const auto preview = packtest::Run({"preview", skin, "-o", (dir / "previews").string()});
   EXPECT_EQ(preview.status, 0) << preview.out << preview.err;
+  const auto scaled = packtest::Run({"preview", skin, "-o", (dir / "scaled").string(), "--scale", "1.5"});
+  EXPECT_EQ(scaled.status, 0) << scaled.out << scaled.err;
+
+  // The skin takes the display's scale and the newest document mode, as
+  // the launcher reads it, and ships its @2x pictures.
+  const auto inspect = packtest::Run({"inspect", (dir / "MyGame.exe").string(), "--json"});
+  const auto json = packtest::ParseJson(inspect.out);
+  ASSERT_TRUE(json) << inspect.out << inspect.err;
+  EXPECT_EQ(json->at("configuration").at("global").at("dpiScaling"), 1);
+  EXPECT_EQ(json->at("configuration").at("global").at("browserMode"), 11001);
+  EXPECT_EQ(json->at("pictures").size(), 5u);
+  for (const auto& picture : json->at("pictures")) {
+    const std::string name = picture.at("name").get<std::string>();
+    ASSERT_FALSE(picture.at("doubleSize").is_null()) << name;
+    EXPECT_TRUE(picture.at("doubleSize").at("fits").get<bool>()) << name;
+  }
+}
+
+// init draws each @2x picture at twice the size: every pixel of its 1x
+// picture a square of four there, nothing blurred.
+TEST(PackInit, DrawsEachPictureAgainAtTwiceTheSize) {
+  packtest::TempDir dir;
+  ASSERT_EQ(packtest::Run({"init", (dir / "skin").string()}).status, 0);
+  for (const char* name : {"main1", "2_n", "2_d", "style", "logo"}) {
+    std::string error;
+    const auto single = DecodePng(packtest::ReadFile(dir / "skin/config" / (std::string(name) + ".png")), &error);
+    const auto twice = DecodePng(packtest::ReadFile(dir / "skin/config" / (std::string(name) + "@2x.png")), &error);
+    ASSERT_TRUE(single && twice) << name << ": " << error;
+    ASSERT_EQ(twice->Width(), 2 * single->Width()) << name;
+    ASSERT_EQ(twice->Height(), 2 * single->Height()) << name;
+    for (int y = 0; y < twice->Height(); ++y)
+      for (int x = 0; x < twice->Width(); ++x)
+        ASSERT_EQ(twice->At(x, y), single->At(x / 2, y / 2)) << name << " at " << x << ", " << y;
+  }
 }
 
 TEST(PackInit, NeverWritesIntoAFolderThatHoldsSomething) {

@@ -2,12 +2,16 @@
 // key commented, its pictures drawn here, so that an operator changes a
 // working skin instead of writing one from nothing.
 #include <filesystem>
+#include <string>
 #include <system_error>
+#include <utility>
+#include <vector>
 
 #include "commands/commands.h"
 #include "formats/file_io.h"
 #include "formats/gbk_text.h"
 #include "formats/png_codec.h"
+#include "package/picture_scale.h"
 
 namespace fs = std::filesystem;
 
@@ -40,6 +44,11 @@ constexpr const char* kConfig =
     "minGameWidth=800\r\n"
     "minGameHeight=600\r\n"
     "version=1.00\r\n"
+    "; 1: both windows take the display's scale (125 %, 150 %, 200 %), every size here counted at 100 %;\r\n"
+    "; NAME@2x.png beside a picture, drawn at twice its size, is shown from 150 % on. 0: physical pixels\r\n"
+    "dpiScaling=1\r\n"
+    "; the pages' document mode: 11001 is the newest (Internet Explorer 11); 0 registers none\r\n"
+    "browserMode=11001\r\n"
     "; the frame's eight pieces (corners and edges), each a [gamePicN] sprite of config/style.png\r\n"
     "edgeImage1=1\r\nedgeImage2=1\r\nedgeImage3=1\r\nedgeImage4=1\r\n"
     "edgeImage5=1\r\nedgeImage6=1\r\nedgeImage7=1\r\nedgeImage8=1\r\n"
@@ -73,24 +82,47 @@ constexpr const char* kConfig =
     "type=4\r\n"
     "title=版本\r\n";
 
-RgbaImage Solid(int width, int height, Rgba colour) { return RgbaImage(width, height, colour); }
+// The pictures are drawn for a display scale: `factor` 1 gives the 1x
+// pictures, 2 their @2x forms, each pixel of the one a square of four in
+// the other, so that nothing is blurred by enlarging.
+RgbaImage Solid(int width, int height, Rgba colour, int factor) {
+  return RgbaImage(width * factor, height * factor, colour);
+}
+
+// Fills the rectangle given in 1x pixels.
+void Paint(RgbaImage& image, int factor, int left, int top, int right, int bottom, Rgba colour) {
+  for (int y = top * factor; y < bottom * factor; ++y)
+    for (int x = left * factor; x < right * factor; ++x) image.At(x, y) = colour;
+}
 
 // The login background with a darker band where the title would go.
-RgbaImage Background() {
-  RgbaImage image(400, 300, {40, 70, 120, 255});
-  for (int y = 0; y < 30; ++y)
-    for (int x = 0; x < 400; ++x) image.At(x, y) = {25, 45, 80, 255};
+RgbaImage Background(int factor) {
+  RgbaImage image = Solid(400, 300, {40, 70, 120, 255}, factor);
+  Paint(image, factor, 0, 0, 400, 30, {25, 45, 80, 255});
   return image;
 }
 
 // One sprite of three faces: normal, pressed, hover.
-RgbaImage SpriteSheet() {
-  RgbaImage image(16, 48, {60, 60, 70, 255});
-  for (int y = 16; y < 32; ++y)
-    for (int x = 0; x < 16; ++x) image.At(x, y) = {40, 40, 50, 255};
-  for (int y = 32; y < 48; ++y)
-    for (int x = 0; x < 16; ++x) image.At(x, y) = {90, 90, 100, 255};
+RgbaImage SpriteSheet(int factor) {
+  RgbaImage image = Solid(16, 48, {60, 60, 70, 255}, factor);
+  Paint(image, factor, 0, 16, 16, 32, {40, 40, 50, 255});
+  Paint(image, factor, 0, 32, 16, 48, {90, 90, 100, 255});
   return image;
+}
+
+// The pictures, each under its name and, drawn at twice the size, its
+// @2x name.
+std::vector<std::pair<std::string, std::string>> Pictures() {
+  std::vector<std::pair<std::string, std::string>> files;
+  for (const int factor : {1, 2}) {
+    const auto name = [factor](const std::string& single) { return factor == 1 ? single : DoubleSizeName(single); };
+    files.emplace_back(name("config/main1.png"), EncodePng(Background(factor)));
+    files.emplace_back(name("config/2_n.png"), EncodePng(Solid(16, 16, {200, 60, 60, 255}, factor)));
+    files.emplace_back(name("config/2_d.png"), EncodePng(Solid(16, 16, {150, 40, 40, 255}, factor)));
+    files.emplace_back(name("config/style.png"), EncodePng(SpriteSheet(factor)));
+    files.emplace_back(name("config/logo.png"), EncodePng(Solid(16, 16, {230, 180, 40, 255}, factor)));
+  }
+  return files;
 }
 
 }  // namespace
@@ -107,14 +139,8 @@ int RunInit(const CommandLine& line, std::ostream& out, std::ostream& err) {
     err << "launcher-pack: the starting configuration cannot be converted to GBK on this system\n";
     return kExitUnreadable;
   }
-  const std::pair<const char*, std::string> files[] = {
-      {"config/cg.txt", config.text},
-      {"config/main1.png", EncodePng(Background())},
-      {"config/2_n.png", EncodePng(Solid(16, 16, {200, 60, 60, 255}))},
-      {"config/2_d.png", EncodePng(Solid(16, 16, {150, 40, 40, 255}))},
-      {"config/style.png", EncodePng(SpriteSheet())},
-      {"config/logo.png", EncodePng(Solid(16, 16, {230, 180, 40, 255}))},
-  };
+  std::vector<std::pair<std::string, std::string>> files{{"config/cg.txt", config.text}};
+  for (auto& picture : Pictures()) files.push_back(std::move(picture));
   fs::create_directories(folder / "config", code);
   std::string error;
   for (const auto& [name, content] : files)
@@ -122,7 +148,9 @@ int RunInit(const CommandLine& line, std::ostream& out, std::ostream& err) {
       err << "launcher-pack: " << (code ? Shown(folder) + " cannot be made: " + code.message() : error) << "\n";
       return kExitUnreadable;
     }
-  out << "wrote " << Shown(folder) << ": config/cg.txt (GBK, commented) and its pictures\n"
+  out << "wrote " << Shown(folder)
+      << ": config/cg.txt (GBK, commented) and its pictures, each also at twice the size "
+         "(NAME@2x.png) for high display scales\n"
       << "next: edit config/cg.txt and the pictures, then launcher-pack check " << line.inputs[0] << "\n";
   return kExitClean;
 }
