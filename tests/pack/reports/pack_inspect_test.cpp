@@ -15,6 +15,17 @@ using Json = nlohmann::json;
 
 constexpr int kRecords = 2;  // of every numbered kind
 
+// The skin in `dir`/skin packed onto a test launcher as MyGame.exe; empty
+// when pack failed.
+std::string PackedProgram(const packtest::TempDir& dir) {
+  packtest::WriteFile(dir / "Launcher.exe", packtest::LauncherImage());
+  const std::string exe = (dir / "MyGame.exe").string();
+  const auto packed =
+      packtest::Run({"pack", (dir / "skin").string(), "--exe", (dir / "Launcher.exe").string(), "-o", exe, "--force"});
+  EXPECT_EQ(packed.status, 0) << packed.err;
+  return packed.status == 0 ? exe : std::string();
+}
+
 struct Kind {
   const char* section;
   const char* countKey;
@@ -112,12 +123,8 @@ TEST(PackInspect, JsonHoldsEveryKeyAsTheLauncherReadsIt) {
   const std::string config = FullConfig();
   packtest::TempDir dir;
   packtest::WriteSkin(dir / "skin", packtest::SkinWithConfig(config));
-  packtest::WriteFile(dir / "Launcher.exe", packtest::LauncherImage());
-  const std::string exe = (dir / "MyGame.exe").string();
-  ASSERT_EQ(
-      packtest::Run({"pack", (dir / "skin").string(), "--exe", (dir / "Launcher.exe").string(), "-o", exe, "--force"})
-          .status,
-      0);
+  const std::string exe = PackedProgram(dir);
+  ASSERT_FALSE(exe.empty());
   const auto result = packtest::Run({"inspect", exe, "--json"});
   ASSERT_EQ(result.status, 0) << result.err;
   const auto json = packtest::ParseJson(result.out);
@@ -201,12 +208,8 @@ TEST(PackInspect, ListsThePicturesWithTheirDoubleSizeForms) {
       << text.out;
   EXPECT_EQ(text.out.find("dpiScaling is not 1"), std::string::npos) << text.out;
 
-  packtest::WriteFile(dir / "Launcher.exe", packtest::LauncherImage());
-  const std::string exe = (dir / "MyGame.exe").string();
-  ASSERT_EQ(
-      packtest::Run({"pack", (dir / "skin").string(), "--exe", (dir / "Launcher.exe").string(), "-o", exe, "--force"})
-          .status,
-      0);
+  const std::string exe = PackedProgram(dir);
+  ASSERT_FALSE(exe.empty());
   const auto json = packtest::ParseJson(packtest::Run({"inspect", exe, "--json"}).out);
   ASSERT_TRUE(json);
   const Json& pictures = json->at("pictures");
