@@ -2,6 +2,11 @@
 
 #include <cwchar>
 
+#include "browser/page_command.h"
+
+static_assert(kDispatchMethod == DISPATCH_METHOD && kDispatchPropertyGet == DISPATCH_PROPERTYGET &&
+              kDispatchPropertyPut == DISPATCH_PROPERTYPUT && kDispatchPropertyPutRef == DISPATCH_PROPERTYPUTREF);
+
 STDMETHODIMP GameDialogCallback::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
   // Only the first name counts; a request without one names nothing.
   if (count == 0 || names == nullptr || names[0] == nullptr || ids == nullptr) return E_NOTIMPL;
@@ -10,9 +15,15 @@ STDMETHODIMP GameDialogCallback::GetIDsOfNames(REFIID, LPOLESTR* names, UINT cou
   return S_OK;
 }
 
-STDMETHODIMP GameDialogCallback::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO*,
+STDMETHODIMP GameDialogCallback::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT*, EXCEPINFO*,
                                         UINT*) {
-  if (id != kJsCallClient || lookup_ == nullptr) return S_OK;
+  if (id != kJsCallClient) return S_OK;
+  switch (PageMemberUseOf(flags)) {
+    case PageMemberUse::kAssign: return DISP_E_MEMBERNOTFOUND;
+    case PageMemberUse::kRead: return S_OK;
+    case PageMemberUse::kCall: break;
+  }
+  if (lookup_ == nullptr) return S_OK;
   try {
     if (IPageCommandTarget* target = lookup_()) target->RunPageCommand(params);
   } catch (...) {

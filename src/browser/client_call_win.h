@@ -39,9 +39,13 @@ class GameDialogCallback final : public win::DispatchObject<> {
   // Knows exactly "JsCallClient" (case-sensitive); anything else is refused
   // with E_NOTIMPL, so the page's script sees no such method.
   STDMETHODIMP GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID locale, DISPID* ids) override;
-  // JsCallClient hands the parameter block to the running game window.
-  // Always S_OK, and the result is never written: the page's call returns
-  // nothing.
+  // A call of JsCallClient hands the parameter block to the running game
+  // window, and answers S_OK; the result is never written, so the page's
+  // call returns nothing. Reading the member (typeof, a truth test) runs
+  // nothing and answers S_OK with no value, so a page that only looks does
+  // not fail; assigning to it runs nothing and answers
+  // DISP_E_MEMBERNOTFOUND, which the page's engine raises as its error for
+  // a member that cannot be set.
   STDMETHODIMP Invoke(DISPID id, REFIID iid, LCID locale, WORD flags, DISPPARAMS* params, VARIANT* result,
                       EXCEPINFO* exception, UINT* argumentError) override;
 

@@ -8,7 +8,18 @@ static_assert(kVariantI4 == VT_I4 && kVariantString == VT_BSTR && kVariantInt ==
 
 namespace {
 
-PageArgument ReadArgument(const VARIANT& value) {
+// VBScript passes a variable by reference, as a variant that points at the
+// variable's own variant, and a literal or a value in parentheses by value.
+// Looking through that one level lets `v = "6"` then `JsCallClient v, t` do
+// what `JsCallClient "6", t` does; a reference to a reference stays a type
+// of its own.
+const VARIANT& Referenced(const VARIANT& value) {
+  if (value.vt == (VT_BYREF | VT_VARIANT) && value.pvarVal != nullptr) return *value.pvarVal;
+  return value;
+}
+
+PageArgument ReadArgument(const VARIANT& entry) {
+  const VARIANT& value = Referenced(entry);
   PageArgument argument;
   argument.type = value.vt;
   switch (value.vt) {

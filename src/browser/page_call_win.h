@@ -9,8 +9,9 @@
 
 #include "browser/page_command.h"
 
-// The entries of `params` in their own order (last script argument first).
-// No block, or a block without its entries, gives an empty one.
+// The entries of `params` in their own order (last script argument first),
+// a variable passed by reference (VT_BYREF | VT_VARIANT) as the value it
+// holds. No block, or a block without its entries, gives an empty one.
 PageCallBlock ReadPageCallBlock(const DISPPARAMS* params);
 
 // What the call asks of the game window; `configuredTitle` is [global]

@@ -36,6 +36,12 @@ std::u16string_view CutToGbkBytes(std::u16string_view text, std::size_t room, Gb
 
 }  // namespace
 
+PageMemberUse PageMemberUseOf(std::uint16_t dispatchFlags) {
+  if ((dispatchFlags & (kDispatchPropertyPut | kDispatchPropertyPutRef)) != 0) return PageMemberUse::kAssign;
+  if ((dispatchFlags & kDispatchMethod) != 0) return PageMemberUse::kCall;
+  return PageMemberUse::kRead;
+}
+
 std::int32_t PageCallCode(const PageCallBlock& block) {
   if (block.empty()) return 0;
   const PageArgument& first = block.back();

@@ -1,7 +1,7 @@
 // The commands a game page sends with window.external.JsCallClient, read
 // from the call's parameter block as the script engine hands it over. The
-// shell only copies the block out of its DISPPARAMS; what a call means is
-// decided here.
+// shell only copies the flags and the block out of its Invoke; whether the
+// script called at all, and what a call means, is decided here.
 #pragma once
 
 #include <cstddef>
@@ -19,6 +19,27 @@ inline constexpr std::uint16_t kVariantI4 = 3;
 inline constexpr std::uint16_t kVariantString = 8;
 inline constexpr std::uint16_t kVariantInt = 22;
 inline constexpr std::uint16_t kVariantUint = 23;
+
+// How a script uses a member of window.external: the flags of its Invoke
+// (DISPATCH_METHOD, DISPATCH_PROPERTYGET, DISPATCH_PROPERTYPUT,
+// DISPATCH_PROPERTYPUTREF).
+inline constexpr std::uint16_t kDispatchMethod = 1;
+inline constexpr std::uint16_t kDispatchPropertyGet = 2;
+inline constexpr std::uint16_t kDispatchPropertyPut = 4;
+inline constexpr std::uint16_t kDispatchPropertyPutRef = 8;
+
+enum class PageMemberUse {
+  kCall,    // JsCallClient(...): the one use that runs a command
+  kRead,    // typeof JsCallClient, if (JsCallClient): runs nothing
+  kAssign,  // JsCallClient = ...: refused, runs nothing
+};
+
+// What the flags of an Invoke of JsCallClient ask for. Engines that cannot
+// tell whether a result is wanted (r = JsCallClient(...), in JScript and
+// VBScript alike) send a method and a property read together: that is a
+// call. Anything that would set the member is an assignment, even beside
+// the method flag, so that no assignment ever runs a command.
+PageMemberUse PageMemberUseOf(std::uint16_t dispatchFlags);
 
 // One entry of a call's parameter block.
 struct PageArgument {

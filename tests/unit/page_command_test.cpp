@@ -42,6 +42,24 @@ std::u16string Repeat(const std::u16string& piece, std::size_t times) {
 
 }  // namespace
 
+TEST(PageCommand, OnlyACallRunsACommand) {
+  struct Case {
+    const char* name;
+    std::uint16_t flags;
+    PageMemberUse use;
+  } cases[] = {
+      {"call, result unused", kDispatchMethod, PageMemberUse::kCall},
+      {"call, result used", kDispatchMethod | kDispatchPropertyGet, PageMemberUse::kCall},
+      {"read", kDispatchPropertyGet, PageMemberUse::kRead},
+      {"no flags", 0, PageMemberUse::kRead},
+      {"assignment", kDispatchPropertyPut, PageMemberUse::kAssign},
+      {"assignment by reference", kDispatchPropertyPutRef, PageMemberUse::kAssign},
+      {"assignment beside a call", kDispatchMethod | kDispatchPropertyPut, PageMemberUse::kAssign},
+      {"every flag", 0xF, PageMemberUse::kAssign},
+  };
+  for (const Case& c : cases) EXPECT_EQ(PageMemberUseOf(c.flags), c.use) << c.name;
+}
+
 TEST(PageCommand, CodeComesFromTheFirstArgumentByItsType) {
   struct Case {
     const char* name;

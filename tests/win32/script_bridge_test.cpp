@@ -2,6 +2,7 @@
 #include <ocidl.h>
 
 #include <atomic>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -9,6 +10,7 @@
 #include "browser/page_call_win.h"
 #include "browser_fixture.h"
 #include "script_page.h"
+#include "win/com_object.h"
 #include "win/variant.h"
 
 namespace {
@@ -46,45 +48,115 @@ class ScriptBridge : public ::testing::Test {
   GameDialogCallback bridge{&RunningWindow};
 };
 
-std::vector<std::uint16_t> TypesOf(const PageCallBlock& block) {
-  std::vector<std::uint16_t> types;
-  for (const PageArgument& argument : block) types.push_back(argument.type);
-  return types;
-}
+// Stands between the page and the bridge, where a browser puts nothing, to
+// see each Invoke as the script engine sends it and what the bridge answers.
+class InvokeWatch final : public win::DispatchObject<> {
+ public:
+  struct Seen {
+    WORD flags;
+    bool resultWanted;
+    std::vector<VARTYPE> types;  // last argument first
+    HRESULT answer;
+  };
+  std::vector<Seen> seen;
+
+  explicit InvokeWatch(IDispatch* bridge) : DispatchObject(kAnswers), bridge_(bridge) {}
+
+  STDMETHODIMP GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID locale, DISPID* ids) override {
+    return bridge_->GetIDsOfNames(iid, names, count, locale, ids);
+  }
+  STDMETHODIMP Invoke(DISPID id, REFIID iid, LCID locale, WORD flags, DISPPARAMS* params, VARIANT* result,
+                      EXCEPINFO* exception, UINT* argumentError) override {
+    Seen call{flags, result != nullptr, {}, S_OK};
+    for (UINT i = 0; params != nullptr && i < params->cArgs; ++i) call.types.push_back(params->rgvarg[i].vt);
+    call.answer = bridge_->Invoke(id, iid, locale, flags, params, result, exception, argumentError);
+    seen.push_back(call);
+    return call.answer;
+  }
+
+ private:
+  static constexpr win::ComAnswer kAnswers[] = {Answer<IDispatch>(IID_IUnknown), Answer<IDispatch>(IID_IDispatch)};
+
+  IDispatch* bridge_;
+};
 
 }  // namespace
 
-TEST_F(ScriptBridge, PageCallsReachTheGameWindowInBlockOrderAndBecomeCommands) {
-  using Types = std::vector<std::uint16_t>;
+// Every way a page's script engine reaches JsCallClient, as Wine's JScript
+// and VBScript send it: what Invoke receives, what the bridge answers and
+// what the game window is asked to do (nothing, when it is not asked at all).
+TEST_F(ScriptBridge, WhatScriptEnginesSendAndWhatTheLauncherDoes) {
+  using Types = std::vector<VARTYPE>;
+  using enum PageAction;
+  constexpr auto kJs = ScriptLanguage::kJScript;
+  constexpr auto kVbs = ScriptLanguage::kVBScript;
+  constexpr WORD kCall = DISPATCH_METHOD;
+  constexpr WORD kCallForResult = DISPATCH_METHOD | DISPATCH_PROPERTYGET;
+  constexpr WORD kRead = DISPATCH_PROPERTYGET;
+  constexpr WORD kAssign = DISPATCH_PROPERTYPUT;
+  constexpr VARTYPE kText = VT_BSTR;
+  constexpr VARTYPE kByRef = VT_BYREF | VT_VARIANT;
+  constexpr HRESULT kRefused = DISP_E_MEMBERNOTFOUND;
+  const std::optional<PageAction> kNotAsked;
   struct Case {
+    ScriptLanguage language;
     const wchar_t* script;
-    Types types;  // last argument first
-    PageAction action;
-    std::u16string text;  // for a title, the page's part after "Game-"
+    WORD flags;
+    Types types;  // as Invoke receives them, last argument first
+    HRESULT answer;
+    std::optional<PageAction> action;
+    std::u16string text = u"";  // for a title, the page's part after "Game-"
   } cases[] = {
-      {L"external.JsCallClient('1')", {VT_BSTR}, PageAction::kClose, u""},
-      {L"external.JsCallClient(1)", {VT_I4}, PageAction::kNone, u""},
-      {L"external.JsCallClient()", {}, PageAction::kNone, u""},
-      {L"external.JsCallClient('2')", {VT_BSTR}, PageAction::kRestartAndClose, u""},
-      {L"external.JsCallClient('4')", {VT_BSTR}, PageAction::kNone, u""},
-      {L"external.JsCallClient('4', 5)", {VT_I4, VT_BSTR}, PageAction::kNone, u""},
-      {L"external.JsCallClient('4', 'http://g/?a=1;b=2')",
-       {VT_BSTR, VT_BSTR},
-       PageAction::kSetButtonLink,
-       u"http://g/?a=1;b=2"},
-      {L"external.JsCallClient('6', '')", {VT_BSTR, VT_BSTR}, PageAction::kSetTitle, u""},
-      {L"external.JsCallClient('6', '\u533A\uAC00')", {VT_BSTR, VT_BSTR}, PageAction::kSetTitle, u"\u533A\uAC00"},
-      {L"external.JsCallClient('12')", {VT_BSTR}, PageAction::kNone, u""},
-      {L"external.JsCallClient('6', 'a', 'b')", {VT_BSTR, VT_BSTR, VT_BSTR}, PageAction::kSetTitle, u"a"},
+      {kJs, L"external.JsCallClient('1')", kCall, {kText}, S_OK, kClose},
+      {kJs, L"var r = external.JsCallClient('1')", kCallForResult, {kText}, S_OK, kClose},
+      {kJs, L"external.JsCallClient()", kCall, {}, S_OK, kNone},
+      {kJs, L"external.JsCallClient('2')", kCall, {kText}, S_OK, kRestartAndClose},
+      {kJs, L"external.JsCallClient('4')", kCall, {kText}, S_OK, kNone},
+      {kJs, L"external.JsCallClient('4', 5)", kCall, {VT_I4, kText}, S_OK, kNone},
+      {kJs, L"external.JsCallClient('4', 'http://g/;')", kCall, {kText, kText}, S_OK, kSetButtonLink, u"http://g/;"},
+      {kJs, L"external.JsCallClient('6', '')", kCall, {kText, kText}, S_OK, kSetTitle, u""},
+      {kJs, L"external.JsCallClient('6', '\u533A\uAC00')", kCall, {kText, kText}, S_OK, kSetTitle, u"\u533A\uAC00"},
+      {kJs, L"external.JsCallClient('6', 'a', 'b')", kCall, {kText, kText, kText}, S_OK, kSetTitle, u"a"},
+      {kJs, L"external.JsCallClient('12')", kCall, {kText}, S_OK, kNone},
+      // Script numbers are no codes.
+      {kJs, L"external.JsCallClient(1)", kCall, {VT_I4}, S_OK, kNone},
+      {kJs, L"external.JsCallClient(2.5)", kCall, {VT_R8}, S_OK, kNone},
+      {kVbs, L"external.JsCallClient 1", kCall, {VT_I2}, S_OK, kNone},
+      {kVbs, L"external.JsCallClient 40000", kCall, {VT_I4}, S_OK, kNone},
+      // Reading the member runs nothing; assigning to it is refused.
+      {kJs, L"var kind = typeof external.JsCallClient", kRead, {}, S_OK, kNotAsked},
+      {kJs, L"if (external.JsCallClient) {}", kRead, {}, S_OK, kNotAsked},
+      {kJs, L"external.JsCallClient = '1'", kAssign, {kText}, kRefused, kNotAsked},
+      {kVbs, L"external.JsCallClient = \"1\"", kAssign, {kText}, kRefused, kNotAsked},
+      // VBScript passes a variable by reference, a literal or a value in
+      // parentheses by value: both give the same command.
+      {kVbs, L"v = \"6\" : t = \"x\" : external.JsCallClient v, t", kCall, {kByRef, kByRef}, S_OK, kSetTitle, u"x"},
+      {kVbs, L"external.JsCallClient \"6\", \"x\"", kCall, {kText, kText}, S_OK, kSetTitle, u"x"},
+      {kVbs, L"v = \"1\" : Call external.JsCallClient(v)", kCall, {kByRef}, S_OK, kClose},
+      {kVbs, L"v = \"1\" : external.JsCallClient (v)", kCall, {kText}, S_OK, kClose},
+      {kVbs, L"r = external.JsCallClient(\"1\")", kCallForResult, {kText}, S_OK, kClose},
+      {kVbs, L"v = 1 : external.JsCallClient v", kCall, {kByRef}, S_OK, kNone},
   };
   for (const Case& c : cases) {
     window.calls.clear();
-    ScriptPage page(&bridge);
+    InvokeWatch watch(&bridge);
+    ScriptPage page(&watch, c.language);
     ASSERT_TRUE(page.IsReady());
-    EXPECT_TRUE(page.Run(c.script)) << c.script;
+    // A refused assignment is the page's own error, raised by its engine.
+    EXPECT_EQ(page.Run(c.script), SUCCEEDED(c.answer)) << c.script;
+    ASSERT_EQ(watch.seen.size(), 1u) << c.script;
+    const InvokeWatch::Seen& seen = watch.seen[0];
+    EXPECT_EQ(seen.flags, c.flags) << c.script;
+    // The engines ask for a result exactly when they read one.
+    EXPECT_EQ(seen.resultWanted, (c.flags & DISPATCH_PROPERTYGET) != 0) << c.script;
+    EXPECT_EQ(seen.types, c.types) << c.script;
+    EXPECT_EQ(seen.answer, c.answer) << c.script;
+    if (!c.action) {
+      EXPECT_TRUE(window.calls.empty()) << c.script;
+      continue;
+    }
     ASSERT_EQ(window.calls.size(), 1u) << c.script;
-    EXPECT_EQ(TypesOf(window.calls[0].block), c.types) << c.script;
-    EXPECT_EQ(window.calls[0].command.action, c.action) << c.script;
+    EXPECT_EQ(window.calls[0].command.action, *c.action) << c.script;
     EXPECT_TRUE(window.calls[0].command.text == c.text) << c.script;
   }
 }

@@ -7,12 +7,14 @@
 namespace {
 
 const CLSID kJScript = {0xf414c260, 0x6ac0, 0x11cf, {0xb6, 0xd1, 0x00, 0xaa, 0x00, 0xbb, 0xbb, 0x58}};
+const CLSID kVBScript = {0xb54f3741, 0x5b07, 0x11cf, {0xa4, 0xb0, 0x00, 0xaa, 0x00, 0x4a, 0x55, 0xe8}};
 
 }  // namespace
 
-ScriptPage::ScriptPage(IDispatch* external) : external_(external) {
+ScriptPage::ScriptPage(IDispatch* external, ScriptLanguage language) : external_(external) {
+  const CLSID& engineClass = language == ScriptLanguage::kVBScript ? kVBScript : kJScript;
   win::ComPtr<IActiveScript> engine;
-  if (FAILED(CoCreateInstance(kJScript, nullptr, CLSCTX_INPROC_SERVER, __uuidof(IActiveScript), engine.PutVoid())))
+  if (FAILED(CoCreateInstance(engineClass, nullptr, CLSCTX_INPROC_SERVER, __uuidof(IActiveScript), engine.PutVoid())))
     return;
   auto parser = engine.As<IActiveScriptParse>();
   if (!parser || FAILED(engine->SetScriptSite(this)) || FAILED(parser->InitNew()) ||

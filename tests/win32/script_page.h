@@ -1,7 +1,7 @@
-// Wine's JScript engine playing a game page: the page's script runs with a
-// named item "external" standing for window.external, and its global
-// functions are reached through the engine's script object, as a browser
-// document's script object would give them.
+// Wine's JScript (or VBScript) engine playing a game page: the page's
+// script runs with a named item "external" standing for window.external,
+// and its global functions are reached through the engine's script object,
+// as a browser document's script object would give them.
 #pragma once
 
 #include <activscp.h>
@@ -11,10 +11,12 @@
 
 #include "win/com_ptr.h"
 
+enum class ScriptLanguage { kJScript, kVBScript };
+
 class ScriptPage final : public IActiveScriptSite {
  public:
   // `external` (may be null) is what the script sees as `external`.
-  explicit ScriptPage(IDispatch* external);
+  explicit ScriptPage(IDispatch* external, ScriptLanguage language = ScriptLanguage::kJScript);
   ~ScriptPage();
   ScriptPage(const ScriptPage&) = delete;
   ScriptPage& operator=(const ScriptPage&) = delete;
