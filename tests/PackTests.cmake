@@ -37,8 +37,12 @@ add_executable(pack_tests
 target_include_directories(pack_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/pack/fixtures)
 if(NOT WIN32)
   # verify-server against the update tests' loopback server, run by python3
-  # beside the tests.
-  target_sources(pack_tests PRIVATE pack/fixtures/loopback_server.cpp pack/release/verify_server_test.cpp)
+  # beside the tests; the README's command lines run by the shell against
+  # the built tool.
+  target_sources(pack_tests PRIVATE pack/fixtures/loopback_server.cpp pack/release/verify_server_test.cpp
+    pack/release/readme_examples_test.cpp)
+  target_compile_definitions(pack_tests PRIVATE LAUNCHER_PACK_PROGRAM="$<TARGET_FILE:launcher-pack>")
+  add_dependencies(pack_tests launcher-pack)
 endif()
 target_link_libraries(pack_tests PRIVATE pack_core testkit GTest::gtest GTest::gtest_main)
 target_compile_definitions(pack_tests PRIVATE LAUNCHER_SOURCE_DIR="${CMAKE_SOURCE_DIR}" DEMO_SKIN="${DEMO_SKIN}")

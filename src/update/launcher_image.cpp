@@ -11,25 +11,10 @@
 
 namespace {
 
-// The machine the launcher itself is built for: x86 for the product; the
-// 64-bit build that is tested where no 32-bit code runs takes its own kind.
-#if defined(_WIN64)
-constexpr std::uint16_t kLauncherMachine = 0x8664;
-#else
-constexpr std::uint16_t kLauncherMachine = 0x14C;
-#endif
-
-bool IsLauncherPeImage(std::span<const std::uint8_t> file) {
-  if (file.size() < 0x40 || file[0] != 'M' || file[1] != 'Z') return false;
-  const std::uint32_t ntHeaders = LittleEndian32(&file[0x3C]);
-  if (ntHeaders > file.size() || file.size() - ntHeaders < 6) return false;
-  return LittleEndian32(&file[ntHeaders]) == 0x00004550 &&  // "PE\0\0"
-         LittleEndian16(&file[ntHeaders + 4]) == kLauncherMachine;
-}
-
 // The image's package, opened, and its configuration file read whole.
-LauncherImageFault OpenImage(std::span<const std::uint8_t> file, AttachedPackage& package, std::vector<char>& config) {
-  if (!IsLauncherPeImage(file)) return LauncherImageFault::kNotAProgram;
+LauncherImageFault OpenImage(std::span<const std::uint8_t> file, std::uint16_t machine, AttachedPackage& package,
+                             std::vector<char>& config) {
+  if (ProgramMachine(file) != machine) return LauncherImageFault::kNotAProgram;
   if (package.Open(file) != PackageOpenResult::kOpened) return LauncherImageFault::kNoPackage;
   if (package.ReadMember("config/cg.txt", &config) != AttachedPackage::ReadResult::kRead)
     return LauncherImageFault::kNoConfiguration;
@@ -37,9 +22,10 @@ LauncherImageFault OpenImage(std::span<const std::uint8_t> file, AttachedPackage
 }
 
 // The same, and the configuration model built from the file as start-up builds it.
-LauncherImageFault ReadImage(std::span<const std::uint8_t> file, AttachedPackage& package, LauncherConfig& config) {
+LauncherImageFault ReadImage(std::span<const std::uint8_t> file, std::uint16_t machine, AttachedPackage& package,
+                             LauncherConfig& config) {
   std::vector<char> text;
-  if (const LauncherImageFault fault = OpenImage(file, package, text); fault != LauncherImageFault::kNone)
+  if (const LauncherImageFault fault = OpenImage(file, machine, package, text); fault != LauncherImageFault::kNone)
     return fault;
   IniDocument document;
   if (!document.Load(text.data(), text.size()) || !BuildConfig(document, &config))
@@ -54,8 +40,7 @@ LauncherImageFault CheckPicture(AttachedPackage& package, const std::string& nam
   std::vector<char> bytes;
   if (package.ReadMember(name.c_str(), &bytes) != AttachedPackage::ReadResult::kRead)
     return LauncherImageFault::kPictureMissing;
-  const auto size =
-      AnnouncedPictureSize({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()});
+  const auto size = AnnouncedPictureSize({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()});
   if (!size || size->Pixels() == 0 || size->Pixels() > kMaxPicturePixels) return LauncherImageFault::kPictureUnusable;
   return LauncherImageFault::kNone;
 }
@@ -77,24 +62,32 @@ std::vector<std::string> StartPictures(const LauncherConfig& config) {
 
 }  // namespace
 
-bool IsLauncherImage(std::span<const std::uint8_t> file) {
-  AttachedPackage package;
-  std::vector<char> config;
-  return OpenImage(file, package, config) == LauncherImageFault::kNone;
+std::optional<std::uint16_t> ProgramMachine(std::span<const std::uint8_t> file) {
+  if (file.size() < 0x40 || file[0] != 'M' || file[1] != 'Z') return std::nullopt;
+  const std::uint32_t ntHeaders = LittleEndian32(&file[0x3C]);
+  if (ntHeaders > file.size() || file.size() - ntHeaders < 6) return std::nullopt;
+  if (LittleEndian32(&file[ntHeaders]) != 0x00004550) return std::nullopt;  // "PE\0\0"
+  return LittleEndian16(&file[ntHeaders + 4]);
 }
 
-std::optional<std::string> LauncherImageVersion(std::span<const std::uint8_t> file) {
+bool IsLauncherImage(std::span<const std::uint8_t> file, std::uint16_t machine) {
+  AttachedPackage package;
+  std::vector<char> config;
+  return OpenImage(file, machine, package, config) == LauncherImageFault::kNone;
+}
+
+std::optional<std::string> LauncherImageVersion(std::span<const std::uint8_t> file, std::uint16_t machine) {
   AttachedPackage package;
   LauncherConfig config;
-  if (ReadImage(file, package, config) != LauncherImageFault::kNone) return std::nullopt;
+  if (ReadImage(file, machine, package, config) != LauncherImageFault::kNone) return std::nullopt;
   return config.version;
 }
 
-LauncherImageCheck CheckLauncherImage(std::span<const std::uint8_t> file) {
+LauncherImageCheck CheckLauncherImage(std::span<const std::uint8_t> file, std::uint16_t machine) {
   LauncherImageCheck check;
   AttachedPackage package;
   LauncherConfig config;
-  check.fault = ReadImage(file, package, config);
+  check.fault = ReadImage(file, machine, package, config);
   if (check.fault != LauncherImageFault::kNone) return check;
   check.version = config.version;
   check.updateKey = config.updateKey;

@@ -11,11 +11,23 @@
 #include <span>
 #include <string>
 
-// True for a 32-bit x86 PE image ("MZ", the "PE\0\0" signature at the offset
-// stored at 0x3C, machine 0x14C; a 64-bit build of the launcher takes its own
-// machine, 0x8664) with a package appended that opens and from which
-// config/cg.txt reads whole.
-bool IsLauncherImage(std::span<const std::uint8_t> file);
+// The machine the launcher itself is built for: x86 (0x14C) for the
+// product; the 64-bit build that is tested where no 32-bit code runs takes
+// its own kind (0x8664). A launcher installs only launchers of its own
+// kind; the operator's tool names the kind of the launcher it judges for.
+#if defined(_WIN64)
+inline constexpr std::uint16_t kLauncherMachine = 0x8664;
+#else
+inline constexpr std::uint16_t kLauncherMachine = 0x14C;
+#endif
+
+// The machine a PE image names ("MZ", the "PE\0\0" signature at the offset
+// stored at 0x3C, the machine after it); nothing for any other file.
+std::optional<std::uint16_t> ProgramMachine(std::span<const std::uint8_t> file);
+
+// True for a PE image of `machine` with a package appended that opens and
+// from which config/cg.txt reads whole.
+bool IsLauncherImage(std::span<const std::uint8_t> file, std::uint16_t machine = kLauncherMachine);
 
 // The [global] version the image's own package carries, exactly as that
 // launcher will read it when it starts (the text field cut to its width);
@@ -24,12 +36,13 @@ bool IsLauncherImage(std::span<const std::uint8_t> file);
 // than the running launcher, or it would find itself outdated and fetch
 // itself again on every start, and an old file replayed by the network would
 // roll players back.
-std::optional<std::string> LauncherImageVersion(std::span<const std::uint8_t> file);
+std::optional<std::string> LauncherImageVersion(std::span<const std::uint8_t> file,
+                                                std::uint16_t machine = kLauncherMachine);
 
 // What keeps a launcher image from starting, in the order start-up meets it.
 enum class LauncherImageFault {
   kNone,
-  kNotAProgram,           // not a PE image of the launcher's own machine
+  kNotAProgram,           // not a PE image of the launcher's machine
   kNoPackage,             // nothing appended, or not an archive that opens
   kNoConfiguration,       // config/cg.txt missing or not readable whole
   kConfigurationRefused,  // config/cg.txt does not parse, or the model refuses it
@@ -50,4 +63,4 @@ struct LauncherImageCheck {
 // shows (the game window's sprite sheet and logo when [global] firstUrl
 // opens it, otherwise the login window's button pictures), each present,
 // readable whole and announcing a size within the launcher's picture limit.
-LauncherImageCheck CheckLauncherImage(std::span<const std::uint8_t> file);
+LauncherImageCheck CheckLauncherImage(std::span<const std::uint8_t> file, std::uint16_t machine = kLauncherMachine);

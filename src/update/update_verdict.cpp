@@ -7,9 +7,9 @@ static_assert(kLargestUpdate == AttachedPackage::kMaxWholeMemberBytes);
 
 UpdateVerdict JudgeDownloadedLauncher(std::span<const std::uint8_t> file, const Version& running,
                                       const std::optional<UpdatePublicKey>& key,
-                                      const std::optional<UpdateSignature>& signature) {
+                                      const std::optional<UpdateSignature>& signature, std::uint16_t machine) {
   if (file.size() > kLargestUpdate) return UpdateVerdict::kTooLarge;
-  const LauncherImageCheck image = CheckLauncherImage(file);
+  const LauncherImageCheck image = CheckLauncherImage(file, machine);
   if (image.fault == LauncherImageFault::kPictureMissing || image.fault == LauncherImageFault::kPictureUnusable)
     return UpdateVerdict::kDoesNotStart;
   if (image.fault != LauncherImageFault::kNone) return UpdateVerdict::kNotLauncher;

@@ -7,6 +7,7 @@
 #include <optional>
 #include <span>
 
+#include "update/launcher_image.h"
 #include "update/update_signature.h"
 #include "update/update_version.h"
 
@@ -28,7 +29,9 @@ inline constexpr std::uint64_t kLargestUpdate = 64u << 20;
 // The checks in the order the update check needs their answers: the image
 // as the launcher reads itself at start (CheckLauncherImage), its version,
 // then, with a key, the key it carries for the updates after it and the
-// signature. Without a key neither is looked at.
+// signature. Without a key neither is looked at. `machine` is that of the
+// running launcher, its own unless the operator's tool judges for another.
 UpdateVerdict JudgeDownloadedLauncher(std::span<const std::uint8_t> file, const Version& running,
                                       const std::optional<UpdatePublicKey>& key,
-                                      const std::optional<UpdateSignature>& signature);
+                                      const std::optional<UpdateSignature>& signature,
+                                      std::uint16_t machine = kLauncherMachine);

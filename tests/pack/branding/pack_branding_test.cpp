@@ -246,14 +246,89 @@ TEST(PackBranding, WithoutOptionsTheVersionInformationComesFromTheSkin) {
   packtest::WriteSkin(w.skin, packtest::SkinWithConfig(config));
   const auto result = w.Pack("Launcher.exe", "Game.exe");
   ASSERT_EQ(result.status, 0) << result.err;
-  EXPECT_NE(result.out.find("its version information, from the skin's title and version"), std::string::npos);
+  EXPECT_NE(result.out.find("from the skin's title and version: FileDescription, FileVersion, ProductName, "
+                            "ProductVersion"),
+            std::string::npos)
+      << result.out;
   const auto version = Version(Open(w.Path("Game.exe")).resources);
   ASSERT_TRUE(version);
   EXPECT_EQ(version->fileVersion, (VersionNumber{1, 2, 0, 0}));
   EXPECT_EQ(version->productVersion, (VersionNumber{1, 2, 0, 0}));
-  const std::vector<std::pair<std::string, std::string>> texts = {
-      {"FileVersion", "1.02"}, {"OriginalFilename", "Game.exe"}, {"ProductName", "星海"}, {"ProductVersion", "1.02"}};
+  const std::vector<std::pair<std::string, std::string>> texts = {{"FileDescription", "星海"},
+                                                                  {"FileVersion", "1.02"},
+                                                                  {"OriginalFilename", "Game.exe"},
+                                                                  {"ProductName", "星海"},
+                                                                  {"ProductVersion", "1.02"}};
   EXPECT_EQ(version->strings, texts);
+}
+
+// An option gives its own field and no other: the rest still comes from the
+// skin, and a file version the launcher would not compare as the skin's
+// version is named.
+TEST(PackBranding, EachFieldNotGivenComesFromTheSkin) {
+  std::string config = packtest::CleanConfig();
+  config.replace(config.find("title=Clean\n"), 12, "title=\xD0\xC7\xBA\xA3\nversion=1.02\n");  // 星海 in GBK
+  using Texts = std::vector<std::pair<std::string, std::string>>;
+  const struct {
+    std::vector<std::string> options;
+    Texts texts;
+    VersionNumber fileVersion, productVersion;
+    std::string warns;
+  } cases[] = {
+      {{"--company", "Star Sea Games"},
+       {{"CompanyName", "Star Sea Games"},
+        {"FileDescription", "星海"},
+        {"FileVersion", "1.02"},
+        {"OriginalFilename", "Game.exe"},
+        {"ProductName", "星海"},
+        {"ProductVersion", "1.02"}},
+       {1, 2, 0, 0},
+       {1, 2, 0, 0},
+       ""},
+      {{"--company", "Star Sea Games", "--file-version", "1.2.0.0"},
+       {{"CompanyName", "Star Sea Games"},
+        {"FileDescription", "星海"},
+        {"FileVersion", "1.2.0.0"},
+        {"OriginalFilename", "Game.exe"},
+        {"ProductName", "星海"},
+        {"ProductVersion", "1.02"}},
+       {1, 2, 0, 0},
+       {1, 2, 0, 0},
+       ""},
+      {{"--product-name", "Star Sea", "--product-version", "2024.3"},
+       {{"FileDescription", "星海"},
+        {"FileVersion", "1.02"},
+        {"OriginalFilename", "Game.exe"},
+        {"ProductName", "Star Sea"},
+        {"ProductVersion", "2024.3"}},
+       {1, 2, 0, 0},
+       {2024, 3, 0, 0},
+       ""},
+      {{"--file-version", "1.3"},
+       {{"FileDescription", "星海"},
+        {"FileVersion", "1.3"},
+        {"OriginalFilename", "Game.exe"},
+        {"ProductName", "星海"},
+        {"ProductVersion", "1.02"}},
+       {1, 3, 0, 0},
+       {1, 2, 0, 0},
+       "warning: --file-version 1.3 is not the skin's version=1.02 (the launcher reads 1.2)"},
+  };
+  for (const auto& c : cases) {
+    Workshop w;
+    packtest::WriteSkin(w.skin, packtest::SkinWithConfig(config));
+    const auto result = w.Pack("Launcher.exe", "Game.exe", c.options);
+    ASSERT_EQ(result.status, 0) << result.err;
+    const auto version = Version(Open(w.Path("Game.exe")).resources);
+    ASSERT_TRUE(version) << c.options[0];
+    EXPECT_EQ(version->strings, c.texts) << c.options[0];
+    EXPECT_EQ(version->fileVersion, c.fileVersion) << c.options[0];
+    EXPECT_EQ(version->productVersion, c.productVersion) << c.options[0];
+    if (c.warns.empty())
+      EXPECT_EQ(result.err.find("warning"), std::string::npos) << result.err;
+    else
+      EXPECT_NE(result.err.find(c.warns), std::string::npos) << result.err;
+  }
 }
 
 TEST(PackBranding, AnUnsignedStrippedExeWithoutBrandingOrTitleIsOnlyAppendedTo) {
@@ -286,7 +361,6 @@ TEST(PackBranding, BadBrandingInputWritesNothing) {
       {"Launcher.exe", {"--icon", w.Path("text.ico")}, "text.ico is not an icon file"},
       {"Launcher.exe", {"--icon", w.Path("absent.ico")}, "absent.ico does not exist"},
       {"Launcher.exe", {"--file-version", "1.x"}, "\"1.x\" is not a version such as 1.2.3.4"},
-      {"Launcher.exe", {"--product-name", "Game"}, "give --file-version or --product-version"},
       {"Launcher.exe", {"--company", "\xFF\xFF", "--file-version", "1"}, "CompanyName: "},
       {"Launcher.exe", {"--company", std::string(300, 'x'), "--file-version", "1"}, "longer than 256 bytes"},
       {"Odd.exe", {"--icon", w.Path("red.ico")}, "cannot be branded: not a 32-bit program"},
@@ -357,4 +431,39 @@ TEST(PackBranding, InspectSaysWhetherTheExeIsSigned) {
       EXPECT_EQ(json->at("signature").at("authenticode").get<bool>(), c.authenticode);
     }
   }
+}
+
+// inspect shows what Explorer shows of the exe: the icon's images and the
+// version information, as text and as JSON.
+TEST(PackBranding, InspectShowsTheIconAndVersionInformation) {
+  Workshop w;
+  std::vector<std::string> options = {"--icon", w.Path("red.ico")};
+  options.insert(options.end(), kVersionOptions.begin(), kVersionOptions.end());
+  ASSERT_EQ(w.Pack("Launcher.exe", "Game.exe", options).status, 0);
+  WriteFile(w.dir / "Bare.exe", pefixture::Image({{".text", std::string(0x200, 'c')}}, 0, Width::k32) +
+                                    ReadFile(w.Path("Game.exe")).substr(Open(w.Path("Game.exe")).image.ImageEnd()));
+  const auto text = packtest::Run({"inspect", w.Path("Game.exe")});
+  ASSERT_EQ(text.status, 0) << text.err;
+  EXPECT_NE(text.out.find("\nicon: 1 image: 16 × 16 (32 bits)\n"
+                          "version information: file 1.2.3.4, product 1.2.3.4, language 0x0804\n"
+                          "  CompanyName: Star Sea Games\n"
+                          "  FileDescription: 星海 登录器\n"),
+            std::string::npos)
+      << text.out;
+  const auto json = packtest::ParseJson(packtest::Run({"inspect", w.Path("Game.exe"), "--json"}).out);
+  ASSERT_TRUE(json);
+  EXPECT_EQ(json->at("icon"), nlohmann::json::parse(R"([{"width":16,"height":16,"bitCount":32,"png":false}])"));
+  EXPECT_EQ(json->at("versionInformation").at("fileVersion"), "1.2.3.4");
+  EXPECT_EQ(json->at("versionInformation").at("language"), 0x0804);
+  EXPECT_EQ(json->at("versionInformation").at("texts").at("ProductName"), "星海");
+
+  const auto bare = packtest::Run({"inspect", w.Path("Bare.exe")});
+  EXPECT_NE(bare.out.find("\nicon: none (Explorer and the taskbar show Windows' own)\n"
+                          "version information: none (Explorer's details are empty)\n"),
+            std::string::npos)
+      << bare.out << bare.err;
+  const auto bareJson = packtest::ParseJson(packtest::Run({"inspect", w.Path("Bare.exe"), "--json"}).out);
+  ASSERT_TRUE(bareJson);
+  EXPECT_TRUE(bareJson->at("icon").is_null());
+  EXPECT_TRUE(bareJson->at("versionInformation").is_null());
 }

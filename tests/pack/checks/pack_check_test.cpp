@@ -269,17 +269,24 @@ TEST(PackCheck, EachLineTheLauncherIgnoresIsNamedOnItsLine) {
     bool consequences = false;
   } cases[] = {
       {"a full-width equals sign",
-       Edited("title=Clean", "title\xA3\xBD" "Clean"),
+       Edited("title=Clean",
+              "title\xA3\xBD"
+              "Clean"),
        {"config/cg.txt:2: warning: [global] this line uses the full-width \"＝\" of a Chinese input method where the "
-        "launcher needs \"=\"" + ignored}},
+        "launcher needs \"=\"" +
+        ignored}},
       {"a full-width colon",
-       Edited("title=Clean", "title\xA3\xBA" "Clean"),
+       Edited("title=Clean",
+              "title\xA3\xBA"
+              "Clean"),
        {"config/cg.txt:2: warning: [global] this line uses the full-width \"：\" of a Chinese input method where the "
-        "launcher needs \"=\"" + ignored}},
+        "launcher needs \"=\"" +
+        ignored}},
       {"a header in full-width brackets",
        Edited("[link2]", "\xA1\xBElink2\xA1\xBF"),
        {"config/cg.txt:27: warning: [link1] this line uses the full-width \"【\" of a Chinese input method where the "
-        "launcher needs \"[\"" + ignored},
+        "launcher needs \"[\"" +
+        ignored},
        true},
       {"a header without its bracket",
        Edited("[link2]", "[link2"),
@@ -383,7 +390,8 @@ TEST(PackCheck, UpdateChannelFindings) {
     std::vector<std::string> findings;
   } cases[] = {
       {"a server without a key", "server=game.example.com\n" + paths, {unsigned_(3)}},
-      {"a server with a scheme in capitals and no key", "server=HTTP://game.example.com\nport=8080\n" + paths,
+      {"a server with a scheme in capitals and no key",
+       "server=HTTP://game.example.com\nport=8080\n" + paths,
        {unsigned_(3)}},
       {"a name that only begins like a loopback address", "server=127.example.com\n" + paths, {unsigned_(3)}},
       {"a loopback address", "server=127.0.0.1\n" + paths, {}},
@@ -436,40 +444,58 @@ TEST(PackCheck, UpdateRequestFindings) {
   const std::string paths = "versionUrl=/v.txt\nexeUrl=/Launcher.exe\n";
   const struct {
     const char* name;
-    std::string lines;  // into [global] from line 3 on
+    std::string lines;                  // into [global] from line 3 on
     std::vector<std::string> findings;  // each finding's beginning
   } cases[] = {
-      {"a port in the server", "server=game.example.com:8080\n" + key + paths + "version=1.02\n",
+      {"a port in the server",
+       "server=game.example.com:8080\n" + key + paths + "version=1.02\n",
        {"config/cg.txt:3: error: [global] server: is \"game.example.com:8080\": a host name or address only; the "
         "launcher always adds \":\" and [global] port (80) after it (it would ask for "
         "\"http://game.example.com:8080:80/v.txt\")"}},
-      {"a path in the server", "server=https://game.example.com/update\n" + key + paths + "version=1.02\nport=443\n",
+      {"a path in the server",
+       "server=https://game.example.com/update\n" + key + paths + "version=1.02\nport=443\n",
        {"config/cg.txt:3: error: [global] server: is \"https://game.example.com/update\": a host name or address "
         "only; the path goes at the start of versionUrl and exeUrl (it would ask for "
         "\"https://game.example.com/update:443/v.txt\")"}},
-      {"another scheme", "server=ftp://game.example.com\n" + key + paths + "version=1.02\n",
+      {"another scheme",
+       "server=ftp://game.example.com\n" + key + paths + "version=1.02\n",
        {"config/cg.txt:3: error: [global] server: is \"ftp://game.example.com\": the launcher speaks http and https "
         "only"}},
-      {"a full address as versionUrl", server + "versionUrl=http://game.example.com/v.txt\nexeUrl=/L.exe\nversion=1\n",
+      {"a full address as versionUrl",
+       server + "versionUrl=http://game.example.com/v.txt\nexeUrl=/L.exe\nversion=1\n",
        {"config/cg.txt:5: error: [global] versionUrl: is \"http://game.example.com/v.txt\", a full address, but the "
         "launcher puts it after the server and port: it would ask for "
         "\"http://game.example.com:80http://game.example.com/v.txt\"; give the path alone, such as \"/v.txt\""}},
-      {"a path without its slash", server + "versionUrl=/v.txt\nexeUrl=L.exe\nversion=1\n",
+      {"a path without its slash",
+       server + "versionUrl=/v.txt\nexeUrl=L.exe\nversion=1\n",
        {"config/cg.txt:6: error: [global] exeUrl: is \"L.exe\", which does not begin with \"/\": the launcher would "
         "ask for \"http://game.example.com:80L.exe\""}},
-      {"no exeUrl", server + "versionUrl=/v.txt\nversion=1\n",
+      {"a folder as exeUrl",
+       server + "versionUrl=/v.txt\nexeUrl=/game/\nversion=1\n",
+       {"config/cg.txt:6: error: [global] exeUrl: is \"/game/\", a folder, not a file: the server answers it with a "
+        "page or a listing, not the new launcher"}},
+      {"one file name for both",
+       server + "versionUrl=/v/L.exe\nexeUrl=/e/L.exe\nversion=1\n",
+       {"config/cg.txt:6: warning: [global] exeUrl: ends in \"L.exe\", the file name versionUrl ends in too: "
+        "launcher-pack release cannot write both into one folder"}},
+      {"no exeUrl",
+       server + "versionUrl=/v.txt\nversion=1\n",
        {"config/cg.txt: error: [global] exeUrl: missing, though [global] server is set: the launcher would ask for "
         "\"http://game.example.com:80\" as the new launcher"}},
-      {"no version", server + paths,
+      {"no version",
+       server + paths,
        {"config/cg.txt: error: [global] version: missing, though [global] server is set: the launcher reads it as "
         "0.0"}},
-      {"a version with a letter", server + paths + "version=v2\n",
+      {"a version with a letter",
+       server + paths + "version=v2\n",
        {"config/cg.txt:7: error: [global] version: is \"v2\", which the launcher cannot compare: it reads whole "
         "numbers between dots and takes this as 0.0"}},
-      {"a beta version", server + paths + "version=1.0-beta\n",
+      {"a beta version",
+       server + paths + "version=1.0-beta\n",
        {"config/cg.txt:7: error: [global] version: is \"1.0-beta\", which the launcher cannot compare: it reads "
         "whole numbers between dots and takes this as 1.0"}},
-      {"three numbers", server + paths + "version=1.2.3\n",
+      {"three numbers",
+       server + paths + "version=1.2.3\n",
        {"config/cg.txt:7: warning: [global] version: is \"1.2.3\": only the first two numbers count, so the "
         "launcher reads 1.2"}},
       {"no server: nothing asked, nothing compared", "version=v2\nexeUrl=http://x/y\n", {}},
@@ -489,16 +515,20 @@ TEST(PackCheck, SlipsOfTheHandAreNamed) {
     std::string config;
     std::vector<std::string> findings;
   } cases[] = {
-      {"a colour written as red, green, blue", Edited("loginCenterColor=197121", "loginCenterColor=255,216,107"),
+      {"a colour written as red, green, blue",
+       Edited("loginCenterColor=197121", "loginCenterColor=255,216,107"),
        {"config/cg.txt:5: warning: [global] loginCenterColor: is \"255,216,107\": the launcher reads 255 (red "
         "alone), since a colour is one number, red + 256 × green + 65536 × blue; for these three write 7067903"}},
-      {"with spaces", Edited("loginCenterColor=197121", "loginCenterColor=1, 2 ,3"),
+      {"with spaces",
+       Edited("loginCenterColor=197121", "loginCenterColor=1, 2 ,3"),
        {"config/cg.txt:5: warning: [global] loginCenterColor: is \"1, 2 ,3\": the launcher reads 1 (red alone), "
         "since a colour is one number, red + 256 × green + 65536 × blue; for these three write 197121"}},
-      {"an empty url on a button", Edited("url=http://127.0.0.1/site.html", "url="),
+      {"an empty url on a button",
+       Edited("url=http://127.0.0.1/site.html", "url="),
        {"config/cg.txt:31: warning: [link2] url: is empty: the button opens nothing (only a missing url gives "
         "\"_blank\")"}},
-      {"a full-width space in a key's name", Edited("url=http://127.0.0.1/site.html", "url\xA1\xA1=http://x/"),
+      {"a full-width space in a key's name",
+       Edited("url=http://127.0.0.1/site.html", "url\xA1\xA1=http://x/"),
        {"config/cg.txt:31: warning: [link2] url　: the name holds a full-width space (\"　\"), so the launcher "
         "reads a key of this name and not url: delete the space, or type it again as an ordinary one"}},
       {"the login page's own url is the game header and no web address",

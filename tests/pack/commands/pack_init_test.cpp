@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <set>
 
 #include "checks/config_lines.h"
 #include "formats/png_codec.h"
@@ -26,7 +27,8 @@ TEST(PackInit, WritesASkinThatChecksPacksAndPreviewsClean) {
   std::vector<std::string> sections;
   for (const IniSectionLines& section : document.Outline())
     if (section.line > 0) sections.emplace_back(section.name);
-  EXPECT_EQ(sections, (std::vector<std::string>{"global", "link1", "link2", "gamePic1", "gamebutton1", "menu1"}));
+  EXPECT_EQ(sections,
+            (std::vector<std::string>{"global", "link1", "link2", "gamePic1", "gamePic2", "gamebutton1", "menu1"}));
 
   const auto check = packtest::Run({"check", skin});
   EXPECT_EQ(check.status, 0) << check.out;
@@ -81,4 +83,37 @@ TEST(PackInit, NeverWritesIntoAFolderThatHoldsSomething) {
   EXPECT_EQ(init.status, 2);
   EXPECT_FALSE(fs::exists(dir / "mine" / "config"));
   EXPECT_EQ(packtest::Run({"init"}).status, 2);
+}
+
+namespace {
+
+// The colours of a square of a preview.
+std::set<std::uint32_t> Colours(const RgbaImage& image, int left, int top, int size) {
+  std::set<std::uint32_t> colours;
+  for (int y = top; y < top + size; ++y)
+    for (int x = left; x < left + size; ++x) {
+      const Rgba c = image.At(x, y);
+      colours.insert(c.r | c.g << 8 | c.b << 16 | static_cast<std::uint32_t>(c.a) << 24);
+    }
+  return colours;
+}
+
+}  // namespace
+
+// The buttons init draws show what they do as they are shown: the login
+// window's close button and the title bar's carry a mark, and the title
+// bar's stands out from the frame it sits on.
+TEST(PackInit, ItsButtonsShowWhatTheyDo) {
+  packtest::TempDir dir;
+  ASSERT_EQ(packtest::Run({"init", (dir / "skin").string()}).status, 0);
+  ASSERT_EQ(packtest::Run({"preview", (dir / "skin").string(), "-o", (dir / "previews").string()}).status, 0);
+  std::string error;
+  const auto login = DecodePng(packtest::ReadFile(dir / "previews/login.png"), &error);
+  const auto game = DecodePng(packtest::ReadFile(dir / "previews/game-maximised.png"), &error);
+  ASSERT_TRUE(login && game) << error;
+  EXPECT_GE(Colours(*login, 383, 7, 16).size(), 2u) << "the login window's close button (link 2) has no mark";
+  const auto button = Colours(*game, game->Width() - 20, 0, 16);
+  const auto frame = Colours(*game, game->Width() - 40, 0, 16);
+  EXPECT_GE(button.size(), 2u) << "the title bar's close button has no mark";
+  for (const std::uint32_t colour : button) EXPECT_EQ(frame.count(colour), 0u) << "cut from the frame's colour";
 }

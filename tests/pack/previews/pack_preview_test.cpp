@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
+#include <csignal>
 #include <filesystem>
 #include <future>
 #include <string>
@@ -183,8 +185,21 @@ TEST(PackPreviewCommand, APreviewThatReportsAProblemExitsOne) {
   EXPECT_TRUE(std::filesystem::exists(dir / "out" / "game-restored.png"));
 }
 
+namespace {
+
+// Waits for the watch's first drawing.
+bool FirstDrawn(const fs::path& login) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+  while (!fs::exists(login) && std::chrono::steady_clock::now() < deadline)
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  return fs::exists(login);
+}
+
+}  // namespace
+
 // --watch draws again when the skin changes: the background painted anew
-// shows in the second login.png. Two drawings, then the tool returns.
+// shows in the second login.png. Two drawings, then the tool returns. Files
+// the launcher never reads, saved beside the skin's, draw nothing.
 TEST(PackPreviewWatch, DrawsAgainWhenTheSkinChanges) {
   packtest::TempDir dir;
   packtest::WriteSkin(dir / "skin", packtest::CleanSkin());
@@ -193,11 +208,14 @@ TEST(PackPreviewWatch, DrawsAgainWhenTheSkinChanges) {
     return packtest::Run(
         {"preview", (dir / "skin").string(), "-o", (dir / "out").string(), "--watch", "--redraws", "2"});
   });
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-  while (!fs::exists(login) && std::chrono::steady_clock::now() < deadline)
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  const bool drawn = FirstDrawn(login);
+  packtest::WriteFile(dir / "skin/notes.txt", "what to change next");
+  packtest::WriteFile(dir / "skin/config/main1.psd", "the background's source");
+  // Five looks at the skin, and more: a watch that took them for changes has drawn again by then.
+  EXPECT_EQ(watching.wait_for(std::chrono::seconds(2)), std::future_status::timeout)
+      << "drawn again for files the launcher never reads";
   // The skin is changed whatever was seen, so that the watch always comes to its end.
-  const auto first = fs::exists(login) ? DecodePng(packtest::ReadFile(login), nullptr) : std::nullopt;
+  const auto first = drawn ? DecodePng(packtest::ReadFile(login), nullptr) : std::nullopt;
   const Rgba repainted{200, 100, 50, 255};
   // Written beside and renamed into place, so the watcher never reads half a picture.
   packtest::WriteFile(dir / "main1.tmp", packtest::SolidPng(100, 80, repainted));
@@ -210,6 +228,26 @@ TEST(PackPreviewWatch, DrawsAgainWhenTheSkinChanges) {
   const auto second = DecodePng(packtest::ReadFile(login), nullptr);
   ASSERT_TRUE(second);
   EXPECT_EQ(second->At(1, 1), repainted);
+}
+
+// Ctrl+C ends a watch between two drawings, with the status a shell gives
+// an interrupted program, and the pictures whole.
+TEST(PackPreviewWatch, CtrlCEndsItCleanly) {
+  packtest::TempDir dir;
+  packtest::WriteSkin(dir / "skin", packtest::CleanSkin());
+  auto watching = std::async(std::launch::async, [&] {
+    return packtest::Run({"preview", (dir / "skin").string(), "-o", (dir / "out").string(), "--watch"});
+  });
+  ASSERT_TRUE(FirstDrawn(dir / "out/login.png"));
+  std::raise(SIGINT);
+  ASSERT_EQ(watching.wait_for(std::chrono::seconds(30)), std::future_status::ready) << "Ctrl+C did not end it";
+  const auto run = watching.get();
+  EXPECT_EQ(run.status, 130) << run.err;
+  EXPECT_NE(run.out.find("stopped watching"), std::string::npos) << run.out;
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(dir / "out")) names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"game-maximised.png", "game-restored.png", "login.png"}));
 }
 
 namespace {
@@ -243,8 +281,8 @@ RgbaImage Doubled(const RgbaImage& single, Rgba (*recolour)(Rgba)) {
 // pixels wide) and its sprite sheet (every piece in a colour of its own);
 // the logo has none.
 std::vector<SkinFile> ScalingSkin() {
-  std::vector<SkinFile> files = packtest::SkinWithConfig(packtest::CleanConfig() +
-                                                         "[global]\ntitlex=40\ntitley=60\ndpiScaling=1\n");
+  std::vector<SkinFile> files =
+      packtest::SkinWithConfig(packtest::CleanConfig() + "[global]\ntitlex=40\ntitley=60\ndpiScaling=1\n");
   std::string error;
   const auto sheet = DecodePng(MemberOf(files, "config/style.png"), &error);
   RgbaImage button(40, 40, kDoubleButtonLeft);

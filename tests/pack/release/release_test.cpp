@@ -4,6 +4,7 @@
 // could make launchers fetch anything.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -18,14 +19,28 @@ namespace {
 using packtest::kRfcKeyPem;
 using packtest::kRfcPublicKey;
 
-std::string ReleaseConfig(const std::string& version, const std::string& key = kRfcPublicKey) {
+std::string ReleaseConfig(const std::string& version, const std::string& key = kRfcPublicKey,
+                          const std::string& paths = "versionUrl=/game/version.txt\nexeUrl=/game/MyGame.exe\n") {
   std::string config = packtest::CleanConfig();
-  config.replace(config.find("title=Clean\n"), 12,
-                 "title=Clean\nserver=127.0.0.1\nport=8080\nversionUrl=/game/version.txt\nexeUrl=/game/MyGame.exe\n"
-                 "version=" +
-                     version + "\nupdateKey=" + key + "\n");
+  config.replace(
+      config.find("title=Clean\n"), 12,
+      "title=Clean\nserver=127.0.0.1\nport=8080\n" + paths + "version=" + version + "\nupdateKey=" + key + "\n");
   return config;
 }
+
+// The names in a folder, its hidden ones included.
+std::vector<std::string> Names(const fs::path& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+#ifdef _WIN32
+const std::string kCopies = "cmd /c copy /b {in} {out}";
+#else
+const std::string kCopies = "cp {in} {out}";
+#endif
 
 struct Workshop {
   packtest::TempDir dir;
@@ -53,7 +68,10 @@ struct Workshop {
 
 TEST(Release, MakesWhatLaunchersOfThePreviousVersionInstall) {
   Workshop w;
-  const auto run = w.Release(ReleaseConfig("1.02"), {"--previous", "1.01"});
+  // The version information as the README shows it: two texts given, the
+  // rest from the skin.
+  const auto run = w.Release(ReleaseConfig("1.02"), {"--previous", "1.01", "--company", "Star Sea Games", "--copyright",
+                                                     "© 2024 Star Sea Games"});
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(packtest::ReadFile(w.dir / "out/version.txt"), "1.02\r\n");
   const ReleaseVerdict verdict = JudgeRelease(w.Made(), kRfcPublicKey, Version{1, 1});
@@ -61,22 +79,25 @@ TEST(Release, MakesWhatLaunchersOfThePreviousVersionInstall) {
   EXPECT_EQ(verdict.carried, "1.2");
   // What to upload and where launchers ask for it, the version file last.
   const std::string exe = (w.dir / "out" / "MyGame.exe").string();
-  EXPECT_NE(run.out.find("  " + exe + "  ->  http://127.0.0.1:8080/game/MyGame.exe\n  " + exe +
-                         ".sig  ->  http://127.0.0.1:8080/game/MyGame.exe.sig\n  " +
-                         (w.dir / "out" / "version.txt").string() + "  ->  http://127.0.0.1:8080/game/version.txt  (last)"),
+  EXPECT_NE(
+      run.out.find("  " + exe + "  ->  http://127.0.0.1:8080/game/MyGame.exe\n  " + exe +
+                   ".sig  ->  http://127.0.0.1:8080/game/MyGame.exe.sig\n  " +
+                   (w.dir / "out" / "version.txt").string() + "  ->  http://127.0.0.1:8080/game/version.txt  (last)"),
+      std::string::npos)
+      << run.out;
+  // The command that checks the server afterwards checks for exactly this release.
+  EXPECT_NE(run.out.find("launcher-pack verify-server " + (w.dir / "skin").string() + " --release " +
+                         (w.dir / "out").string() + " --previous 1.01\n"),
             std::string::npos)
       << run.out;
+  EXPECT_EQ(Names(w.dir.Path()), (std::vector<std::string>{"Launcher.exe", "operator.key", "out", "skin"}));
 }
 
-// Each mistake stops the release with its reason, and no version file is
-// left for an upload to carry.
+// Each mistake stops the release with its reason, in check's words where
+// check has them, and leaves nothing behind: no --out, no folder of its own,
+// no exe, signed or not.
 TEST(Release, StopsAtTheFirstMistake) {
   const std::string otherKey = "a09aa5f47a6759802ff955f8dc2d2a14a5c99d23be97f864127ff9383455a4f0";
-#ifdef _WIN32
-  const std::string copies = "cmd /c copy /b {in} {out}";
-#else
-  const std::string copies = "cp {in} {out}";
-#endif
   const struct {
     const char* name;
     std::string config;
@@ -117,9 +138,30 @@ TEST(Release, StopsAtTheFirstMistake) {
        {}},
       {"a signing command that signs nothing",
        ReleaseConfig("1.02"),
-       {"--authenticode", copies},
+       {"--authenticode", kCopies},
        2,
        "carries no Authenticode signature",
+       {}},
+      {"players' version with a comma",
+       ReleaseConfig("1.02"),
+       {"--previous", "1,01"},
+       2,
+       "--previous: wants a version as the launcher compares it, numbers and dots such as 1.01, not \"1,01\" "
+       "(which it would read as 1.0)",
+       {}},
+      {"players' version with a letter", ReleaseConfig("1.02"), {"--previous", "v1"}, 2, "not \"v1\"", {}},
+      {"players' version empty", ReleaseConfig("1.02"), {"--previous", ""}, 2, "not \"\"", {}},
+      {"a folder as exeUrl",
+       ReleaseConfig("1.02", kRfcPublicKey, "versionUrl=/game/version.txt\nexeUrl=/game/\n"),
+       {},
+       1,
+       "config/cg.txt:6: error: [global] exeUrl: is \"/game/\", a folder, not a file",
+       {}},
+      {"no versionUrl",
+       ReleaseConfig("1.02", kRfcPublicKey, "exeUrl=/game/MyGame.exe\n"),
+       {},
+       1,
+       "config/cg.txt: error: [global] versionUrl: missing, though [global] server is set",
        {}},
   };
   for (const auto& c : cases) {
@@ -133,8 +175,65 @@ TEST(Release, StopsAtTheFirstMistake) {
         }());
     EXPECT_EQ(run.status, c.status) << c.name << ": " << run.err;
     EXPECT_NE(run.err.find(c.says), std::string::npos) << c.name << ": " << run.err;
-    EXPECT_FALSE(fs::exists(w.dir / "out/version.txt")) << c.name;
+    EXPECT_EQ(run.err.find("--force"), std::string::npos) << c.name << ": release takes no --force";
+    EXPECT_EQ(Names(w.dir.Path()), (std::vector<std::string>{"Launcher.exe", "operator.key", "skin"})) << c.name;
   }
+}
+
+// A release that fails into the --out of a good one leaves the good one as
+// it was, byte for byte, whichever step it fails at.
+TEST(Release, AFailedReleaseLeavesTheGoodOneAsItWas) {
+  Workshop w;
+  ASSERT_EQ(w.Release(ReleaseConfig("1.02"), {"--previous", "1.01"}).status, 0);
+  const ReleaseBytes good = w.Made();
+  const struct {
+    const char* name;
+    std::string config;
+    std::vector<std::string> options;
+  } cases[] = {
+      {"the version not raised", ReleaseConfig("1.03"), {"--previous", "1.3"}},
+      {"no Authenticode signature", ReleaseConfig("1.03"), {"--authenticode", kCopies}},
+      {"an error in the skin", ReleaseConfig("1.0-beta"), {}},
+  };
+  for (const auto& c : cases) {
+    EXPECT_NE(w.Release(c.config, c.options).status, 0) << c.name;
+    EXPECT_EQ(Names(w.dir / "out"), (std::vector<std::string>{"MyGame.exe", "MyGame.exe.sig", "version.txt"}))
+        << c.name;
+    const ReleaseBytes left = w.Made();
+    EXPECT_TRUE(left.versionFile == good.versionFile && left.launcher == good.launcher &&
+                left.signature == good.signature)
+        << c.name;
+    EXPECT_EQ(Names(w.dir.Path()), (std::vector<std::string>{"Launcher.exe", "operator.key", "out", "skin"})) << c.name;
+  }
+  // A good release after them takes the folder over, and keeps what else it holds.
+  packtest::WriteFile(w.dir / "out/notes.txt", "mine");
+  ASSERT_EQ(w.Release(ReleaseConfig("1.03"), {"--previous", "1.02"}).status, 0);
+  EXPECT_EQ(packtest::ReadFile(w.dir / "out/version.txt"), "1.03\r\n");
+  EXPECT_EQ(packtest::ReadFile(w.dir / "out/notes.txt"), "mine");
+}
+
+// A launcher installs only launchers of its own kind: a release made from
+// the other build is judged for launchers of that build, and said to be no
+// release for the players' kind.
+TEST(Release, IsJudgedForLaunchersOfItsOwnKind) {
+  Workshop w;
+  std::string other = packtest::LauncherImage();
+  const std::uint16_t otherMachine = kLauncherMachine == 0x14C ? 0x8664 : 0x14C;
+  other[0x84] = static_cast<char>(otherMachine & 0xFF);
+  other[0x85] = static_cast<char>(otherMachine >> 8);
+  packtest::WriteFile(w.dir / "Launcher.exe", other);
+  const auto run = w.Release(ReleaseConfig("1.02"), {"--previous", "1.01"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.err.find("warning: --exe is " + LauncherKindName(otherMachine) +
+                         ": only launchers of that kind install this release (the launcher players get is " +
+                         LauncherKindName(kLauncherMachine) + ")"),
+            std::string::npos)
+      << run.err;
+  EXPECT_TRUE(JudgeRelease(w.Made(), kRfcPublicKey, Version{1, 1}, otherMachine).Installs());
+  const ReleaseVerdict players = JudgeRelease(w.Made(), kRfcPublicKey, Version{1, 1}, kLauncherMachine);
+  EXPECT_EQ(players.problems,
+            std::vector<std::string>{"the exe is " + LauncherKindName(otherMachine) + ", which launchers of " +
+                                     LauncherKindName(kLauncherMachine) + " never install"});
 }
 
 #ifndef _WIN32

@@ -7,6 +7,7 @@
 
 #include "checks/check_context.h"
 #include "common/web_address.h"
+#include "release/version_text.h"
 #include "update/server_url.h"
 #include "update/update_signature.h"
 #include "update/update_version.h"
@@ -100,18 +101,21 @@ void CheckPath(const CheckContext& c, const char* key, const std::string& path, 
     c.KeyError("global", key,
                "is " + Quoted(path) + ", which does not begin with \"/\": the launcher would ask for " +
                    Quoted(BuildServerUrl(model.server, model.port, path).value_or("")));
+  else if (LastPathComponent(path).empty())
+    c.KeyError("global", key,
+               "is " + Quoted(path) + ", a folder, not a file: the server answers it with a page or a listing, not " +
+                   what + ", and the launcher names its download after the file; end it with the file's name");
 }
 
-// Dotted whole numbers ("1.02"): what the launcher compares.
-bool IsPlainVersion(std::string_view text) {
-  if (text.empty() || text.front() == '.' || text.back() == '.') return false;
-  for (std::size_t i = 0; i < text.size(); ++i)
-    if (!(text[i] >= '0' && text[i] <= '9') && !(text[i] == '.' && text[i + 1] != '.')) return false;
-  return true;
-}
-
-std::string Shown(const Version& version) {
-  return std::to_string(version.major) + "." + std::to_string(version.minor);
+// release writes the version file and the launcher side by side under the
+// names they have on the server.
+void CheckFileNames(const CheckContext& c) {
+  const std::string_view version = LastPathComponent(c.model.versionUrl), exe = LastPathComponent(c.model.exeUrl);
+  if (!version.empty() && version == exe)
+    c.KeyWarning("global", "exeUrl",
+                 "ends in " + Quoted(exe) +
+                     ", the file name versionUrl ends in too: launcher-pack release cannot write both into one "
+                     "folder; give them different names");
 }
 
 void CheckVersion(const CheckContext& c) {
@@ -129,13 +133,13 @@ void CheckVersion(const CheckContext& c) {
                "is " + Quoted(version) +
                    ", which the launcher cannot compare: it reads whole numbers between dots "
                    "and takes this as " +
-                   Shown(read) + "; write numbers and dots only, such as 1.02");
+                   VersionText(read) + "; write numbers and dots only, such as 1.02");
     return;
   }
   if (std::count(version.begin(), version.end(), '.') > 1)
     c.KeyWarning("global", "version",
-                 "is " + Quoted(version) + ": only the first two numbers count, so the launcher reads " + Shown(read) +
-                     " and takes every version that begins with them as this one");
+                 "is " + Quoted(version) + ": only the first two numbers count, so the launcher reads " +
+                     VersionText(read) + " and takes every version that begins with them as this one");
 }
 
 }  // namespace
@@ -152,6 +156,7 @@ void CheckUpdate(const CheckContext& context) {
   CheckServer(context);
   CheckPath(context, "versionUrl", model.versionUrl, "its version file");
   CheckPath(context, "exeUrl", model.exeUrl, "the new launcher");
+  CheckFileNames(context);
   CheckVersion(context);
   if (StartsWithNoCase(model.server, "https://") && model.port == 80)
     context.KeyWarning("global", "port", "is 80 for an https server, which normally listens on 443");

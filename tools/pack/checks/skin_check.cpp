@@ -58,3 +58,14 @@ std::vector<Finding> CheckSkin(SkinSource& skin, const CheckOptions& options) {
   CheckDoubleSizePictures(context);
   return findings.Sorted();
 }
+
+std::vector<Finding> CheckUpdateChannel(SkinSource& skin) {
+  Findings findings;
+  const auto config = ReadSkinConfig(skin);
+  if (config == nullptr) return {};
+  SkinPictures pictures(skin);
+  const ConfigLines lines(config->document);
+  const LauncherConfig model = Tamed(config->model);
+  CheckUpdate({skin, pictures, *config, model, lines, findings, {}});
+  return findings.Sorted();
+}

@@ -14,3 +14,9 @@ struct CheckOptions {
 };
 
 std::vector<Finding> CheckSkin(SkinSource& skin, const CheckOptions& options = {});
+
+// The findings about the skin's update channel alone (its server, the paths
+// after it, its version and key), as check reports them: release refuses a
+// skin with an error among them before it writes anything. Nothing for a
+// skin without config/cg.txt.
+std::vector<Finding> CheckUpdateChannel(SkinSource& skin);

@@ -1,6 +1,7 @@
 // init: a small starting skin that check passes and the launcher runs, each
 // key commented, its pictures drawn here, so that an operator changes a
 // working skin instead of writing one from nothing.
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <system_error>
@@ -28,7 +29,7 @@ constexpr const char* kConfig =
     "gameheader=game://\r\n"
     "; one [linkN] section for each link, N from 1\r\n"
     "linkCount=2\r\n"
-    "picCount=1\r\n"
+    "picCount=2\r\n"
     "gameButtonCount=1\r\n"
     "menuCount=1\r\n"
     "closeMsg=确定要退出吗?\r\n"
@@ -40,7 +41,7 @@ constexpr const char* kConfig =
     "titleWidth=300\r\n"
     "titleHeight=14\r\n"
     "logx=4\r\n"
-    "logy=2\r\n"
+    "logy=0\r\n"
     "minGameWidth=800\r\n"
     "minGameHeight=600\r\n"
     "version=1.00\r\n"
@@ -65,14 +66,18 @@ constexpr const char* kConfig =
     "type=3\r\n"
     "x=380\r\ny=4\r\n"
     "\r\n"
-    "; a sprite: normal, pressed and hover pictures one under the other, interval apart\r\n"
+    "; a sprite of config/style.png: the frame's piece\r\n"
     "[gamePic1]\r\n"
-    "x=0\r\ny=0\r\nwidth=16\r\nheight=16\r\ninterval=0\r\n"
+    "x=0\r\ny=0\r\nwidth=16\r\nheight=16\r\n"
+    "\r\n"
+    "; a button's sprite: normal, pressed and hover pictures one under the other, interval apart\r\n"
+    "[gamePic2]\r\n"
+    "x=16\r\ny=0\r\nwidth=16\r\nheight=16\r\ninterval=0\r\n"
     "\r\n"
     "; the title bar's close button (type 5), F4 for it\r\n"
     "[gamebutton1]\r\n"
     "type=5\r\n"
-    "image=1\r\n"
+    "image=2\r\n"
     "x=-20\r\ny=0\r\n"
     "tips=关闭\r\n"
     "shortCut=4\r\n"
@@ -95,6 +100,32 @@ void Paint(RgbaImage& image, int factor, int left, int top, int right, int botto
     for (int x = left * factor; x < right * factor; ++x) image.At(x, y) = colour;
 }
 
+// A close mark, "×", three pixels thick, in the square of `size` at
+// (left, top), inset by a quarter of it.
+void CloseMark(RgbaImage& image, int factor, int left, int top, int size, Rgba colour) {
+  const int inset = size / 4;
+  for (int y = inset; y < size - inset; ++y)
+    for (int x = inset; x < size - inset; ++x)
+      if (std::abs(x - y) <= 1 || std::abs(x + y - (size - 1)) <= 1)
+        Paint(image, factor, left + x, top + y, left + x + 1, top + y + 1, colour);
+}
+
+// A close button: its face with a white mark, so that it shows what it does.
+RgbaImage CloseButton(Rgba face, int factor) {
+  RgbaImage image = Solid(16, 16, face, factor);
+  CloseMark(image, factor, 0, 0, 16, {255, 255, 255, 255});
+  return image;
+}
+
+// The logo: a gold tile with a play mark pointing right.
+RgbaImage Logo(int factor) {
+  RgbaImage image = Solid(16, 16, {230, 180, 40, 255}, factor);
+  for (int x = 5; x <= 11; ++x)
+    for (int y = 4; y <= 11; ++y)
+      if (2 * std::abs(2 * y - 15) <= 2 * (12 - x) + 1) Paint(image, factor, x, y, x + 1, y + 1, {90, 50, 10, 255});
+  return image;
+}
+
 // The login background with a darker band where the title would go.
 RgbaImage Background(int factor) {
   RgbaImage image = Solid(400, 300, {40, 70, 120, 255}, factor);
@@ -102,11 +133,16 @@ RgbaImage Background(int factor) {
   return image;
 }
 
-// One sprite of three faces: normal, pressed, hover.
+// Sprite 1, the frame's piece, in the frame's colour; sprite 2, the close
+// button's three faces (normal, pressed, hover) beside it, each lighter
+// than the frame and marked, so that the title bar shows it at rest too.
 RgbaImage SpriteSheet(int factor) {
-  RgbaImage image = Solid(16, 48, {60, 60, 70, 255}, factor);
-  Paint(image, factor, 0, 16, 16, 32, {40, 40, 50, 255});
-  Paint(image, factor, 0, 32, 16, 48, {90, 90, 100, 255});
+  RgbaImage image = Solid(32, 48, {60, 60, 70, 255}, factor);
+  const Rgba faces[] = {{105, 105, 120, 255}, {150, 40, 40, 255}, {210, 60, 60, 255}};
+  for (int face = 0; face < 3; ++face) {
+    Paint(image, factor, 16, 16 * face, 32, 16 * face + 16, faces[face]);
+    CloseMark(image, factor, 16, 16 * face, 16, {255, 255, 255, 255});
+  }
   return image;
 }
 
@@ -117,10 +153,10 @@ std::vector<std::pair<std::string, std::string>> Pictures() {
   for (const int factor : {1, 2}) {
     const auto name = [factor](const std::string& single) { return factor == 1 ? single : DoubleSizeName(single); };
     files.emplace_back(name("config/main1.png"), EncodePng(Background(factor)));
-    files.emplace_back(name("config/2_n.png"), EncodePng(Solid(16, 16, {200, 60, 60, 255}, factor)));
-    files.emplace_back(name("config/2_d.png"), EncodePng(Solid(16, 16, {150, 40, 40, 255}, factor)));
+    files.emplace_back(name("config/2_n.png"), EncodePng(CloseButton({200, 60, 60, 255}, factor)));
+    files.emplace_back(name("config/2_d.png"), EncodePng(CloseButton({150, 40, 40, 255}, factor)));
     files.emplace_back(name("config/style.png"), EncodePng(SpriteSheet(factor)));
-    files.emplace_back(name("config/logo.png"), EncodePng(Solid(16, 16, {230, 180, 40, 255}, factor)));
+    files.emplace_back(name("config/logo.png"), EncodePng(Logo(factor)));
   }
   return files;
 }

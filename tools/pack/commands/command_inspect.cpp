@@ -7,12 +7,14 @@ int RunInspect(const CommandLine& line, std::ostream& out, std::ostream& err) {
   auto opened = OpenNamedSkin(line, err);
   if (!opened) return kExitUnreadable;
   const auto config = ReadSkinConfig(*opened->source);
-  InspectSubject subject{line.inputs[0], opened->source->Members(), config.get(), std::nullopt, std::nullopt, {}};
+  InspectSubject subject{
+      line.inputs[0], opened->source->Members(), config.get(), std::nullopt, std::nullopt, std::nullopt, {}};
   subject.pictures = ListPictureForms(*opened->source);
   std::string_view program;
   if (opened->source->IsProgram()) {
     program = static_cast<const PackageSkin&>(*opened->source).FileBytes();
     subject.signature = FindSignature(program);
+    subject.branding = FindBranding(program);
   }
   // A signature that was asked for and cannot be checked is the answer an
   // operator about to upload needs: nothing else is printed.

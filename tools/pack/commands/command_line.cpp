@@ -6,7 +6,9 @@
 #include <functional>
 #include <string_view>
 
+#include "commands/exit_status.h"
 #include "common/display_scale.h"
+#include "release/version_text.h"
 
 namespace {
 
@@ -24,9 +26,22 @@ std::optional<PixelSize> ParseSize(const std::string& text) {
   return size;
 }
 
-constexpr const char* kExitStatuses =
-    "Exit status, for every command: 0 done (check: nothing found), 1 findings (pack refused; preview incomplete), "
-    "2 an input that cannot be read, an output that cannot be written, or a wrong command line.";
+// The order an operator takes the commands in, from a new skin to a
+// release the players' launchers install.
+constexpr const char* kSteps =
+    "The steps, from a new skin to a release the players' launchers install:\n"
+    "  init -> check -> preview -> keygen -> release -> upload -> verify-server\n"
+    "  (init writes a skin to change; keygen once per game, its updateKey line into the skin; release ends with\n"
+    "  what to upload where, and the verify-server command that checks the server afterwards)\n";
+
+const CLI::Validator kVersionText(
+    [](const std::string& text) {
+      return IsPlainVersion(text) ? std::string()
+                                  : "wants a version as the launcher compares it, numbers and dots such as 1.01, not "
+                                    "\"" +
+                                        text + "\" (which it would read as " + VersionText(ParseVersion(text)) + ")";
+    },
+    "VERSION");
 
 const CLI::Validator kScaleText(
     [](const std::string& text) {
@@ -50,7 +65,7 @@ class Commands {
     app_.description(
         "Packs a skin into the launcher, checks it, previews its windows, brands and signs the exe; every command "
         "has its own --help.");
-    app_.footer(kExitStatuses);
+    app_.footer(std::string(kSteps) + "\n" + kExitStatusTable);
     // An option given twice counts once, its last value, as most tools do.
     app_.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
     app_.require_subcommand(1);
@@ -105,6 +120,14 @@ class Commands {
   void FromUtf8(CLI::App* sub) {
     sub->add_flag("--from-utf8", line_.fromUtf8, "config/cg.txt is UTF-8: read it so (pack converts it to GBK)");
   }
+  // --previous: a version the launcher compares as written, as check
+  // wants `version` (a "1,01" would pass as 1.0).
+  void Previous(CLI::App* sub, const std::string& description) {
+    sub->add_option_function<std::string>(
+           "--previous", [this](const std::string& value) { line_.previous = value; }, description)
+        ->type_name("VERSION")
+        ->check(kVersionText);
+  }
   // An option of one value; `kind` names it in the help (FILE, HEX).
   void Text(CLI::App* sub, const std::string& name, const std::string& kind, std::optional<std::string>* into,
             const std::string& description) {
@@ -130,7 +153,7 @@ class Commands {
          "The secret key file (keygen's) that signs the written exe; its public half must be the skin's updateKey");
     pack->footer(std::string("pack refuses a skin with errors unless --force, and packs one with warnings, showing "
                              "them. A signature the exe carried is cut: sign the result last.\n\n") +
-                 kExitStatuses);
+                 kExitStatusTable);
   }
 
   // The exe's icon, version information and the members packed besides.
@@ -144,12 +167,22 @@ class Commands {
                std::erase_if(line_.versionTexts, [&](const auto& text) { return text.first == key; });
                line_.versionTexts.emplace_back(key, value);
              },
-             "The exe's " + key + " (UTF-8, or GBK) in its version information (default: from the skin)")
+             VersionOptionHelp(key))
           ->type_name(key.ends_with("Version") ? "1.2.3.4" : "TEXT");
     }
     sub->add_option("--include", line_.include,
                     "A member packed although the launcher never reads it (config/NAME); may be repeated")
         ->type_name("NAME");
+  }
+
+  // Each option overrides its own field; the others come from the skin.
+  static std::string VersionOptionHelp(const std::string& key) {
+    if (key.ends_with("Version"))
+      return "The exe's " + key +
+             " in its version information, up to four numbers such as 1.2.0.0 (default: the skin's version, as "
+             "the launcher reads it: 1.02 is 1.2.0.0)";
+    const char* fallback = key == "ProductName" || key == "FileDescription" ? "the skin's title" : "none";
+    return "The exe's " + key + " (UTF-8, or GBK) in its version information (default: " + fallback + ")";
   }
 
   void AddRelease() {
@@ -164,17 +197,16 @@ class Commands {
     Text(release, "--out", "DIR", &line_.outDir,
          "The folder to write the exe, its .sig and the version file in, named as on the server");
     release->get_option("--out")->required();
-    Text(release, "--previous", "VERSION", &line_.previous,
-         "The version the players' launchers run now: the release must be newer");
+    Previous(release, "The version the players' launchers run now: the release must be newer");
     Text(release, "--authenticode", "COMMAND", &line_.authenticode,
          "The code-signing command, with {in} and {out} for the exe before and after, such as "
          "\"osslsigncode sign -pkcs12 my.pfx -pass secret -in {in} -out {out}\"");
     FromUtf8(release);
     release->add_flag("--replace", line_.replace, "First cut the package the --exe already carries");
     Branding(release);
-    release->footer(std::string("Stops at the first step that fails, with status 1 (the skin or the release is "
-                                "wrong) or 2 (a file or command could not be used).\n\n") +
-                    kExitStatuses);
+    release->footer(std::string("Makes the release in a new folder beside --out and moves it in only when every "
+                                "step has passed; stops at the first step that fails, leaving --out as it was.\n\n") +
+                    kExitStatusTable);
   }
 
   void AddVerifyServer() {
@@ -183,8 +215,11 @@ class Commands {
                                "does, and say whether a launcher would install them, and why not");
     Input(verify, "skin-or-program", "The players' launcher or its skin (its server, paths, version and key)");
     FromUtf8(verify);
-    Text(verify, "--previous", "VERSION", &line_.previous,
-         "The version the players' launchers run (default: the skin's own version)");
+    Previous(verify,
+             "The version the players' launchers run (default: the skin's own version; with --release, every "
+             "version older than the release)");
+    Text(verify, "--release", "DIR", &line_.releaseDir,
+         "The folder release wrote: the server must serve exactly its files");
     Text(verify, "--ca-file", "FILE", &line_.caFile,
          "Certificates (PEM) to trust for https besides the system's (the build machine's tool only)");
   }
@@ -231,7 +266,8 @@ class Commands {
             "The display scale to draw at, such as 1.25, 1.5, 2 or 150%, for a skin with dpiScaling=1 (default 1: "
             "100 %); --size and --restored stay screen pixels")
         ->check(kScaleText);
-    preview->add_flag("--watch", line_.watch, "Draw again whenever a file of the skin changes, until interrupted");
+    preview->add_flag("--watch", line_.watch,
+                      "Draw again whenever a file the launcher reads changes, until Ctrl+C ends it (status 130)");
     preview
         ->add_option_function<int>(
             "--redraws", [this](const int& count) { line_.redraws = count; },

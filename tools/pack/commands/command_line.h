@@ -41,6 +41,7 @@ struct CommandLine {
   std::optional<std::string> previous;      // release and verify-server --previous: the players' version
   std::optional<std::string> authenticode;  // release --authenticode: the signing command with {in} and {out}
   std::optional<std::string> caFile;        // verify-server --ca-file
+  std::optional<std::string> releaseDir;    // verify-server --release: the folder release wrote
   bool watch = false;                       // preview --watch
   std::optional<int> redraws;               // preview --redraws: stop watching after this many pictures
 };

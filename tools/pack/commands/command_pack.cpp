@@ -56,8 +56,29 @@ bool PrepareSkin(FolderSkin& skin, const CommandLine& line, std::ostream& err) {
     err << "packing all the same (--force)\n";
     return true;
   }
-  err << "nothing written: mend the errors, or pack the skin as it is with --force\n";
+  // release never packs a skin with errors: --force is pack's alone.
+  err << (line.command == "pack" ? "nothing written: mend the errors, or pack the skin as it is with --force\n"
+                                 : "nothing written: mend the errors\n");
   return false;
+}
+
+// Secret keys that were lying in the skin folder: never packed, but said
+// plainly, since the folder may be shared or copied along with the skin.
+// Names of the files that hold one, before the files are left out.
+std::vector<std::string> SecretKeyFiles(const FolderSkin& skin) {
+  std::vector<std::string> names;
+  for (const SkinFile& file : skin.Files())
+    if (LooksLikeSecretKey(file.content)) names.push_back(file.name);
+  return names;
+}
+
+void WarnOfSecretKeys(const std::vector<std::string>& keys, const std::vector<std::string>& leftOut,
+                      std::ostream& err) {
+  for (const std::string& name : keys)
+    if (std::find(leftOut.begin(), leftOut.end(), name) != leftOut.end())
+      err << "launcher-pack: warning: " << Escaped(name)
+          << " holds a secret key: it was not packed, but keep it out of the skin folder, which is copied, "
+             "shared and sent around with the skin\n";
 }
 
 // A program file named outside ASCII cannot open itself on a system whose
@@ -90,6 +111,19 @@ void ReportCuts(const BrandedProgram& branded, const CommandLine& line, std::ost
         << " bytes) was cut: it lay where the launcher looks for its package\n";
 }
 
+// Which texts of the version information came from the skin, so that an
+// operator sees what to give as an option to have it otherwise.
+void ReportVersion(const VersionInfo& info, const VersionOptions& given, std::ostream& out) {
+  std::string fromSkin;
+  for (const auto& [key, text] : info.strings) {
+    const bool isGiven =
+        std::any_of(given.texts.begin(), given.texts.end(), [&](const auto& g) { return g.first == key; });
+    if (!isGiven && key != "OriginalFilename") fromSkin += (fromSkin.empty() ? "" : ", ") + key;
+  }
+  out << "its version information: " << info.strings.size() << " texts"
+      << (fromSkin.empty() ? std::string() : "; from the skin's title and version: " + fromSkin) << "\n";
+}
+
 // Files of the folder that did not go in, so that nothing is missed and
 // nothing private ships.
 void ReportLeftOut(const std::vector<std::string>& leftOut, std::ostream& out) {
@@ -105,13 +139,16 @@ int RunPack(const CommandLine& line, std::ostream& out, std::ostream& err) {
   std::error_code code;
   if (!fs::is_directory(folder, code)) return Refuse(err, line.inputs[0] + " is not a skin folder");
   std::string error;
-  auto request = ReadBrandingOptions(line, &error);
-  if (!request) return Refuse(err, error);
+  auto options = ReadBrandingOptions(line, &error);
+  if (!options) return Refuse(err, error);
+  BrandingRequest& request = options->request;
   auto skin = FolderSkin::Load(folder, &error);
   if (skin == nullptr) return Refuse(err, error);
   for (const std::string& name : line.include)
     if (!skin->Read(name)) return Refuse(err, "--include " + name + ": the skin folder has no such file");
+  const std::vector<std::string> secretKeys = SecretKeyFiles(*skin);
   const std::vector<std::string> leftOut = skin->LeaveOutUnread(line.include);
+  WarnOfSecretKeys(secretKeys, leftOut, err);
   if (!PrepareSkin(*skin, line, err)) return kExitFindings;
 
   // A skin without a configuration gets here only with --force.
@@ -122,30 +159,34 @@ int RunPack(const CommandLine& line, std::ostream& out, std::ostream& err) {
     if (!(signKey = ReadOperatorKey(PathOf(*line.signKey), &error))) return Refuse(err, error);
     if (const auto exposed = KeyFileExposure(PathOf(*line.signKey)))
       err << "launcher-pack: warning: " << *exposed << "\n";
-    if (const auto mismatch = KeyMismatch(*signKey, model.updateKey)) return Refuse(err, "--sign-key: " + *mismatch);
+    if (const auto mismatch = KeyMismatch(*signKey, model.updateKey)) {
+      err << "launcher-pack: --sign-key: " << *mismatch << "\n";
+      return kExitFindings;
+    }
   }
-  if (!request->version) request->version = VersionFromSkin(model, target);
+  request.version = VersionInformation(model, options->version, target);
+  if (const auto disagrees = FileVersionDisagrees(model, options->version))
+    err << "launcher-pack: warning: " << *disagrees << "\n";
   const auto program = ReadWholeFile(launcher, &error);
   if (!program) return Refuse(err, error);
   if (!ProgramImageEnd(*program)) return Refuse(err, *line.exe + " is not a 32-bit Windows program");
   const auto zip = BuildZip(skin->Files());
   if (!zip) return Refuse(err, "the skin's zip archive could not be made");
-  const auto branded = BrandProgram(*program, *zip, *request, &error);
+  const auto branded = BrandProgram(*program, *zip, request, &error);
   if (!branded) return Refuse(err, *line.exe + " cannot be branded: " + error);
   // A release the launchers in the field fetch: none fetches more.
-  if (branded->file.size() > kLargestUpdate && !model.server.empty())
-    return Refuse(err, *line.output + " would be " + std::to_string(branded->file.size()) + " bytes, more than the " +
-                           std::to_string(kLargestUpdate >> 20) +
-                           " MB a launcher fetches as an update: nothing written");
+  if (branded->file.size() > kLargestUpdate && !model.server.empty()) {
+    err << "launcher-pack: " << *line.output << " would be " << branded->file.size() << " bytes, more than the "
+        << (kLargestUpdate >> 20) << " MB a launcher fetches as an update: nothing written\n";
+    return kExitFindings;
+  }
   if (!WriteWholeFile(target, branded->file, &error)) return Refuse(err, error);
   fs::permissions(target, fs::status(launcher, code).permissions(), code);  // an executable stays executable
 
   out << "wrote " << *line.output << ": the launcher (" << branded->imageSize << " bytes) and a skin of "
       << skin->Files().size() << " files (" << zip->size() << " bytes)\n";
-  if (request->icon) out << "its icon: the " << request->icon->size() << " images of " << *line.icon << "\n";
-  if (request->version)
-    out << "its version information" << (line.versionTexts.empty() ? ", from the skin's title and version" : "") << ": "
-        << request->version->strings.size() << " texts\n";
+  if (request.icon) out << "its icon: the " << request.icon->size() << " images of " << *line.icon << "\n";
+  if (request.version) ReportVersion(*request.version, options->version, out);
   ReportCuts(*branded, line, out);
   ReportLeftOut(leftOut, out);
   out << *line.output << ": " << branded->file.size() << " bytes\n";

@@ -1,4 +1,5 @@
 #include <chrono>
+#include <csignal>
 #include <filesystem>
 #include <system_error>
 #include <thread>
@@ -34,7 +35,9 @@ bool Save(const Preview& preview, const fs::path& folder, const char* name, std:
 }
 
 // What the skin is now: each file's name, size and time of change, so
-// that any edit, save or copy shows.
+// that any edit, save or copy shows; of a folder, only the files the
+// launcher reads, so that notes, sources and backups saved beside them
+// draw nothing again.
 std::string Stamp(const fs::path& skin) {
   std::string stamp;
   std::error_code code;
@@ -48,11 +51,29 @@ std::string Stamp(const fs::path& skin) {
   }
   for (auto it = fs::recursive_directory_iterator(skin, code); !code && it != fs::recursive_directory_iterator();
        it.increment(code))
-    if (it->is_regular_file(code)) add(it->path());
+    if (it->is_regular_file(code) && LauncherReads(Shown(it->path().lexically_relative(skin).generic_u8string())))
+      add(it->path());
   return stamp;
 }
 
 constexpr auto kWatchInterval = std::chrono::milliseconds(200);
+
+// Ctrl+C ends a watch between two drawings, so that no picture is left
+// half written.
+volatile std::sig_atomic_t interrupted = 0;
+extern "C" void OnInterrupt(int) { interrupted = 1; }
+
+class InterruptHandler {
+ public:
+  InterruptHandler() : previous_(std::signal(SIGINT, OnInterrupt)) { interrupted = 0; }
+  ~InterruptHandler() { std::signal(SIGINT, previous_ == SIG_ERR ? SIG_DFL : previous_); }
+  InterruptHandler(const InterruptHandler&) = delete;
+  InterruptHandler& operator=(const InterruptHandler&) = delete;
+  bool Interrupted() const { return interrupted != 0; }
+
+ private:
+  void (*previous_)(int);
+};
 
 // "150 %" for 144 DPI; the DPI itself where the percentage is not whole.
 std::string Percent(int dpi) {
@@ -131,17 +152,22 @@ static int DrawOnce(const CommandLine& line, std::ostream& out, std::ostream& er
 }
 
 // --watch: the pictures drawn again after every change of the skin, until
-// the operator ends the tool (or --redraws pictures have been drawn). The
-// skin is looked at before each drawing, so a change made while one is
-// drawn brings the next.
+// the operator ends the tool with Ctrl+C (or --redraws pictures have been
+// drawn). The skin is looked at before each drawing, so a change made
+// while one is drawn brings the next.
 int RunPreview(const CommandLine& line, std::ostream& out, std::ostream& err) {
   if (!line.watch) return DrawOnce(line, out, err);
   const fs::path skin = PathOf(line.inputs[0]);
+  const InterruptHandler handler;
   for (int drawn = 1;; ++drawn) {
     const std::string before = Stamp(skin);
     const int status = DrawOnce(line, out, err);
     if (line.redraws && drawn >= *line.redraws) return status;
     out << "watching " << line.inputs[0] << " for changes (Ctrl+C ends)\n" << std::flush;
-    while (Stamp(skin) == before) std::this_thread::sleep_for(kWatchInterval);
+    while (!handler.Interrupted() && Stamp(skin) == before) std::this_thread::sleep_for(kWatchInterval);
+    if (handler.Interrupted()) {
+      out << "stopped watching\n";
+      return kExitInterrupted;
+    }
   }
 }

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <fstream>
 #include <random>
@@ -75,6 +76,17 @@ bool WriteNewFile(const fs::path& path, std::string_view bytes) {
   return close(fd) == 0 && written == bytes.size();
 }
 
+// The reason in the operator's terms: a folder that is not there is the
+// common slip (-o out/MyGame.exe before out was made).
+std::string WhyNotWritten(const fs::path& path, int cause) {
+  std::error_code code;
+  const fs::path folder = path.parent_path().empty() ? fs::path(".") : path.parent_path();
+  if (!fs::exists(folder, code)) return ": the folder " + Shown(folder) + " does not exist; make it first";
+  if (!fs::is_directory(folder, code)) return ": " + Shown(folder) + " is not a folder";
+  if (fs::is_directory(path, code)) return ": it is a folder";
+  return cause != 0 ? ": " + std::generic_category().message(cause) : std::string();
+}
+
 }  // namespace
 
 bool WriteWholeFile(const fs::path& path, std::string_view bytes, std::string* error) {
@@ -82,7 +94,8 @@ bool WriteWholeFile(const fs::path& path, std::string_view bytes, std::string* e
   const fs::path temporary = TemporaryBeside(path);
   std::error_code code;
   if (!WriteNewFile(temporary, bytes)) {
-    *error = Shown(path) + " cannot be written";
+    const int cause = errno;
+    *error = Shown(path) + " cannot be written" + WhyNotWritten(path, cause);
     fs::remove(temporary, code);
     return false;
   }

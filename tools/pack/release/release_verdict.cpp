@@ -13,14 +13,21 @@ std::span<const std::uint8_t> AsBytes(std::string_view text) {
   return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
 }
 
+constexpr std::uint16_t kProductMachine = 0x14C, kWideMachine = 0x8664;
+
 }  // namespace
 
-std::string VersionText(const Version& version) {
-  return std::to_string(version.major) + "." + std::to_string(version.minor);
+std::uint16_t LauncherKind(std::string_view program) {
+  const auto machine = ProgramMachine(AsBytes(program));
+  return machine == kProductMachine || machine == kWideMachine ? *machine : kLauncherMachine;
+}
+
+std::string LauncherKindName(std::uint16_t machine) {
+  return machine == kWideMachine ? "the launcher's 64-bit build" : "the 32-bit product";
 }
 
 ReleaseVerdict JudgeRelease(const ReleaseBytes& release, std::string_view updateKey,
-                            const std::optional<Version>& previous) {
+                            const std::optional<Version>& previous, std::uint16_t machine) {
   ReleaseVerdict verdict;
   auto& problems = verdict.problems;
   const Version offered = ParseVersion(VersionLine(release.versionFile));
@@ -37,7 +44,7 @@ ReleaseVerdict JudgeRelease(const ReleaseBytes& release, std::string_view update
   std::optional<UpdateSignature> signature;
   if (release.signature) signature = ParseUpdateSignature(*release.signature);
 
-  const auto carried = LauncherImageVersion(AsBytes(release.launcher));
+  const auto carried = LauncherImageVersion(AsBytes(release.launcher), machine);
   if (carried) verdict.carried = VersionText(ParseVersion(*carried));
   if (carried && ParseVersion(*carried) != offered)
     problems.push_back("the version file offers " + verdict.offered + " but the exe carries " + verdict.carried +
@@ -47,17 +54,21 @@ ReleaseVerdict JudgeRelease(const ReleaseBytes& release, std::string_view update
                             : ": launchers of " + verdict.carried +
                                   " find themselves older and fetch it at every "
                                   "start"));
-  switch (JudgeDownloadedLauncher(AsBytes(release.launcher), running, key, signature)) {
+  switch (JudgeDownloadedLauncher(AsBytes(release.launcher), running, key, signature, machine)) {
     case UpdateVerdict::kAccepted: break;
     case UpdateVerdict::kTooLarge:
       problems.push_back("the exe is " + std::to_string(release.launcher.size()) + " bytes, more than the " +
                          std::to_string(kLargestUpdate >> 20) + " MB a launcher fetches");
       break;
     case UpdateVerdict::kNotLauncher:
-      problems.push_back("the exe is no launcher with a package a launcher would start with");
+      problems.push_back(LauncherKind(release.launcher) != machine &&
+                                 ProgramMachine(AsBytes(release.launcher)) == LauncherKind(release.launcher)
+                             ? "the exe is " + LauncherKindName(LauncherKind(release.launcher)) +
+                                   ", which launchers of " + LauncherKindName(machine) + " never install"
+                             : "the exe is no launcher with a package a launcher would start with");
       break;
     case UpdateVerdict::kDoesNotStart: {
-      const LauncherImageCheck image = CheckLauncherImage(AsBytes(release.launcher));
+      const LauncherImageCheck image = CheckLauncherImage(AsBytes(release.launcher), machine);
       problems.push_back("the exe would not start: " + image.picture +
                          (image.fault == LauncherImageFault::kPictureMissing ? " is missing from its package"
                                                                              : " is no picture it can show") +

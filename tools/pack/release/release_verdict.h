@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "release/version_text.h"
+#include "update/launcher_image.h"
 #include "update/update_version.h"
 
 struct ReleaseBytes {
@@ -29,8 +31,17 @@ struct ReleaseVerdict {
 
 // `updateKey` is the key of the launchers that fetch the release (the
 // players' launchers; a launcher keeps its key from release to release);
-// `previous` the version they run, or nothing to judge for any older one.
+// `previous` the version they run, or nothing to judge for any older one;
+// `machine` their kind (LauncherKind), since a launcher installs only its
+// own.
 ReleaseVerdict JudgeRelease(const ReleaseBytes& release, std::string_view updateKey,
-                            const std::optional<Version>& previous);
+                            const std::optional<Version>& previous, std::uint16_t machine = kLauncherMachine);
 
-std::string VersionText(const Version& version);
+// The kind of launcher a program file is: its machine when it is one of the
+// launcher's two builds (0x14C, the 32-bit product; 0x8664, the 64-bit
+// build tested where no 32-bit code runs), else the kind of this tool's own
+// build, by which anything else is no launcher.
+std::uint16_t LauncherKind(std::string_view program);
+
+// "the 32-bit product" or "the 64-bit build", for messages.
+std::string LauncherKindName(std::uint16_t machine);

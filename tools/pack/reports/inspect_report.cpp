@@ -222,6 +222,7 @@ void WriteInspectText(std::ostream& out, const InspectSubject& subject) {
       out << "signature: unknown, the exe's headers cannot be read: " << signature->unreadable << "\n";
     out << "\n";
   }
+  if (subject.branding) WriteBrandingText(out, *subject.branding);
   if (subject.config == nullptr) {
     out << "configuration: config/cg.txt is missing; the launcher stops at start\n";
     return;
@@ -254,6 +255,7 @@ void WriteInspectJson(std::ostream& out, const InspectSubject& subject) {
       if (const auto& table = signature->certificateTable) shown["certificateTableBytes"] = table->size;
     }
   }
+  if (subject.branding) AddBrandingJson(report, *subject.branding);
   ordered_json& configuration = report["configuration"];
   if (subject.config != nullptr) {
     const bool utf8 = LooksLikeUtf8(subject.config->text);

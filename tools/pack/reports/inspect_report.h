@@ -13,6 +13,7 @@
 
 #include "branding/pe_image.h"
 #include "package/launcher_config.h"
+#include "reports/inspect_branding.h"
 #include "reports/inspect_pictures.h"
 #include "reports/inspect_update.h"
 #include "skins/skin_config.h"
@@ -47,6 +48,7 @@ struct InspectSubject {
   std::vector<MemberInfo> members;
   const SkinConfig* config = nullptr;         // nullptr: no config/cg.txt
   std::optional<SignatureFinding> signature;  // nothing for a skin folder
+  std::optional<ProgramBranding> branding;    // nothing for a skin folder
   std::optional<UpdateTrust> update;          // written by the JSON report as "update"
   std::vector<PictureForms> pictures;         // the pictures and their @2x forms
 };

@@ -3,6 +3,7 @@
 #include "formats/file_io.h"
 #include "formats/gbk_text.h"
 #include "formats/printable.h"
+#include "release/release_verdict.h"
 #include "reports/json_reports.h"
 #include "signing/update_signing.h"
 #include "update/launcher_image.h"
@@ -39,7 +40,7 @@ std::optional<UpdateTrust> ReadUpdateTrust(const CommandLine& line, const Launch
   trust.isProgram = !program.empty();
   if (!trust.isProgram) return trust;
   trust.tooLarge = program.size() > kLargestUpdate;
-  if (const auto version = LauncherImageVersion(AsBytes(program)); version && !trust.tooLarge) {
+  if (const auto version = LauncherImageVersion(AsBytes(program), LauncherKind(program)); version && !trust.tooLarge) {
     trust.installable = true;
     trust.version = *version;
     const Version parsed = ParseVersion(*version);
