@@ -17,6 +17,10 @@
 # and the programs under test the same one.
 # LAUNCHER_WINE_DPI gives a new prefix another system DPI (HKCU\Control
 # Panel\Desktop LogPixels, e.g. 144 for a display at 150 %).
+# LAUNCHER_WINE_COMPOSITED=1 runs a compositing manager (xcompmgr) on a new
+# display: a window with per-pixel alpha is then blended over what lies
+# behind it, as on a player's desktop, instead of showing its premultiplied
+# colour as if over black.
 
 _wine_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 # A 64-bit prefix and loader: the Windows programs under test are 64-bit
@@ -31,6 +35,7 @@ export LC_ALL=$LANG
 _wine_fresh=${1:-}
 _wine_i386=${2:-}
 _wine_started_xvfb=""
+_wine_started_compositor=""
 _wine_keep_display=""
 
 # This machine's kernel may run no 32-bit code at all, so Wine's 32-bit
@@ -38,35 +43,23 @@ _wine_keep_display=""
 # program through the loader named "wine" in its own directory, and the
 # 32-bit loader finds its libraries from its own real path. A private
 # directory holds copies of both loaders, a "wine" that runs the 32-bit one
-# under qemu, and links to the system's libraries, so nothing is registered
-# machine-wide. -R 0x81000000 gives the emulated process an address space a
-# little over 2 GiB: with qemu's default, Wine's reservation of the upper
-# address space takes ~50 s at every start (0x80000000 is too small for
-# Wine's shared user data). When qemu itself dies of a fault in Wine's signal
-# handling (it exits 139, "uncaught target signal 11"; the program's own
-# faults are Windows exceptions), the loader notes it in "crashes", so that a
-# test run can tell an emulator crash from a failure of the program; every
-# emulated start is noted in "starts".
+# under qemu through scripts/wine-emulated (which keeps a record of every
+# emulated process, for scripts/wine-run to judge a failure by), and links
+# to the system's libraries, so nothing is registered machine-wide.
 _wine_make_i386_loader() {  # directory
   local lib="$1/lib"
-  mkdir -p "$lib/wine" "$1/share"
+  mkdir -p "$lib/wine" "$1/share" "$1/runs"
   cp /usr/lib/wine/wine64 "$lib/wine/wine64"
   cp /usr/lib/wine/wine "$lib/wine/wine.i386"
   ln -s /usr/lib/wine/wineserver "$lib/wine/wineserver"
   ln -s /usr/lib/x86_64-linux-gnu "$lib/x86_64-linux-gnu"
   ln -s /usr/lib/i386-linux-gnu "$lib/i386-linux-gnu"
   ln -s /usr/share/wine "$1/share/wine"
-  cat >"$lib/wine/wine" <<EOF
-#!/bin/sh
-printf "%s %s\\n" "\$(date +%s)" "\$*" >>"$1/starts"
-qemu-i386-static -R 0x81000000 -0 "$lib/wine/wine" "$lib/wine/wine.i386" "\$@"
-status=\$?
-[ \$status -ne 139 ] || printf "%s %s\\n" "\$(date +%s)" "\$*" >>"$1/crashes"
-exit \$status
-EOF
+  printf '#!/bin/sh\nexec "%s" "%s" "%s" "$@"\n' "$_wine_root/scripts/wine-emulated" "$1" "$lib/wine" >"$lib/wine/wine"
   chmod +x "$lib/wine/wine"
   : >"$1/starts"
   : >"$1/crashes"
+  : >"$1/reruns"
 }
 
 if [ "$_wine_fresh" = fresh ]; then
@@ -76,7 +69,8 @@ if [ "$_wine_fresh" = fresh ]; then
     _wine_make_i386_loader "$_wine_tmp/i386"
     export WINELOADER="$_wine_tmp/i386/lib/wine/wine64"
     # scripts/wine-run ends the emulated processes after each program and
-    # runs a program again once when the emulator crashed under it.
+    # runs a failed program again only for a cause the records prove is not
+    # the program's.
     export LAUNCHER_WINE_EMULATED="$_wine_tmp/i386"
   fi
 else
@@ -101,6 +95,10 @@ if [ "$_wine_fresh" = fresh ] || [ -z "${DISPLAY:-}" ] || ! xdpyinfo >/dev/null 
     _wine_started_xvfb=$!
     export DISPLAY=":$n"
     for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.05; done
+    if [ "${LAUNCHER_WINE_COMPOSITED:-}" = 1 ]; then
+      xcompmgr >/dev/null 2>&1 &
+      _wine_started_compositor=$!
+    fi
     # The developer's prefix keeps its display for the next run.
     if [ -n "${_wine_keep_display:-}" ]; then
       mkdir -p "$(dirname "$_wine_display_file")"
@@ -144,6 +142,7 @@ wine cmd.exe /c exit </dev/null >/dev/null 2>&1 || true
 
 wine_env_stop() {
   wineserver -k >/dev/null 2>&1 || true
+  [ -n "$_wine_started_compositor" ] && kill "$_wine_started_compositor" 2>/dev/null
   [ -n "$_wine_started_xvfb" ] && kill "$_wine_started_xvfb" 2>/dev/null
   [ -n "${_wine_tmp:-}" ] && rm -rf "$_wine_tmp"
   return 0

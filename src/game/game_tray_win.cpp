@@ -44,6 +44,13 @@ void GameTray::HideWindow() {
 
 std::optional<LRESULT> GameTray::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == kTrayMessage) return OnNotification(wParam, lParam);
+  // A hidden window has no focus to lose: a cancel that reaches it while
+  // its exit menu is up is about the focus it gave up when it was hidden,
+  // which the window system may report late on a busy machine (Wine's X11
+  // driver cancels the foreground window's menus on every focus-out), and
+  // would take the menu away before the player saw it. The player's own
+  // click elsewhere or Escape still closes the menu.
+  if (message == WM_CANCELMODE && menuUp_ && !IsWindowVisible(Window())) return 0;
   if (message == taskbarCreated_ && taskbarCreated_ != 0) OnTaskbarCreated();
   return std::nullopt;
 }
@@ -82,7 +89,9 @@ LRESULT GameTray::OnNotification(WPARAM iconId, LPARAM mouseMessage) {
 void GameTray::ShowExitMenu() {
   // The choice is taken back here rather than posted, so that the window
   // knows whether it is closing before it decides to show itself again.
+  menuUp_ = true;
   const bool exitChosen = TrackExitMenu(Window(), config_.notifyCloseTitle);
+  menuUp_ = false;
   RemoveIcon();
   if (exitChosen) SendMessageA(Window(), WM_COMMAND, MAKEWPARAM(IDCANCEL, 0), 0);
   if (ShowAfterTrayMenu(!IsWindowVisible(Window()), windowClosing_())) ShowWindow(Window(), SW_SHOW);

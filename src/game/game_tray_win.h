@@ -58,4 +58,5 @@ class GameTray {
   const UINT taskbarCreated_;
   NOTIFYICONDATAW record_{};
   bool present_ = false;
+  bool menuUp_ = false;  // the exit menu is being tracked
 };

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "common/texts.h"
 #include "launcher_driver.h"
@@ -20,20 +21,21 @@ std::string Png(int width, int height, std::uint32_t argb) {
   return std::string(png.begin(), png.end());
 }
 
-// A skin: an opaque grey background (unless not `readableBackground`: then
-// one whose size cannot be read, which gives a pair of 0 x 0), buttons of
-// 40 x 20 (normal red, pressed blue) for links 1, 2 and 4, and whatever
-// links the test writes. The game header is one that no test page starts
-// with unless it says so.
+const std::string kGreyBackground = Png(kWidth, kHeight, 0xFF808080);
+
+// A skin: `background` (an opaque grey one unless the test gives another;
+// one whose size cannot be read gives a pair of 0 x 0), buttons of 40 x 20
+// (normal red, pressed blue) for links 1, 2 and 4, and whatever links the
+// test writes. The game header is one that no test page starts with unless
+// it says so.
 Bytes LoginSkin(const std::string& links, const std::string& header = "client://loadgame|",
-                bool readableBackground = true) {
+                const std::string& background = kGreyBackground) {
   // The update check goes to a closed port on this machine and ends at once.
   const std::string config = "[global]\r\ntitle=Login Test\r\ncloseMsg=Quit?\r\nloginCenterColor=255\r\n"
                              "server=127.0.0.1\r\nport=9\r\nversionUrl=/version.txt\r\n"
                              "gameheader=" + header + "\r\n" + links;
   testkit::ZipBuilder zip;
-  zip.Add("config/cg.txt", config)
-      .Add("config/main1.png", readableBackground ? Png(kWidth, kHeight, 0xFF808080) : std::string("not a picture"));
+  zip.Add("config/cg.txt", config).Add("config/main1.png", background);
   for (int n : {1, 2, 4}) {
     zip.Add("config/" + std::to_string(n) + "_n.png", Png(40, 20, 0xFFFF0000));
     zip.Add("config/" + std::to_string(n) + "_d.png", Png(40, 20, 0xFF0000FF));
@@ -152,6 +154,42 @@ TEST(LoginWindow, FillColourShowsWhereThePageWillBeAndSecondAreaIs151) {
   EXPECT_TRUE(testkit::ScreenShows(inFirst, RGB(128, 128, 128)));  // the background picture
 }
 
+// The background's own alpha, pixel by pixel, as a player sees it over a
+// window of a known colour: blended over it where a compositing manager
+// runs, as on every desktop since Windows Vista. Without one (Wine on a bare
+// X display), a pixel shows its premultiplied colour as if over black, and
+// only a fully transparent one lets the window behind through.
+TEST(LoginWindow, TheBackgroundsAlphaBlendsOverWhatLiesBehindThePair) {
+  // A close button in the top left corner, away from where the stripes are read.
+  const std::string closeButtonOnly = "linkCount=1\r\n[link1]\r\ntype=3\r\nx=0\r\ny=0\r\n";
+  constexpr COLORREF kBehind = RGB(255, 255, 0);
+  constexpr int kR = 40, kG = 120, kB = 255;
+  constexpr int kAlphas[] = {255, 192, 128, 64, 0};
+  constexpr int kStripe = kWidth / 5;
+  const testkit::Backdrop backdrop(kBehind);
+  const Bytes picture = testkit::RgbaPng(
+      kWidth, kHeight, [&](int x, int) { return std::uint32_t(kAlphas[x / kStripe]) << 24 | kR << 16 | kG << 8 | kB; });
+  LauncherProcess launcher(
+      LoginSkin(closeButtonOnly, "client://loadgame|", std::string(picture.begin(), picture.end())));
+  const LoginPair pair = FindPair(launcher);
+  ASSERT_NE(pair.companion, nullptr) << launcher.Describe();
+  const char* composited = std::getenv("LAUNCHER_WINE_COMPOSITED");
+  const bool blended = composited != nullptr && std::string(composited) == "1";
+  // The picture covers the whole window, from its top left corner.
+  const RECT shownAt = testkit::WindowRect(pair.background);
+  for (int stripe = 0; stripe < 5; ++stripe) {
+    const int a = kAlphas[stripe];
+    // One channel of the picture over one of the window behind.
+    const auto shown = [&](int picture, int behind) {
+      return blended ? (picture * a + behind * (255 - a) + 127) / 255 : a == 0 ? behind : (picture * a + 127) / 255;
+    };
+    const COLORREF expected =
+        RGB(shown(kR, GetRValue(kBehind)), shown(kG, GetGValue(kBehind)), shown(kB, GetBValue(kBehind)));
+    const POINT at{shownAt.left + stripe * kStripe + kStripe / 2, shownAt.top + kHeight / 2};
+    EXPECT_TRUE(testkit::ScreenShows(at, expected, 2)) << "alpha " << a << (blended ? ", composited" : "");
+  }
+}
+
 // After a hand-over the login window is gone and the game window is made
 // over the work area. This skin has no sprite sheet, so the game window's
 // set-up stops at its picture, with the image message, and the window stays.
@@ -208,6 +246,6 @@ TEST(LoginWindow, NavigationToTheGameHeaderHandsOverAWebPageAndCloses) {
 // and hands the game over.
 TEST(LoginWindow, APairOfNoSizeLoadsItsPageAndHandsTheGameOver) {
   const std::string header = "client://loadgame|";
-  LauncherProcess launcher(LoginSkin(LinkTo(header + "http://127.0.0.1:9/game.html"), header, false));
+  LauncherProcess launcher(LoginSkin(LinkTo(header + "http://127.0.0.1:9/game.html"), header, "not a picture"));
   EXPECT_TRUE(GameWindowFollows(launcher)) << launcher.Describe();
 }

@@ -422,7 +422,7 @@ TEST(UpdateWhileInUse, WaitsUntilNoOtherLauncherRunsTheProgramFile) {
       3000);
   EXPECT_TRUE(testkit::PumpUntil([&] { return Leftovers(*open).empty(); }, 10000));
   EXPECT_EQ(testkit::ReadFileBytes(dir.File("Launcher.exe")), v1);
-  TerminateProcess(second.hProcess, 1);
+  testkit::EndProcess(second.hProcess);
   WaitForSingleObject(second.hProcess, 10000);
   CloseHandle(second.hProcess);
   open->Kill();

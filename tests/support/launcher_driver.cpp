@@ -110,7 +110,7 @@ bool LauncherProcess::Start() {
 
 void LauncherProcess::Kill() {
   if (process_ == nullptr) return;
-  TerminateProcess(process_, 1);
+  EndProcess(process_);
   WaitForSingleObject(process_, 5000);
 }
 
@@ -127,7 +127,7 @@ bool LauncherProcess::StartAgain() {
 LauncherProcess::~LauncherProcess() {
   if (process_ == nullptr) return;
   if (WaitForSingleObject(process_, 0) == WAIT_TIMEOUT) {
-    TerminateProcess(process_, 1);
+    EndProcess(process_);
     WaitForSingleObject(process_, 5000);
   }
   CloseHandle(process_);

@@ -52,11 +52,11 @@ bool WaitUntilEnded(const std::string& program, DWORD parentId, DWORD timeoutMs)
 bool EndProcessesStartedBy(DWORD parentId) {
   bool allGone = true;
   for (const DWORD child : ChildrenOf(parentId)) {
-    HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, child);
+    HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, child);
     allGone = EndProcessesStartedBy(child) && allGone;
     // Gone between the look and the opening: nothing left to end.
     if (process == nullptr) continue;
-    TerminateProcess(process, 1);
+    EndProcess(process);
     allGone = WaitForSingleObject(process, 10000) == WAIT_OBJECT_0 && allGone;
     CloseHandle(process);
   }
@@ -82,7 +82,7 @@ bool EndProcessesRunningFrom(const std::string& directory) {
     if (QueryFullProcessImageNameA(process, 0, image, &size) && size > prefix.size() &&
         CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, image, static_cast<int>(prefix.size()), prefix.c_str(),
                        static_cast<int>(prefix.size())) == CSTR_EQUAL) {
-      TerminateProcess(process, 1);
+      EndProcess(process);
       allGone = WaitForSingleObject(process, 10000) == WAIT_OBJECT_0 && allGone;
     }
     CloseHandle(process);

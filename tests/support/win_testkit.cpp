@@ -4,9 +4,11 @@
 #include <psapi.h>
 #include <gdiplus.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <map>
 
+#include "append_line.h"
 #include "launcher_driver.h"
 #include "win/dialog.h"
 #include "win/text.h"
@@ -165,6 +167,21 @@ std::string WinePath(const std::string& path) {
   for (char& c : result)
     if (c == '/') c = '\\';
   return result;
+}
+
+bool EndProcess(HANDLE process) {
+  const char* log = std::getenv("LAUNCHER_ENDED_PROCESSES");
+  if (log != nullptr && *log != '\0') {
+    // Seconds since 1970, as the emulator's records keep their times.
+    FILETIME now{};
+    GetSystemTimeAsFileTime(&now);
+    const ULONGLONG ticks = (ULONGLONG{now.dwHighDateTime} << 32 | now.dwLowDateTime) - 116444736000000000ULL;
+    char line[64];
+    const int size = std::snprintf(line, sizeof line, "%04lx %llu.%07llu", GetProcessId(process), ticks / 10000000,
+                                   ticks % 10000000);
+    AppendLineAlone(WinePath(log).c_str(), line, static_cast<DWORD>(size));
+  }
+  return TerminateProcess(process, 1) != FALSE;
 }
 
 TempDir::TempDir() {
@@ -337,12 +354,19 @@ void ClickCentre(HWND window) {
   SendInput(2, click, sizeof(INPUT));
 }
 
-testing::AssertionResult ScreenShows(POINT at, COLORREF colour) {
+testing::AssertionResult ScreenShows(POINT at, COLORREF colour, int tolerance) {
   COLORREF seen = CLR_INVALID;
-  if (PumpUntil([&] { return (seen = ScreenPixel(at.x, at.y)) == colour; }, 5000))
-    return testing::AssertionSuccess();
-  return testing::AssertionFailure() << "the screen shows 0x" << std::hex << seen << " at (" << std::dec << at.x
-                                     << "," << at.y << "), not 0x" << std::hex << colour;
+  const auto within = [&](COLORREF c) {
+    return c != CLR_INVALID && std::abs(GetRValue(c) - GetRValue(colour)) <= tolerance &&
+           std::abs(GetGValue(c) - GetGValue(colour)) <= tolerance &&
+           std::abs(GetBValue(c) - GetBValue(colour)) <= tolerance;
+  };
+  if (PumpUntil([&] { return within(seen = ScreenPixel(at.x, at.y)); }, 5000)) return testing::AssertionSuccess();
+  // Each value given to an AssertionResult is formatted on a stream of its
+  // own, where std::hex would not last: the colours are written here.
+  char text[96];
+  std::snprintf(text, sizeof text, "the screen shows 0x%06lx at (%ld,%ld), not 0x%06lx", seen, at.x, at.y, colour);
+  return testing::AssertionFailure() << text;
 }
 
 long long PrivateBytes(HANDLE process) {

@@ -76,6 +76,12 @@ class Backdrop {
 // A build path as Wine sees it ("/a/b" is "Z:\a\b").
 std::string WinePath(const std::string& path);
 
+// Ends a process the test started or found, noting its id and the time in
+// the file that LAUNCHER_ENDED_PROCESSES names, if any: under emulation a
+// process that the test ended may take the emulator down with it, which is
+// no reason to run the test again (scripts/wine-run).
+bool EndProcess(HANDLE process);
+
 // A fresh directory under the temporary folder, removed with its contents.
 class TempDir {
  public:
@@ -125,9 +131,10 @@ void MovePointer(POINT to);
 void PressLeft(POINT at, bool down);
 // A left click at the centre of a window: there, down, up.
 void ClickCentre(HWND window);
-// Whether the screen shows `colour` at `at`, waiting a while for the paint
+// Whether the screen shows `colour` at `at` (each channel within
+// `tolerance`: a blend may round either way), waiting a while for the paint
 // and for X to show it; the colour it shows otherwise.
-testing::AssertionResult ScreenShows(POINT at, COLORREF colour);
+testing::AssertionResult ScreenShows(POINT at, COLORREF colour, int tolerance = 0);
 
 // A window's rectangle, and its client area, in screen coordinates.
 RECT WindowRect(HWND hwnd);

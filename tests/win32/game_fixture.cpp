@@ -115,17 +115,27 @@ BOOL CALLBACK FindMenuWindow(HWND hwnd, LPARAM found) {
 
 }  // namespace
 
+HWND ShownMenuWindow() {
+  HWND found = nullptr;
+  EnumThreadWindows(GetCurrentThreadId(), FindMenuWindow, reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
 namespace {
 
 // Reads and closes the shown menu, or looks again in 20 ms until `start`
 // is `timeoutMs` old; then fails the test and closes whatever menu is
-// tracked, so that a menu shown late cannot hold the test.
-void ReadMenuWhenShown(ShownMenu& shown, bool& looked, int choose, DWORD start, DWORD timeoutMs) {
+// tracked, so that a menu shown late cannot hold the test. The first look
+// waits for `lookWhen`, half the time at most.
+void ReadMenuWhenShown(ShownMenu& shown, bool& looked, int choose, const std::function<bool()>& lookWhen, DWORD start,
+                       DWORD timeoutMs) {
   testkit::RunSoon(
-      [&shown, &looked, choose, start, timeoutMs] {
-        EnumThreadWindows(GetCurrentThreadId(), FindMenuWindow, reinterpret_cast<LPARAM>(&shown.window));
+      [&shown, &looked, choose, &lookWhen, start, timeoutMs] {
+        const bool waiting = lookWhen && !lookWhen() && GetTickCount() - start <= timeoutMs / 2;
+        if (!waiting) shown.window = ShownMenuWindow();
         if (shown.window == nullptr) {
-          if (GetTickCount() - start <= timeoutMs) return ReadMenuWhenShown(shown, looked, choose, start, timeoutMs);
+          if (GetTickCount() - start <= timeoutMs)
+            return ReadMenuWhenShown(shown, looked, choose, lookWhen, start, timeoutMs);
           ADD_FAILURE() << "no pop-up menu was shown within " << timeoutMs << " ms";
           EndMenu();
           looked = true;
@@ -151,12 +161,12 @@ void ReadMenuWhenShown(ShownMenu& shown, bool& looked, int choose, DWORD start, 
 
 }  // namespace
 
-ShownMenu ReadMenuWhileShown(const std::function<void()>& open, int choose) {
+ShownMenu ReadMenuWhileShown(const std::function<void()>& open, int choose, const std::function<bool()>& lookWhen) {
   constexpr DWORD kTimeoutMs = 10000;
   ShownMenu shown;
   bool looked = false;
   // The menu's own loop serves the timers of this thread.
-  ReadMenuWhenShown(shown, looked, choose, GetTickCount(), kTimeoutMs);
+  ReadMenuWhenShown(shown, looked, choose, lookWhen, GetTickCount(), kTimeoutMs);
   open();
   // `open` may return before the menu shows (a posted notification): the
   // look is waited for, as long as it may take and a little more.

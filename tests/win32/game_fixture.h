@@ -91,8 +91,14 @@ struct ShownMenu {
   RECT rect{};
   std::vector<std::pair<UINT, std::string>> items;
 };
+// The pop-up menu of this thread that is shown, or null.
+HWND ShownMenuWindow();
+
 // Runs `open` (which shows a pop-up menu of this thread and tracks it),
 // reads the menu while it is shown, then closes it: without a choice, or
-// by keys choosing the item at position `choose` (0 is the first). A menu
-// not shown within 10 s fails the test (and `window` stays null).
-ShownMenu ReadMenuWhileShown(const std::function<void()>& open, int choose = -1);
+// by keys choosing the item at position `choose` (0 is the first). With
+// `lookWhen`, asked every 20 ms, the menu is looked at once that holds (or
+// after 5 s): it must still be up then. A menu not shown within 10 s fails
+// the test (and `window` stays null).
+ShownMenu ReadMenuWhileShown(const std::function<void()>& open, int choose = -1,
+                             const std::function<bool()>& lookWhen = {});

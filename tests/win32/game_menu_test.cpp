@@ -129,3 +129,30 @@ TEST_F(GameWindowTest, TheExitConfirmedFromTheTrayClosesTheHiddenWindow) {
   EXPECT_EQ(result, IDOK);
   EXPECT_FALSE(shownAgain);
 }
+
+// A cancel reaching the hidden window while its icon's menu is up is about
+// the focus it gave up when it was hidden: on a loaded machine Wine's X11
+// driver reports that focus-out late, and sends the foreground window (which
+// the menu made of it) WM_CANCELMODE then, as sent here. The menu stays for
+// the player.
+TEST_F(GameWindowTest, TheTrayMenuOfAHiddenWindowOutlivesALateCancel) {
+  LoadSkin();
+  CGameDialog game(TestSkin());
+  RunGameWindow(game, [&] {
+    const HWND w = game.Handle();
+    game.HideToTray();
+    bool cancelled = false;
+    // Cancels once the menu is up; the menu is looked at after that.
+    const auto cancelledOnceUp = [&] {
+      if (cancelled) return true;
+      if (ShownMenuWindow() == nullptr) return false;
+      SendMessageA(w, WM_CANCELMODE, 0, 0);
+      cancelled = true;
+      return false;
+    };
+    const ShownMenu menu = ReadMenuWhileShown([&] { SendMessageA(w, 2025, 128, WM_RBUTTONUP); }, -1, cancelledOnceUp);
+    EXPECT_TRUE(cancelled);
+    EXPECT_EQ(menu.items, (Items{{IDCANCEL, "Exit game"}}));
+    EndSoon(game);
+  });
+}
