@@ -7,14 +7,19 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
 
+// The launcher's own picture decoder, as the system gives it: whether the
+// bytes of a picture decode whole.
+using PictureDecoder = std::function<bool(std::span<const std::uint8_t>)>;
+
 // True for a 32-bit x86 PE image ("MZ", the "PE\0\0" signature at the offset
 // stored at 0x3C, machine 0x14C; a 64-bit build of the launcher takes its own
-// machine, 0x8664) with a package appended that opens and from which
-// config/cg.txt reads whole.
+// machine, 0x8664) that carries the launcher's mark (launcher_mark.h), with
+// a package appended that opens and from which config/cg.txt reads whole.
 bool IsLauncherImage(std::span<const std::uint8_t> file);
 
 // The [global] version the image's own package carries, exactly as that
@@ -30,18 +35,26 @@ std::optional<std::string> LauncherImageVersion(std::span<const std::uint8_t> fi
 enum class LauncherImageFault {
   kNone,
   kNotAProgram,           // not a PE image of the launcher's own machine
+  kNotTheLauncher,        // a program of that machine without the launcher's mark
   kNoPackage,             // nothing appended, or not an archive that opens
   kNoConfiguration,       // config/cg.txt missing or not readable whole
   kConfigurationRefused,  // config/cg.txt does not parse, or the model refuses it
   kPictureMissing,        // a picture start-up loads is missing or not readable whole
   kPictureUnusable,       // such a picture announces no size, an empty one, or too many pixels
+  kPictureUndecodable,    // such a picture does not decode with the launcher's own decoder
 };
 
 struct LauncherImageCheck {
   LauncherImageFault fault = LauncherImageFault::kNotAProgram;
   std::string picture;    // the member at fault, for the picture faults
-  std::string version;    // [global] version and updateKey as that launcher
-  std::string updateKey;  // reads them, once its configuration is read
+  // [global] settings as that launcher reads them, once its configuration
+  // is read: its version, and what it needs to check for the updates after it.
+  std::string version;
+  std::string updateKey;
+  std::string firstUrl;
+  std::string server;
+  std::string versionUrl;
+  std::string exeUrl;
 };
 
 // Reads the image as the launcher reads itself at start: the package, the
@@ -49,5 +62,8 @@ struct LauncherImageCheck {
 // 0 by 0 leaves no window to use), and the pictures of the first window it
 // shows (the game window's sprite sheet and logo when [global] firstUrl
 // opens it, otherwise the login window's button pictures), each present,
-// readable whole and announcing a size within the launcher's picture limit.
-LauncherImageCheck CheckLauncherImage(std::span<const std::uint8_t> file);
+// readable whole, announcing a size within the launcher's picture limit
+// and, when `decodes` is given, decoding with it: a picture whose header is
+// sound and whose data is not leaves the window without its button, or
+// without its login area.
+LauncherImageCheck CheckLauncherImage(std::span<const std::uint8_t> file, const PictureDecoder& decodes = {});

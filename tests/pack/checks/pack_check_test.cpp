@@ -439,40 +439,57 @@ TEST(PackCheck, UpdateRequestFindings) {
     std::string lines;  // into [global] from line 3 on
     std::vector<std::string> findings;  // each finding's beginning
   } cases[] = {
-      {"a port in the server", "server=game.example.com:8080\n" + key + paths + "version=1.02\n",
+      {"a port in the server",
+       "server=game.example.com:8080\n" + key + paths + "version=1.02\n",
        {"config/cg.txt:3: error: [global] server: is \"game.example.com:8080\": a host name or address only; the "
         "launcher always adds \":\" and [global] port (80) after it (it would ask for "
         "\"http://game.example.com:8080:80/v.txt\")"}},
-      {"a path in the server", "server=https://game.example.com/update\n" + key + paths + "version=1.02\nport=443\n",
+      {"a path in the server",
+       "server=https://game.example.com/update\n" + key + paths + "version=1.02\nport=443\n",
        {"config/cg.txt:3: error: [global] server: is \"https://game.example.com/update\": a host name or address "
         "only; the path goes at the start of versionUrl and exeUrl (it would ask for "
         "\"https://game.example.com/update:443/v.txt\")"}},
-      {"another scheme", "server=ftp://game.example.com\n" + key + paths + "version=1.02\n",
+      {"another scheme",
+       "server=ftp://game.example.com\n" + key + paths + "version=1.02\n",
        {"config/cg.txt:3: error: [global] server: is \"ftp://game.example.com\": the launcher speaks http and https "
         "only"}},
-      {"a full address as versionUrl", server + "versionUrl=http://game.example.com/v.txt\nexeUrl=/L.exe\nversion=1\n",
+      {"a full address as versionUrl",
+       server + "versionUrl=http://game.example.com/v.txt\nexeUrl=/L.exe\nversion=1\n",
        {"config/cg.txt:5: error: [global] versionUrl: is \"http://game.example.com/v.txt\", a full address, but the "
         "launcher puts it after the server and port: it would ask for "
         "\"http://game.example.com:80http://game.example.com/v.txt\"; give the path alone, such as \"/v.txt\""}},
-      {"a path without its slash", server + "versionUrl=/v.txt\nexeUrl=L.exe\nversion=1\n",
+      {"a path without its slash",
+       server + "versionUrl=/v.txt\nexeUrl=L.exe\nversion=1\n",
        {"config/cg.txt:6: error: [global] exeUrl: is \"L.exe\", which does not begin with \"/\": the launcher would "
         "ask for \"http://game.example.com:80L.exe\""}},
-      {"no exeUrl", server + "versionUrl=/v.txt\nversion=1\n",
+      {"no exeUrl",
+       server + "versionUrl=/v.txt\nversion=1\n",
        {"config/cg.txt: error: [global] exeUrl: missing, though [global] server is set: the launcher would ask for "
         "\"http://game.example.com:80\" as the new launcher"}},
-      {"no version", server + paths,
+      {"no version",
+       server + paths,
        {"config/cg.txt: error: [global] version: missing, though [global] server is set: the launcher reads it as "
         "0.0"}},
-      {"a version with a letter", server + paths + "version=v2\n",
+      {"a version with a letter",
+       server + paths + "version=v2\n",
        {"config/cg.txt:7: error: [global] version: is \"v2\", which the launcher cannot compare: it reads whole "
         "numbers between dots and takes this as 0.0"}},
-      {"a beta version", server + paths + "version=1.0-beta\n",
+      {"a beta version",
+       server + paths + "version=1.0-beta\n",
        {"config/cg.txt:7: error: [global] version: is \"1.0-beta\", which the launcher cannot compare: it reads "
         "whole numbers between dots and takes this as 1.0"}},
-      {"three numbers", server + paths + "version=1.2.3\n",
+      {"three numbers",
+       server + paths + "version=1.2.3\n",
        {"config/cg.txt:7: warning: [global] version: is \"1.2.3\": only the first two numbers count, so the "
         "launcher reads 1.2"}},
       {"no server: nothing asked, nothing compared", "version=v2\nexeUrl=http://x/y\n", {}},
+      // The launcher names its files after the path alone: addresses made
+      // unique for a cache work as they are.
+      {"a query and a fragment", server + "versionUrl=/v.txt?nocache=1\nexeUrl=/game/L.exe?v=102#x\nversion=1\n", {}},
+      {"a last part Windows cannot name a file after",
+       server + "versionUrl=/v.txt\nexeUrl=/dl/get:exe?v=1\nversion=1\n",
+       {"config/cg.txt:6: error: [global] exeUrl: is \"/dl/get:exe?v=1\": the launcher keeps what it fetches under the "
+        "last part of the path (a query or fragment left out), and \"get:exe\" cannot name a file on Windows"}},
   };
   for (const auto& c : cases) {
     const auto found = Check(SkinWithConfig(Edited("title=Clean\n", "title=Clean\n" + c.lines)));

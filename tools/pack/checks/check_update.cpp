@@ -100,6 +100,14 @@ void CheckPath(const CheckContext& c, const char* key, const std::string& path, 
     c.KeyError("global", key,
                "is " + Quoted(path) + ", which does not begin with \"/\": the launcher would ask for " +
                    Quoted(BuildServerUrl(model.server, model.port, path).value_or("")));
+  else if (!LocalFileName(path, IsGbkLeadByte))
+    c.KeyError("global", key,
+               "is " + Quoted(path) +
+                   ": the launcher keeps what it fetches under the last part of the path (a query "
+                   "or fragment left out), and " +
+                   Quoted(std::string(LastPathComponent(PathWithoutQuery(path)))) +
+                   " cannot name a file on Windows (none of < > : \" | * or control characters, no dot or space "
+                   "at its end), so it fetches nothing");
 }
 
 // Dotted whole numbers ("1.02"): what the launcher compares.
