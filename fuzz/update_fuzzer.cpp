@@ -58,11 +58,21 @@ void CheckAddress(const std::string& server, std::int32_t port, const std::strin
   const std::string_view last = LastPathComponent(path);
   Require(last.find_first_of("/\\") == std::string_view::npos);
   Require(path.size() >= last.size() && path.compare(path.size() - last.size(), last.size(), last) == 0);
-  const std::string prefix = DownloadPrefix(static_cast<std::uint32_t>(port), std::hash<std::string>()(server));
-  if (const auto local = DownloadPath("C:\\Games", prefix, path))
-    Require(Utf16Length(*local) < kMaxPath && local->rfind("C:\\Games\\", 0) == 0);
+  // The local name is a name Windows holds, out of the path's last
+  // component before any query or fragment.
+  const auto name = LocalFileName(path);
+  if (name) {
+    Require(name->find_first_of("/\\?#<>:\"|*") == std::string::npos);
+    Require(PathWithoutQuery(path).ends_with(*name));
+  }
+  const CheckNumbers numbers{static_cast<std::uint32_t>(port), std::hash<std::string>()(server)};
+  const auto local = DownloadPath("C:\\Games", numbers, path, DownloadKind::kLauncher);
+  Require(local.has_value() == name.has_value());
+  if (local) Require(Utf16Length(*local) < kMaxPath && local->rfind("C:\\Games\\", 0) == 0);
   // What a check fetched is what the next check recognises as its leftover.
-  Require(IsEarlierDownload(prefix + std::string(last), path) == !last.empty());
+  const std::string prefix = DownloadPrefix(numbers.tickCount, numbers.unguessable);
+  if (name) Require(IsEarlierDownload(prefix + *name, path) == !name->empty());
+  Require(IsEarlierDownload(CompactDownloadName(numbers.unguessable, DownloadKind::kVersionFile), path));
 }
 
 void CheckScript(const std::string& exePath, const std::string& newPath) {

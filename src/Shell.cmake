@@ -74,7 +74,7 @@ add_library(launcher_resources OBJECT app/launcher.rc "${LAUNCHER_ICON}")
 target_include_directories(launcher_resources PRIVATE "${CMAKE_CURRENT_BINARY_DIR}")
 set_source_files_properties(app/launcher.rc PROPERTIES OBJECT_DEPENDS "${LAUNCHER_ICON};${LAUNCHER_MANIFEST}")
 
-add_executable(Launcher WIN32 app/main.cpp $<TARGET_OBJECTS:launcher_resources>)
+add_executable(Launcher WIN32 app/main.cpp app/launcher_mark.cpp $<TARGET_OBJECTS:launcher_resources>)
 target_link_libraries(Launcher PRIVATE launcher_shell)
 # Static and stripped: an unstripped image keeps its symbol table after the
 # last section, exactly where the appended package is looked for.

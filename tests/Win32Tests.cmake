@@ -95,6 +95,8 @@ add_executable(e2e_tests
   e2e/update_faults_test.cpp
   e2e/update_trust_test.cpp
   e2e/update_folder_test.cpp
+  e2e/update_game_test.cpp
+  e2e/update_release_test.cpp
   e2e/update_e2e.cpp
   e2e/game_driver.cpp
   e2e/game_window_test.cpp
@@ -109,7 +111,7 @@ add_wine_gtests(e2e_tests 300)
 
 # The self-update's tests: a loopback server run by the machine's python3.
 add_library(update_testkit STATIC support/update_test_server.cpp support/update_process_tree.cpp
-  support/trusted_root.cpp)
+  support/trusted_root.cpp support/debug_output.cpp)
 target_link_libraries(update_testkit PUBLIC wintestkit crypt32)
 target_compile_definitions(update_testkit PRIVATE
   UPDATE_TEST_SERVER="${CMAKE_CURRENT_SOURCE_DIR}/support/update_test_server.py")

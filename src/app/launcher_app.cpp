@@ -7,15 +7,16 @@
 #include <gdiplus.h>
 
 #include "browser/browser_mode_win.h"
-#include "package/load_outcome_win.h"
 #include "common/text.h"
 #include "common/texts.h"
 #include "game/game_dialog_win.h"
 #include "login/login_rules.h"
 #include "login/login_window_win.h"
+#include "package/load_outcome_win.h"
 #include "update/file_system_win.h"
 #include "update/system_process_win.h"
 #include "update/update_leftovers.h"
+#include "update/update_worker_win.h"
 #include "win/text.h"
 
 namespace {
@@ -51,8 +52,16 @@ bool LauncherApp::StartUp() {
   Gdiplus::GdiplusStartup(&gdiplusToken_, &gdiplusInput, nullptr);
   Win32FileSystem files;
   SystemProcess process;
-  afterUpdate_ = RemoveUpdateLeftovers(files, process);
+  const UpdateLeftovers leftovers = RemoveUpdateLeftovers(files, process);
+  afterUpdate_ = leftovers.scriptRemoved;
+  // The update script runs at idle priority, which the launcher it started
+  // would keep for the whole session.
+  if (leftovers.scriptFound) LeaveIdlePriority();
   if (!LoadConfiguration()) return false;
+  // Before any window: a launcher fetched while the game window was open
+  // waits for this start. Ended here when it installs; when its script
+  // never ran, this start tries nothing more.
+  if (InstallWaitingUpdateAtStart(Config(), afterUpdate_) == WaitingUpdate::kScriptDidNotRun) afterUpdate_ = true;
   if (!LoadLoginBackground()) return false;
   RunWindows();
   return false;
@@ -78,6 +87,10 @@ void LauncherApp::RunWindows() {
   loginWindow_ = std::make_unique<CLauncherTranslucentDlg>(WindowSkin(), std::move(loginBackground_),
                                                           [this](const char* address) { SetGameAddress(address); });
   loginWindow_->DoModal();
+  // The update worker may still run: from here on it never ends the
+  // process (it keeps what it fetches for the next start), and a
+  // replacement it has begun ends the process before anything else runs.
+  ProcessEndingGate().GameBegins();
   if (gameAddress_[0] != '\0') RunGameWindow(gameAddress_);
 }
 

@@ -76,7 +76,10 @@ class LauncherApp {
   std::unique_ptr<CGameDialog> gameWindowObject_;
   CGameDialog* gameWindow_ = nullptr;
   char gameAddress_[256] = {};
-  bool afterUpdate_ = false;  // the update script of the previous run was found
+  // The previous run started the update script (removed at this start), or
+  // this start's own install of a waiting launcher found its script never
+  // ran: this run tries no update.
+  bool afterUpdate_ = false;
 };
 
 // The one application object of the process.

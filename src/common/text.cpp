@@ -5,6 +5,8 @@
 
 bool IsGbkLeadByte(unsigned char byte) { return byte >= 0x81 && byte <= 0xFE; }
 
+bool NoLeadBytes(unsigned char) { return false; }
+
 namespace {
 
 // Number of bytes of `text` that fit in `limit` without splitting a character.

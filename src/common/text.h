@@ -14,6 +14,10 @@ using LeadByteRule = bool (*)(unsigned char byte);
 // GBK: a byte from 0x81 to 0xFE starts a two-byte character.
 bool IsGbkLeadByte(unsigned char byte);
 
+// UTF-8 and single-byte code pages: no byte leads a character whose next
+// byte could be taken for a separator.
+bool NoLeadBytes(unsigned char byte);
+
 // The text as a field of `width` bytes holds it: at most width - 1 bytes, and
 // never the first half of a double-byte character at the cut.
 std::string CutToField(std::string_view text, std::size_t width, LeadByteRule isLeadByte = IsGbkLeadByte);

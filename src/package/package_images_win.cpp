@@ -88,6 +88,13 @@ bool Decode(IStream* stream, DibImage* image) {
   return CopyPixels(source, alpha ? PixelFormat32bppARGB : PixelFormat32bppRGB, image);
 }
 
+// Too large to decode counts as not decoding.
+bool DecodeBytes(const std::vector<char>& bytes, DibImage* image) {
+  if (PictureTooLarge(AsBytes(bytes))) return false;
+  const win::ComPtr<IStream> stream = MakeStream(bytes);
+  return stream && Decode(stream.Get(), image);
+}
+
 }  // namespace
 
 bool DibImage::Create(int width, int height, int bitsPerPixel, const RGBQUAD* palette, int paletteSize) {
@@ -137,13 +144,15 @@ int PackagePicture::LiveCount() { return livePictures; }
 UINT PackagePicture::Width() const { return image_->GetLastStatus() == Gdiplus::Ok ? image_->GetWidth() : 0; }
 UINT PackagePicture::Height() const { return image_->GetLastStatus() == Gdiplus::Ok ? image_->GetHeight() : 0; }
 
+bool PictureDecodes(std::span<const std::uint8_t> bytes) {
+  DibImage image;
+  return DecodeBytes(std::vector<char>(bytes.begin(), bytes.end()), &image);
+}
+
 LoadOutcome LoadPackageImage(AttachedPackage* package, const char* path, DibImage* image) {
   std::vector<char> bytes;
   if (const LoadOutcome read = ReadImageMember(package, path, &bytes); read != LoadOutcome::kLoaded) return read;
-  // Too large to decode counts as not decoding.
-  if (PictureTooLarge(AsBytes(bytes))) return LoadOutcome::kPictureUndecodable;
-  const win::ComPtr<IStream> stream = MakeStream(bytes);
-  return stream && Decode(stream.Get(), image) ? LoadOutcome::kLoaded : LoadOutcome::kPictureUndecodable;
+  return DecodeBytes(bytes, image) ? LoadOutcome::kLoaded : LoadOutcome::kPictureUndecodable;
 }
 
 LoadOutcome LoadPackagePicture(AttachedPackage* package, const char* path, std::unique_ptr<PackagePicture>* picture) {

@@ -8,7 +8,9 @@
 #include <ole2.h>
 #include <gdiplus.h>
 
+#include <cstdint>
 #include <memory>
+#include <span>
 
 #include "package/load_outcome.h"
 #include "win/com_ptr.h"
@@ -65,6 +67,10 @@ class PackagePicture {
   win::ComPtr<IStream> stream_;
   std::unique_ptr<Gdiplus::Image> image_;
 };
+
+// Whether `bytes` decode whole as LoadPackageImage decodes a member: what a
+// release's pictures must do before it is installed.
+bool PictureDecodes(std::span<const std::uint8_t> bytes);
 
 // Decodes member `path` into `image`: kPictureMissing for a missing member,
 // kPictureUndecodable for bytes that do not decode.

@@ -9,9 +9,10 @@
 struct Skin {
   const LauncherConfig* config = nullptr;
   AttachedPackage* package = nullptr;
-  // Start-up found the update script of the previous run: this run checks
-  // for no update, so that a replacement the system refused is never retried
-  // in a loop of downloads and restarts.
+  // Start-up removed the update script of the previous run, or its own
+  // install of a waiting launcher never got its script to run: this run
+  // checks for no update, so that a replacement the system refused is never
+  // retried in a loop of downloads and restarts.
   bool afterUpdate = false;
 
   const LauncherConfig& Config() const { return *config; }

@@ -42,6 +42,26 @@ class Win32File : public WritableFile {
   win::UniqueHandle file_;
 };
 
+class Win32ReadableFile : public ReadableFile {
+ public:
+  explicit Win32ReadableFile(HANDLE file) : file_(file) {}
+
+  std::optional<std::uint64_t> Size() override {
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file_.Get(), &size) || size.QuadPart < 0) return std::nullopt;
+    return static_cast<std::uint64_t>(size.QuadPart);
+  }
+
+  std::optional<std::size_t> Read(char* buffer, std::size_t size) override {
+    DWORD read = 0;
+    if (!ReadFile(file_.Get(), buffer, static_cast<DWORD>(size), &read, nullptr)) return std::nullopt;
+    return read;
+  }
+
+ private:
+  win::UniqueHandle file_;
+};
+
 }  // namespace
 
 std::unique_ptr<WritableFile> Win32FileSystem::Create(const std::string& path) {
@@ -70,7 +90,27 @@ std::optional<std::string> Win32FileSystem::ReadStart(const std::string& path, s
   return content;
 }
 
+std::unique_ptr<ReadableFile> Win32FileSystem::OpenToRead(const std::string& path) {
+  // Shared for reading only: nobody changes it while it is read.
+  HANDLE file = CreateFileW(win::WideFromUtf8(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return nullptr;
+  return std::make_unique<Win32ReadableFile>(file);
+}
+
 bool Win32FileSystem::Remove(const std::string& path) { return DeleteFileW(win::WideFromUtf8(path).c_str()) != FALSE; }
+
+bool Win32FileSystem::ClearReadOnly(const std::string& path) {
+  const std::wstring wide = win::WideFromUtf8(path);
+  const DWORD attributes = GetFileAttributesW(wide.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return false;
+  if ((attributes & FILE_ATTRIBUTE_READONLY) == 0) return true;
+  return SetFileAttributesW(wide.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY) != FALSE;
+}
+
+bool Win32FileSystem::Rename(const std::string& from, const std::string& to) {
+  return MoveFileExW(win::WideFromUtf8(from).c_str(), win::WideFromUtf8(to).c_str(), 0) != FALSE;
+}
 
 bool Win32FileSystem::Exists(const std::string& path) {
   return GetFileAttributesW(win::WideFromUtf8(path).c_str()) != INVALID_FILE_ATTRIBUTES;

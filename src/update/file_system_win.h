@@ -8,7 +8,10 @@ class Win32FileSystem : public FileSystem {
  public:
   std::unique_ptr<WritableFile> Create(const std::string& path) override;
   std::optional<std::string> ReadStart(const std::string& path, std::size_t limit) override;
+  std::unique_ptr<ReadableFile> OpenToRead(const std::string& path) override;
   bool Remove(const std::string& path) override;
+  bool ClearReadOnly(const std::string& path) override;
+  bool Rename(const std::string& from, const std::string& to) override;
   bool Exists(const std::string& path) override;
   std::vector<std::string> ListFiles(const std::string& directory) override;
   std::optional<std::string> ShortPath(const std::string& path) override;

@@ -1,20 +1,40 @@
 #include "update/launcher_image.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "common/byte_order.h"
 #include "login/login_rules.h"
 #include "package/attached_package.h"
+#include "package/image_end.h"
 #include "package/ini_document.h"
 #include "package/launcher_config.h"
 #include "package/picture_size.h"
+#include "update/launcher_mark.h"
 
 namespace {
+
+// Whether a section of the image's table is the launcher's mark: its name,
+// and raw data inside the file that begins with the mark's bytes.
+bool CarriesLauncherMark(std::span<const std::uint8_t> file) {
+  const auto table = FindSectionTable(file);
+  if (!table) return false;
+  for (std::uint32_t index = 0; index < table->count; ++index) {
+    const auto header = ReadSectionHeader(file, *table, index);
+    if (!header) return false;
+    if (header->name != kLauncherMarkSection || header->rawSize < kLauncherMark.size() ||
+        header->rawOffset > file.size() || file.size() - header->rawOffset < kLauncherMark.size())
+      continue;
+    if (std::equal(kLauncherMark.begin(), kLauncherMark.end(), file.begin() + header->rawOffset)) return true;
+  }
+  return false;
+}
 
 // The image's package, opened, and its configuration file read whole.
 LauncherImageFault OpenImage(std::span<const std::uint8_t> file, std::uint16_t machine, AttachedPackage& package,
                              std::vector<char>& config) {
   if (ProgramMachine(file) != machine) return LauncherImageFault::kNotAProgram;
+  if (!CarriesLauncherMark(file)) return LauncherImageFault::kNotTheLauncher;
   if (package.Open(file) != PackageOpenResult::kOpened) return LauncherImageFault::kNoPackage;
   if (package.ReadMember("config/cg.txt", &config) != AttachedPackage::ReadResult::kRead)
     return LauncherImageFault::kNoConfiguration;
@@ -34,14 +54,16 @@ LauncherImageFault ReadImage(std::span<const std::uint8_t> file, std::uint16_t m
 }
 
 // A picture as the launcher's loaders take it: read whole out of the
-// package, and announcing a size of at least one pixel within the limit
-// the loaders keep to.
-LauncherImageFault CheckPicture(AttachedPackage& package, const std::string& name) {
+// package, announcing a size of at least one pixel within the limit the
+// loaders keep to, and decoding.
+LauncherImageFault CheckPicture(AttachedPackage& package, const std::string& name, const PictureDecoder& decodes) {
   std::vector<char> bytes;
   if (package.ReadMember(name.c_str(), &bytes) != AttachedPackage::ReadResult::kRead)
     return LauncherImageFault::kPictureMissing;
-  const auto size = AnnouncedPictureSize({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()});
+  const std::span<const std::uint8_t> picture(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+  const auto size = AnnouncedPictureSize(picture);
   if (!size || size->Pixels() == 0 || size->Pixels() > kMaxPicturePixels) return LauncherImageFault::kPictureUnusable;
+  if (decodes && !decodes(picture)) return LauncherImageFault::kPictureUndecodable;
   return LauncherImageFault::kNone;
 }
 
@@ -83,7 +105,8 @@ std::optional<std::string> LauncherImageVersion(std::span<const std::uint8_t> fi
   return config.version;
 }
 
-LauncherImageCheck CheckLauncherImage(std::span<const std::uint8_t> file, std::uint16_t machine) {
+LauncherImageCheck CheckLauncherImage(std::span<const std::uint8_t> file, const PictureDecoder& decodes,
+                                      std::uint16_t machine) {
   LauncherImageCheck check;
   AttachedPackage package;
   LauncherConfig config;
@@ -91,8 +114,12 @@ LauncherImageCheck CheckLauncherImage(std::span<const std::uint8_t> file, std::u
   if (check.fault != LauncherImageFault::kNone) return check;
   check.version = config.version;
   check.updateKey = config.updateKey;
+  check.firstUrl = config.firstUrl;
+  check.server = config.server;
+  check.versionUrl = config.versionUrl;
+  check.exeUrl = config.exeUrl;
   for (const std::string& name : StartPictures(config)) {
-    check.fault = CheckPicture(package, name);
+    check.fault = CheckPicture(package, name, decodes);
     if (check.fault == LauncherImageFault::kNone) continue;
     check.picture = name;
     return check;

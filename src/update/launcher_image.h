@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -25,8 +26,13 @@ inline constexpr std::uint16_t kLauncherMachine = 0x14C;
 // stored at 0x3C, the machine after it); nothing for any other file.
 std::optional<std::uint16_t> ProgramMachine(std::span<const std::uint8_t> file);
 
-// True for a PE image of `machine` with a package appended that opens and
-// from which config/cg.txt reads whole.
+// The launcher's own picture decoder, as the system gives it: whether the
+// bytes of a picture decode whole.
+using PictureDecoder = std::function<bool(std::span<const std::uint8_t>)>;
+
+// True for a PE image of `machine` that carries the launcher's mark
+// (launcher_mark.h), with a package appended that opens and from which
+// config/cg.txt reads whole.
 bool IsLauncherImage(std::span<const std::uint8_t> file, std::uint16_t machine = kLauncherMachine);
 
 // The [global] version the image's own package carries, exactly as that
@@ -43,18 +49,26 @@ std::optional<std::string> LauncherImageVersion(std::span<const std::uint8_t> fi
 enum class LauncherImageFault {
   kNone,
   kNotAProgram,           // not a PE image of the launcher's machine
+  kNotTheLauncher,        // a program of that machine without the launcher's mark
   kNoPackage,             // nothing appended, or not an archive that opens
   kNoConfiguration,       // config/cg.txt missing or not readable whole
   kConfigurationRefused,  // config/cg.txt does not parse, or the model refuses it
   kPictureMissing,        // a picture start-up loads is missing or not readable whole
   kPictureUnusable,       // such a picture announces no size, an empty one, or too many pixels
+  kPictureUndecodable,    // such a picture does not decode with the launcher's own decoder
 };
 
 struct LauncherImageCheck {
   LauncherImageFault fault = LauncherImageFault::kNotAProgram;
   std::string picture;    // the member at fault, for the picture faults
-  std::string version;    // [global] version and updateKey as that launcher
-  std::string updateKey;  // reads them, once its configuration is read
+  // [global] settings as that launcher reads them, once its configuration
+  // is read: its version, and what it needs to check for the updates after it.
+  std::string version;
+  std::string updateKey;
+  std::string firstUrl;
+  std::string server;
+  std::string versionUrl;
+  std::string exeUrl;
 };
 
 // Reads the image as the launcher reads itself at start: the package, the
@@ -62,5 +76,9 @@ struct LauncherImageCheck {
 // 0 by 0 leaves no window to use), and the pictures of the first window it
 // shows (the game window's sprite sheet and logo when [global] firstUrl
 // opens it, otherwise the login window's button pictures), each present,
-// readable whole and announcing a size within the launcher's picture limit.
-LauncherImageCheck CheckLauncherImage(std::span<const std::uint8_t> file, std::uint16_t machine = kLauncherMachine);
+// readable whole, announcing a size within the launcher's picture limit
+// and, when `decodes` is given, decoding with it: a picture whose header is
+// sound and whose data is not leaves the window without its button, or
+// without its login area.
+LauncherImageCheck CheckLauncherImage(std::span<const std::uint8_t> file, const PictureDecoder& decodes = {},
+                                      std::uint16_t machine = kLauncherMachine);

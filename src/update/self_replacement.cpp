@@ -31,28 +31,35 @@ std::optional<std::string> ConsoleUpdateScript(const std::string& programPath, c
                                                UpdateEnvironment& env) {
   if (auto script = env.process.ConsoleText(BuildUpdateScript(programPath, newPath, env.isLeadByte))) return script;
   const std::string_view folder = ProgramFolder(programPath, env.isLeadByte);
-  if (folder.empty()) return std::nullopt;
+  if (folder.empty() || ProgramFolder(newPath, env.isLeadByte) != folder) return std::nullopt;
   const auto shortFolder = env.files.ShortPath(std::string(folder));
-  const auto shortNew = env.files.ShortPath(newPath);
-  if (!shortFolder || !shortNew) return std::nullopt;
+  if (!shortFolder) return std::nullopt;
   const std::string shortProgram = *shortFolder + std::string(programPath.substr(folder.size()));
-  return env.process.ConsoleText(BuildUpdateScript(shortProgram, *shortNew, env.isLeadByte));
+  const std::string shortNew = *shortFolder + newPath.substr(folder.size());
+  return env.process.ConsoleText(BuildUpdateScript(shortProgram, shortNew, env.isLeadByte));
 }
 
-Replacement StartSelfReplacement(const std::string& newPath, UpdateEnvironment& env) {
+std::optional<PlannedScript> PlanSelfReplacement(const std::string& newPath, UpdateEnvironment& env) {
   // The script goes where the working directory is now; the leftovers are
   // removed from there at the next start.
   const auto directory = env.process.CurrentDirectory();
-  if (!directory) return Replacement::kScriptNotWritten;
+  if (!directory) return std::nullopt;
   const auto scriptPath = PathInDirectory(*directory, kUpdateScriptName);
   const auto programPath = env.process.ProgramPath();
-  if (!scriptPath || !programPath) return Replacement::kScriptNotWritten;
-  const auto script = ConsoleUpdateScript(*programPath, newPath, env);
-  if (!script) return Replacement::kScriptUnreadable;
-  if (!WriteScript(*scriptPath, *script, env.files)) return Replacement::kScriptNotWritten;
-  env.process.StartHiddenScript(*scriptPath);
-  env.process.EndProcess();
-  return Replacement::kStarted;
+  if (!scriptPath || !programPath || env.files.Exists(*scriptPath)) return std::nullopt;
+  auto text = ConsoleUpdateScript(*programPath, newPath, env);
+  if (!text) return std::nullopt;
+  return PlannedScript{*directory, *scriptPath, std::move(*text)};
+}
+
+Replacement StartSelfReplacement(const std::string& newPath, UpdateEnvironment& env) {
+  const auto script = PlanSelfReplacement(newPath, env);
+  if (!script || !WriteScript(script->path, script->text, env.files)) return Replacement::kScriptNotWritten;
+  if (!env.process.RunScript(script->directory, kUpdateScriptName)) {
+    env.files.Remove(script->path);
+    return Replacement::kScriptDidNotRun;
+  }
+  return Replacement::kRunning;
 }
 
 bool IsProgramFolder(std::string_view directory, std::string_view programPath, LeadByteRule isLeadByte) {

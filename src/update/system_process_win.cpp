@@ -13,6 +13,28 @@
 
 namespace {
 
+// How long an interpreter may take to start its first command: under a
+// loaded system or an emulator, seconds.
+constexpr DWORD kScriptStartMs = 60 * 1000;
+constexpr DWORD kScriptPollMs = 20;
+
+// Whether the process `parentId` has started a program other than its
+// console host: an interpreter that reads its script runs the script's
+// commands as programs of its own. A child whose name the system does not
+// give yet (Wine's console host, for a moment after it starts) does not
+// count.
+bool StartedAProgram(DWORD parentId) {
+  win::UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+  if (!snapshot) return false;
+  PROCESSENTRY32W entry{};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Process32FirstW(snapshot.Get(), &entry); more; more = Process32NextW(snapshot.Get(), &entry))
+    if (entry.th32ParentProcessID == parentId && entry.th32ProcessID != parentId && entry.szExeFile[0] != L'\0' &&
+        CompareStringOrdinal(entry.szExeFile, -1, L"conhost.exe", -1, TRUE) != CSTR_EQUAL)
+      return true;
+  return false;
+}
+
 // The long form of a program's path, so that a start through an 8.3 name
 // still counts as the same file.
 std::wstring LongPath(const wchar_t* path) {
@@ -79,9 +101,39 @@ std::optional<std::string> SystemProcess::ConsoleText(std::string_view text) {
   return bytes;
 }
 
-bool SystemProcess::StartHiddenScript(const std::string& scriptPath) {
-  return static_cast<bool>(win::StartProcess("", "\"" + scriptPath + "\"", IDLE_PRIORITY_CLASS, SW_HIDE));
+bool SystemProcess::RunScript(const std::string& directory, const std::string& scriptName) {
+  wchar_t system[kMaxPath] = {};
+  const UINT length = GetSystemDirectoryW(system, kMaxPath);
+  if (length == 0 || length >= kMaxPath) return false;
+  const std::string interpreter = win::Utf8FromWide({system, length}) + "\\cmd.exe";
+  const win::UniqueHandle process =
+      win::StartProcess(interpreter, "cmd.exe /d /c .\\" + scriptName, IDLE_PRIORITY_CLASS, SW_HIDE, directory);
+  if (!process) return false;
+  const DWORD interpreterId = GetProcessId(process.Get());
+  const DWORD start = GetTickCount();
+  while (GetTickCount() - start < kScriptStartMs) {
+    // Checked while the interpreter lives: its identifier is nobody else's.
+    if (StartedAProgram(interpreterId)) return true;
+    if (WaitForSingleObject(process.Get(), kScriptPollMs) != WAIT_TIMEOUT) return false;
+  }
+  TerminateProcess(process.Get(), 1);
+  WaitForSingleObject(process.Get(), kScriptStartMs);
+  return false;
 }
+
+void LeaveIdlePriority() {
+  if (GetPriorityClass(GetCurrentProcess()) == IDLE_PRIORITY_CLASS)
+    SetPriorityClass(GetCurrentProcess(), NORMAL_PRIORITY_CLASS);
+}
+
+EndingGate& ProcessEndingGate() {
+  static EndingGate gate;
+  return gate;
+}
+
+bool SystemProcess::BeginEnding() { return ProcessEndingGate().BeginEnding(); }
+
+void SystemProcess::CancelEnding() { ProcessEndingGate().CancelEnding(); }
 
 void SystemProcess::EndProcess() {
   TerminateProcess(GetCurrentProcess(), 0);

@@ -2,15 +2,18 @@
 
 #include "update/update_files.h"
 
-bool RemoveUpdateLeftovers(FileSystem& files, ProcessControl& process) {
+UpdateLeftovers RemoveUpdateLeftovers(FileSystem& files, ProcessControl& process) {
+  UpdateLeftovers found;
   const auto directory = process.CurrentDirectory();
-  if (!directory) return false;
-  bool scriptFound = false;
+  if (!directory) return found;
   for (const char* name : {kBackupExeName, kUpdateScriptName}) {
     const auto path = PathInDirectory(*directory, name);
     if (!path || !files.Exists(*path)) continue;
-    scriptFound = scriptFound || name == kUpdateScriptName;
-    files.Remove(*path);
+    files.ClearReadOnly(*path);
+    const bool removed = files.Remove(*path);
+    if (name != kUpdateScriptName) continue;
+    found.scriptFound = true;
+    found.scriptRemoved = removed;
   }
-  return scriptFound;
+  return found;
 }

@@ -55,6 +55,16 @@ class WritableFile {
   virtual bool Close() = 0;
 };
 
+class ReadableFile {
+ public:
+  virtual ~ReadableFile() = default;
+  // Its size, or nothing when it cannot be told.
+  virtual std::optional<std::uint64_t> Size() = 0;
+  // Reads at most `size` bytes: the count, 0 at the end, or nothing when
+  // reading failed.
+  virtual std::optional<std::size_t> Read(char* buffer, std::size_t size) = 0;
+};
+
 class FileSystem {
  public:
   virtual ~FileSystem() = default;
@@ -66,7 +76,16 @@ class FileSystem {
   // At most the first `limit` bytes of the file, or nothing when it cannot
   // be opened for reading.
   virtual std::optional<std::string> ReadStart(const std::string& path, std::size_t limit) = 0;
+  // Opens an existing file for reading; others may read it too, but neither
+  // write, rename nor remove it while it is open. Nothing when it cannot be
+  // opened.
+  virtual std::unique_ptr<ReadableFile> OpenToRead(const std::string& path) = 0;
   virtual bool Remove(const std::string& path) = 0;
+  // Clears the read-only attribute, so that the file can be removed.
+  virtual bool ClearReadOnly(const std::string& path) = 0;
+  // Gives a closed file another name in the same folder; false when
+  // anything has that name already.
+  virtual bool Rename(const std::string& from, const std::string& to) = 0;
   // Whether anything, a file or a directory, has this path.
   virtual bool Exists(const std::string& path) = 0;
   // Names of the plain files in `directory` (no directories).
@@ -96,8 +115,22 @@ class ProcessControl {
   // in: the console's (OEM) code page. Nothing when a character has no exact
   // form there: a look-alike would name another file.
   virtual std::optional<std::string> ConsoleText(std::string_view text) = 0;
-  // Starts the batch script at `scriptPath` without a visible console, at idle priority.
-  virtual bool StartHiddenScript(const std::string& scriptPath) = 0;
+  // Starts the command interpreter on the batch script `scriptName` in
+  // `directory`, without a visible console, at idle priority, with nothing
+  // on its command line that the interpreter could expand (neither folder
+  // is named there), and waits until the script is known to run: the
+  // interpreter alive with its first line's pause begun. False when it
+  // never got there (the script removed or blocked, the interpreter gone);
+  // an interpreter still waiting is ended first, so that nothing of the
+  // script runs afterwards.
+  virtual bool RunScript(const std::string& directory, const std::string& scriptName) = 0;
+  // The update's replacement ends the process; a game window must never be
+  // ended with it. True when the process may end now: no game window is
+  // open or about to open, and none will open until CancelEnding (the
+  // window thread waits). False once the game has begun.
+  virtual bool BeginEnding() = 0;
+  // The replacement did not happen after BeginEnding: windows go on.
+  virtual void CancelEnding() = 0;
   // Ends the whole process with status 0. Returns only in tests.
   virtual void EndProcess() = 0;
 };

@@ -6,6 +6,7 @@
 // the product.
 #include <gtest/gtest.h>
 
+#include "debug_output.h"
 #include "launcher_driver.h"
 #include "update_e2e.h"
 #include "update_process_tree.h"
@@ -54,6 +55,8 @@ class UpdateCycle : public ::testing::TestWithParam<const char*> {};
 
 TEST_P(UpdateCycle, TheNewVersionRunsUnderTheOldNameAndRemovesTheLeftovers) {
   const std::string exeName = GetParam();
+  testkit::DebugOutput debug;
+  ASSERT_TRUE(debug.Listening()) << "another program reads the debug output";
   UpdateTestServer server;
   ASSERT_TRUE(server.Started());
   const Bytes v1 = testkit::PackedLauncher(testkit::LauncherExe(), "1.01", server.Port());
@@ -68,11 +71,15 @@ TEST_P(UpdateCycle, TheNewVersionRunsUnderTheOldNameAndRemovesTheLeftovers) {
   // v2 ends. Its bytes are pinned where it is written without being run.
   const FoundWindow v2Window = WaitForWindowTitled("Launcher 1.02", 30000);
   HANDLE v2Process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, v2Window.processId);
-  // v2 serves its window; by then it would long have asked the server, had
-  // it checked in the run after the update.
+  // v2's check only sweeps, in the run after the update.
+  const auto report = debug.WaitForLine(v2Window.processId, testkit::kUpdateReport);
   const bool idle =
       v2Window.hwnd != nullptr && SendMessageTimeoutA(v2Window.hwnd, WM_NULL, 0, 0, SMTO_NORMAL, 30000, nullptr);
   const std::string runningImage = v2Process != nullptr ? ImagePath(v2Process) : "";
+  // Started by the idle-class script, it runs at the normal class. (Wine
+  // gives a program neither the class it is created with nor its parent's,
+  // so there this holds anyway; LeaveIdlePriority's own test shows the rule.)
+  const DWORD priorityClass = v2Process != nullptr ? GetPriorityClass(v2Process) : 0;
   if (v2Process != nullptr) CloseHandle(v2Process);
   // The script is removed by v2's start-up too, but the interpreter that
   // runs it holds it open until v2 ends, so it goes only with them.
@@ -83,6 +90,8 @@ TEST_P(UpdateCycle, TheNewVersionRunsUnderTheOldNameAndRemovesTheLeftovers) {
   ASSERT_NE(v2Window.hwnd, nullptr) << "v2 never showed its window";
   EXPECT_EQ(runningImage, programPath);
   EXPECT_TRUE(idle);
+  EXPECT_EQ(report, "Launcher update: 10014 CheckSkipped");
+  EXPECT_EQ(priorityClass, static_cast<DWORD>(NORMAL_PRIORITY_CLASS));
   EXPECT_EQ(testkit::ReadFileBytes(programPath), v2);
   // v2's start-up removed the script (gone once its interpreter let go),
   // and the move left no download: the program alone is left.

@@ -31,6 +31,11 @@ bool HeldCommand::WaitUntilHeld() const {
 
 void HeldCommand::Release() const { dir_.Write(command_ + ".go", {}); }
 
+std::string HeldCommand::Given() const {
+  const Bytes given = ReadFileBytes(dir_.File(command_ + ".given"));
+  return std::string(given.begin(), given.end());
+}
+
 std::unique_ptr<LauncherProcess> StartLauncherAs(const Bytes& program, const std::string& exeName,
                                                  LaunchOptions options) {
   options.program = program;

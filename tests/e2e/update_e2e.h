@@ -34,6 +34,8 @@ class HeldCommand {
   bool Ready() const { return copied_; }
   bool WaitUntilHeld() const;
   void Release() const;
+  // What the command was given, as "name=value" lines (hold_main.cpp).
+  std::string Given() const;
 
  private:
   TempDir dir_;

@@ -14,6 +14,7 @@
 
 #include <cstdlib>
 
+#include "debug_output.h"
 #include "launcher_driver.h"
 #include "update_e2e.h"
 #include "update_process_tree.h"
@@ -32,8 +33,11 @@ namespace {
 // handled through the wide functions only.
 class WideFolder {
  public:
-  explicit WideFolder(const std::string& name)
+  // With `totalLength`, the name is lengthened with "d"s until the folder's
+  // whole path has that many characters.
+  explicit WideFolder(const std::string& name, std::size_t totalLength = 0)
       : path_(win::WideFromUtf8(base_.Path() + "\\" + name)) {
+    if (path_.size() < totalLength) path_.append(totalLength - path_.size(), L'd');
     created_ = CreateDirectoryW(path_.c_str(), nullptr) != FALSE;
   }
   ~WideFolder() {
@@ -80,15 +84,22 @@ class WideFolder {
     return names;
   }
 
-  // Starts the program file `name` here, in this folder as its working
-  // directory; the process, or nothing.
-  HANDLE Start(const std::wstring& name, DWORD* id) const {
+  // The folder's short (8.3) form, as a shortcut's "Start in" may name it.
+  std::wstring ShortPath() const {
+    wchar_t shortPath[MAX_PATH] = {};
+    const DWORD length = GetShortPathNameW(path_.c_str(), shortPath, MAX_PATH);
+    return length > 0 && length < MAX_PATH ? std::wstring(shortPath, length) : std::wstring();
+  }
+
+  // Starts the program file `name` here, in `workDir` (this folder when
+  // empty) as its working directory; the process, or nothing.
+  HANDLE Start(const std::wstring& name, DWORD* id, const std::wstring& workDir = L"") const {
     std::wstring line = L"\"" + File(name) + L"\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
-    if (!CreateProcessW(File(name).c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, path_.c_str(), &startup,
-                        &info))
+    if (!CreateProcessW(File(name).c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        workDir.empty() ? path_.c_str() : workDir.c_str(), &startup, &info))
       return nullptr;
     CloseHandle(info.hThread);
     *id = info.dwProcessId;
@@ -104,7 +115,21 @@ class WideFolder {
 struct Folder {
   const char* name;    // the test's name
   const char* folder;  // UTF-8
+  std::size_t totalLength = 0;           // the folder's path lengthened to this many characters
+  bool startInShortForm = false;         // started with its working directory in 8.3 form
+  const char* program = "Launcher.exe";  // UTF-8
 };
+
+// Whether the console's code page writes `text` (UTF-8) exactly: the
+// update script names the program's file in it, never in a short form.
+bool ConsoleWrites(const std::string& text) {
+  const std::wstring wide = win::WideFromUtf8(text);
+  BOOL defaulted = FALSE;
+  char bytes[256];
+  return WideCharToMultiByte(GetOEMCP(), WC_NO_BEST_FIT_CHARS, wide.c_str(), static_cast<int>(wide.size()), bytes,
+                             sizeof bytes, nullptr, &defaulted) > 0 &&
+         !defaulted;
+}
 
 void PrintTo(const Folder& folder, std::ostream* out) { *out << folder.name; }
 
@@ -119,21 +144,47 @@ TEST(UpdateInFolderRun, HasTheCodePagesItWasStartedFor) {
 }
 
 TEST_P(UpdateInFolder, TheLauncherStartsAndUpdatesThere) {
+  const Folder& c = GetParam();
+  testkit::DebugOutput debug;
+  ASSERT_TRUE(debug.Listening()) << "another program reads the debug output";
   UpdateTestServer server;
   ASSERT_TRUE(server.Started());
   const Bytes v1 = testkit::PackedLauncher(testkit::LauncherExe(), "1.01", server.Port());
   const Bytes v2 = testkit::PackedLauncher(testkit::LauncherExe(), "1.02", server.Port());
   server.Serve(kVersionPath, testkit::Text("1.02\r\n"));
   server.Serve(kExePath, testkit::Program(v2));
-  WideFolder folder(GetParam().folder);
+  WideFolder folder(c.folder, c.totalLength);
   ASSERT_TRUE(folder.Created());
-  ASSERT_TRUE(folder.Write(L"Launcher.exe", v1));
+  const std::wstring program = win::WideFromUtf8(c.program);
+  ASSERT_TRUE(folder.Write(program, v1));
+  std::wstring workDir;
+  if (c.startInShortForm) {
+    workDir = folder.ShortPath();
+    std::wstring longForm = folder.File(L"");
+    longForm.pop_back();
+    ASSERT_FALSE(workDir.empty() || workDir == longForm) << "the folder has no short form";
+  }
+  // A program name the console's code page lacks can never be named by the
+  // script: nothing is fetched for it.
+  const bool updates = ConsoleWrites(c.program);
 
   DWORD v1Id = 0;
-  HANDLE v1Process = folder.Start(L"Launcher.exe", &v1Id);
+  HANDLE v1Process = folder.Start(program, &v1Id, workDir);
   ASSERT_NE(v1Process, nullptr);
+  const auto report = debug.WaitForLine(v1Id, testkit::kUpdateReport);
+  if (!updates) {
+    EXPECT_EQ(report, "Launcher update: 10013 ScriptNotCreated");
+    EXPECT_EQ(WaitForSingleObject(v1Process, 0), static_cast<DWORD>(WAIT_TIMEOUT)) << "v1 ended";
+    CloseHandle(v1Process);
+    EXPECT_TRUE(testkit::EndProcessesStartedBy(v1Id));
+    EXPECT_EQ(RequestsFor(server, kVersionPath), 1u);
+    EXPECT_EQ(RequestsFor(server, kExePath), 0u);
+    EXPECT_EQ(folder.Files(), std::vector<std::wstring>{program});
+    return;
+  }
   // v1 starts from its folder (its package read through its own path),
   // checks, downloads and ends for its script.
+  EXPECT_EQ(report, "Launcher update: replacing");
   const bool ended = WaitForSingleObject(v1Process, 30000) == WAIT_OBJECT_0;
   CloseHandle(v1Process);
   const HWND v2Window = testkit::WaitForWindowTitled("Launcher 1.02", 30000);
@@ -142,8 +193,8 @@ TEST_P(UpdateInFolder, TheLauncherStartsAndUpdatesThere) {
   EXPECT_TRUE(ended) << "v1 never ended; asked for " << RequestsFor(server, kExePath) << " launcher(s)";
   ASSERT_NE(v2Window, nullptr) << "the script's lines missed: no v2 under the program's name";
   EXPECT_TRUE(idle);
-  EXPECT_EQ(folder.Read(L"Launcher.exe"), v2);
-  EXPECT_TRUE(testkit::PumpUntil([&] { return folder.Files() == std::vector<std::wstring>{L"Launcher.exe"}; }, 10000))
+  EXPECT_EQ(folder.Read(program), v2);
+  EXPECT_TRUE(testkit::PumpUntil([&] { return folder.Files() == std::vector<std::wstring>{program}; }, 10000))
       << folder.Files().size() << " files left";
   EXPECT_EQ(RequestsFor(server, kVersionPath), 1u);
   EXPECT_EQ(RequestsFor(server, kExePath), 1u);
@@ -153,5 +204,11 @@ INSTANTIATE_TEST_SUITE_P(
     Folders, UpdateInFolder,
     ::testing::Values(Folder{"chinese", "\xE6\xB8\xB8\xE6\x88\x8F \xE6\x98\x9F\xE6\xB5\xB7"},  // 游戏 星海
                       Folder{"german", "J\xC3\xBCrgen"},                                       // Jürgen
-                      Folder{"russian", "\xD0\x98\xD0\xB3\xD1\x80\xD1\x8B"}),                 // Игры
+                      Folder{"russian", "\xD0\x98\xD0\xB3\xD1\x80\xD1\x8B"},                   // Игры
+                      // The interpreter's command line would expand it.
+                      Folder{"percent", "q%OS%r"},
+                      // The download's long name would pass 259 characters.
+                      Folder{"deep", "deep", 235}, Folder{"startInShortForm", "My Games Folder", 0, true},
+                      // Updates only where the console's code page has its letters.
+                      Folder{"chineseProgramName", "Games", 0, false, "\xE6\x98\x9F\xE6\xB5\xB7.exe"}),  // 星海.exe
     [](const auto& info) { return std::string(info.param.name); });

@@ -5,9 +5,12 @@
 // "<its own path>.real" exists, it first runs the system's own command of
 // its name with the same arguments and waits for it, so that the line has
 // done its work when it holds. It gives up after two minutes, so that a test
-// that dies cannot leave it.
+// that dies cannot leave it. Before it holds, it writes "<its own
+// path>.given" with what it was given: its arguments, whether its console
+// (the interpreter's) shows, and its priority class, one per line.
 #include <windows.h>
 
+#include <cstdio>
 #include <string>
 
 namespace {
@@ -48,6 +51,18 @@ int main() {
   if (length == 0 || length >= MAX_PATH) return 1;
   const std::wstring own(path, length);
   if (Exists(own + L".real")) RunTheRealCommand(own);
+  HANDLE given = CreateFileW((own + L".given").c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                             CREATE_ALWAYS, 0, nullptr);
+  if (given != INVALID_HANDLE_VALUE) {
+    const HWND console = GetConsoleWindow();
+    char text[1024] = {};
+    const int length = std::snprintf(text, sizeof text, "arguments=%ls\r\nconsoleShown=%d\r\npriorityClass=%lu\r\n",
+                                     Arguments().c_str(), console != nullptr && IsWindowVisible(console) ? 1 : 0,
+                                     GetPriorityClass(GetCurrentProcess()));
+    DWORD written = 0;
+    WriteFile(given, text, static_cast<DWORD>(length > 0 ? length : 0), &written, nullptr);
+    CloseHandle(given);
+  }
   HANDLE file = CreateFileW((own + L".held").c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
                             CREATE_ALWAYS, 0, nullptr);
   if (file != INVALID_HANDLE_VALUE) CloseHandle(file);

@@ -99,8 +99,11 @@ bool LauncherProcess::Start() {
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info{};
-  if (!CreateProcessA(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, WorkDir().Path().c_str(),
-                      &startup, &info))
+  // Without the test's console, as the shell starts it: the update script's
+  // interpreter then gets a console of its own, as on a player's machine,
+  // and whether that shows is the launcher's doing.
+  if (!CreateProcessA(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, DETACHED_PROCESS, nullptr,
+                      WorkDir().Path().c_str(), &startup, &info))
     return false;
   CloseHandle(info.hThread);
   process_ = info.hProcess;

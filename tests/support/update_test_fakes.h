@@ -20,10 +20,16 @@ namespace updatefakes {
 // count 917 and the fakes' unguessable number.
 inline constexpr char kPrefix[] = "917-00c0ffee12345678-";
 
-// A launcher image that starts, with the given [global] lines.
+// The [global] lines of a launcher that checks for updates where the fakes'
+// checks do.
+inline constexpr char kUpdateChannel[] =
+    "server=update.test\r\nport=8080\r\nversionUrl=/static/version.txt\r\nexeUrl=/static/Launcher_new.exe\r\n";
+
+// A launcher image that starts and checks for updates, with the given
+// [global] lines (after the channel's, so that they win).
 inline std::string LauncherWith(const std::string& globalLines) {
   const testkit::Bytes bytes = testkit::Concat(
-      {testkit::MakePeImage(), testkit::LauncherPackage(testkit::MinimalConfig(globalLines))});
+      {testkit::MakePeImage(), testkit::LauncherPackage(testkit::MinimalConfig(kUpdateChannel + globalLines))});
   return std::string(bytes.begin(), bytes.end());
 }
 
@@ -103,7 +109,7 @@ class MemoryFileSystem : public FileSystem {
       const std::string& content = owner_.files[path_];
       return inspect({reinterpret_cast<const std::uint8_t*>(content.data()), content.size()});
     }
-    bool Close() override { return !owner_.failClose; }
+    bool Close() override { return !owner_.failClose && owner_.failCloseOf.count(path_) == 0; }
 
    private:
     MemoryFileSystem& owner_;
@@ -121,7 +127,35 @@ class MemoryFileSystem : public FileSystem {
     if (found == files.end() || notReadable.count(path) != 0) return std::nullopt;
     return found->second.substr(0, limit);
   }
-  bool Remove(const std::string& path) override { return inUse.count(path) == 0 && files.erase(path) != 0; }
+  class Reader : public ReadableFile {
+   public:
+    explicit Reader(std::string content) : content_(std::move(content)) {}
+    std::optional<std::uint64_t> Size() override { return content_.size(); }
+    std::optional<std::size_t> Read(char* buffer, std::size_t size) override {
+      const std::size_t count = content_.copy(buffer, size, position_);
+      position_ += count;
+      return count;
+    }
+
+   private:
+    std::string content_;
+    std::size_t position_ = 0;
+  };
+  std::unique_ptr<ReadableFile> OpenToRead(const std::string& path) override {
+    const auto found = files.find(path);
+    if (found == files.end() || notReadable.count(path) != 0) return nullptr;
+    return std::make_unique<Reader>(found->second);
+  }
+  bool Remove(const std::string& path) override {
+    return inUse.count(path) == 0 && readOnly.count(path) == 0 && files.erase(path) != 0;
+  }
+  bool ClearReadOnly(const std::string& path) override { return readOnly.erase(path) != 0; }
+  bool Rename(const std::string& from, const std::string& to) override {
+    if (Exists(to) || inUse.count(from) != 0 || files.count(from) == 0) return false;
+    files[to] = files[from];
+    files.erase(from);
+    return true;
+  }
 
   bool Exists(const std::string& path) override { return files.count(path) != 0 || folders.count(path) != 0; }
   std::vector<std::string> ListFiles(const std::string& directory) override {
@@ -147,6 +181,8 @@ class MemoryFileSystem : public FileSystem {
   std::set<std::string> notReadable;
   std::set<std::string> folders;     // paths taken by a directory
   std::set<std::string> inUse;       // open elsewhere: cannot be removed
+  std::set<std::string> readOnly;    // cannot be removed until the attribute is cleared
+  std::set<std::string> failCloseOf;              // the close of these files fails
   std::map<std::string, std::string> shortPaths;  // the system's 8.3 forms
   int inspectedOpen = 0;             // inspections of files still open
   std::optional<std::size_t> writeLimit;
@@ -172,10 +208,16 @@ class FakeProcess : public ProcessControl {
     ++othersAsked;
     return othersRunning || (othersStartWhileFetching && othersAsked > 1);
   }
-  bool StartHiddenScript(const std::string& scriptPath) override {
-    startedScripts.push_back(scriptPath);
-    return scriptStarts;
+  bool RunScript(const std::string& directory, const std::string& scriptName) override {
+    startedScripts.push_back(directory + "\\" + scriptName);
+    return scriptRuns;
   }
+  bool BeginEnding() override {
+    if (gameBegun || ending) return false;
+    ending = true;
+    return true;
+  }
+  void CancelEnding() override { ending = false; }
   void EndProcess() override { ++ended; }
 
   std::uint32_t ticks = 917;
@@ -183,7 +225,9 @@ class FakeProcess : public ProcessControl {
   bool consoleAsciiOnly = false;
   std::optional<std::string> currentDirectory = "C:\\Games";
   std::optional<std::string> programPath = "C:\\Games\\Launcher.exe";
-  bool scriptStarts = true;
+  bool scriptRuns = true;
+  bool gameBegun = false;                 // the login window has handed over to the game window
+  bool ending = false;                    // BeginEnding granted, not cancelled
   bool othersRunning = false;             // another launcher from the same file
   bool othersStartWhileFetching = false;  // one starts after the first look
   int othersAsked = 0;

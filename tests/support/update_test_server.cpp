@@ -78,6 +78,14 @@ void UpdateTestServer::Serve(const std::string& path, Route route) {
   WriteRoutes();
 }
 
+void UpdateTestServer::Release(const std::string& path) {
+  int index = 0;
+  for (const auto& [routePath, route] : routes_) {
+    ++index;
+    if (routePath == path) control_.Write("release-" + std::to_string(index), {});
+  }
+}
+
 void UpdateTestServer::WriteRoutes() const {
   std::string json = "{";
   int index = 0;
@@ -90,6 +98,7 @@ void UpdateTestServer::WriteRoutes() const {
     if (route.sentBytes) json += ",\"cut\":" + std::to_string(*route.sentBytes);
     if (route.stall) json += ",\"stall\":true";
     if (route.spreadOverMs != 0) json += ",\"spread\":" + std::to_string(route.spreadOverMs);
+    if (route.heldUntilReleased) json += ",\"hold\":" + JsonString("release-" + std::to_string(index));
     json += "}";
   }
   json += "}";

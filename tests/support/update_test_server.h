@@ -21,6 +21,7 @@ struct Route {
   std::optional<std::size_t> sentBytes{};          // send only this much of the body, then close
   bool stall = false;                              // answer nothing until the server stops
   DWORD spreadOverMs = 0;                          // send the body in 50 even pieces over this long
+  bool heldUntilReleased = false;                  // answer once the test calls Release for the path
 };
 
 class UpdateTestServer {
@@ -41,6 +42,8 @@ class UpdateTestServer {
   Bytes Certificate() const;
 
   void Serve(const std::string& path, Route route);
+  // Lets the held answers for `path` go, those waiting and those to come.
+  void Release(const std::string& path);
   struct Request {
     std::string path;
     std::string userAgent;

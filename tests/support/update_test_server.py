@@ -14,7 +14,8 @@ Everything goes through CONTROL_DIR, a directory the test owns:
                             "length": 123,   # announced Content-Length (default: the body's)
                             "cut": 10,       # send only this many body bytes, then close
                             "stall": true,   # answer nothing until the server stops
-                            "spread": 3000}} # send the body in 50 pieces over 3000 ms
+                            "spread": 3000,  # send the body in 50 pieces over 3000 ms
+                            "hold": "name"}} # answer once CONTROL_DIR/name exists
                  Paths not listed get 404.
   port           written once the server listens on 127.0.0.1
   requests.log   one line per request, written before answering: the path,
@@ -111,6 +112,10 @@ class Handler(http.server.BaseHTTPRequestHandler):
         if route.get("stall"):
             stop.wait()
             return  # the connection closes without an answer
+        if "hold" in route:
+            while not os.path.exists(control_file(route["hold"])):
+                if stop.wait(0.05):
+                    return
         body = b""
         if "body" in route:
             with open(control_file(route["body"]), "rb") as f:

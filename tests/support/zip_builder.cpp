@@ -5,6 +5,8 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "update/launcher_mark.h"
+
 namespace testkit {
 namespace {
 
@@ -98,7 +100,7 @@ Bytes ZipBuilder::Build() const {
   return out;
 }
 
-Bytes MakePeImage(std::uint32_t imageEnd, std::uint16_t sections) {
+Bytes MakePeImage(std::uint32_t imageEnd, std::uint16_t sections, bool marked) {
   constexpr std::uint32_t kNt = 0x80;
   Bytes image(imageEnd, 0);
   auto put32 = [&](std::size_t at, std::uint32_t v) {
@@ -120,6 +122,10 @@ Bytes MakePeImage(std::uint32_t imageEnd, std::uint16_t sections) {
     std::memcpy(&image.at(header), ".sect", 5);
     put32(header + 16, rawSize);
     put32(header + 20, rawOffset);
+  }
+  if (marked) {
+    std::memcpy(&image.at(kNt + 248), kLauncherMarkSection, sizeof kLauncherMarkSection);
+    std::memcpy(&image.at(0x200), kLauncherMark.data(), kLauncherMark.size());
   }
   return image;
 }

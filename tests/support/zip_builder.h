@@ -29,8 +29,10 @@ class ZipBuilder {
 };
 
 // A minimal 32-bit PE image of `sections` sections whose last section's raw
-// data ends at `imageEnd` (the image is padded to that size).
-Bytes MakePeImage(std::uint32_t imageEnd = 1024, std::uint16_t sections = 2);
+// data ends at `imageEnd` (the image is padded to that size). With
+// `marked`, its first section is the launcher's mark (launcher_mark.h), as
+// in the launcher's own image; an image without it is some other program.
+Bytes MakePeImage(std::uint32_t imageEnd = 1024, std::uint16_t sections = 2, bool marked = true);
 
 Bytes Concat(std::initializer_list<Bytes> parts);
 Bytes ToBytes(const std::string& text);

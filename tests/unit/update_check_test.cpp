@@ -27,6 +27,11 @@ std::string NewLauncher() { return LauncherWith("version=1.02\r\n"); }
 class UpdateCheck : public ::testing::Test {
  protected:
   std::optional<UpdateResult> Run() { return RunUpdateCheck(&settings, env); }
+  void StartOver() {
+    files = MemoryFileSystem();
+    process = FakeProcess();
+    http.requests.clear();
+  }
 
   UpdateSettings settings{"/static/version.txt", "/static/Launcher_new.exe", "update.test", "1.01", 8080, "C:\\Games", ""};
   FakeHttp http;
@@ -39,13 +44,14 @@ class UpdateCheck : public ::testing::Test {
 // files refusing to be created or read, and checks what it left behind.
 void ExpectOutcome(const UpdateSettings& settings, const Answer& version, const Answer& launcher,
                    const std::string& unwritable, const std::string& unreadable, std::optional<UpdateResult> result,
-                   Left versionLeft, Left launcherLeft) {
+                   Left versionLeft, Left launcherLeft, const std::string& unclosable = "") {
   FakeHttp http;
   http.answers[kVersionUrl] = version;
   http.answers[kExeUrl] = launcher;
   MemoryFileSystem files;
   files.notCreatable.insert(unwritable);
   files.notReadable.insert(unreadable);
+  files.failCloseOf.insert(unclosable);
   FakeProcess process;
   UpdateEnvironment env{http, files, process, IsGbkLeadByte};
   EXPECT_EQ(RunUpdateCheck(&settings, env), result);
@@ -117,11 +123,15 @@ TEST_F(UpdateCheck, EachLauncherOutcomeLeavesItsFile) {
       {"an empty body", Ok(""), "", kFailed, Left::kRemoved},
       {"a program without a package", noPackage, "", kFailed, Left::kRemoved},
       {"script not creatable", Ok(NewLauncher()), kScriptFile, UpdateResult::ScriptNotCreated, Left::kContent},
+      // Its bytes may not all have reached the disk: never a launcher.
+      {"the launcher's close fails", Ok(NewLauncher()), "", kFailed, Left::kRemoved},
       {"replaced", Ok(NewLauncher()), "", std::nullopt, Left::kContent},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    ExpectOutcome(settings, Ok("1.02"), c.launcher, c.unwritable, "", c.result, Left::kRemoved, c.left);
+    const bool closeFails = std::string(c.what) == "the launcher's close fails";
+    ExpectOutcome(settings, Ok("1.02"), c.launcher, c.unwritable, "", c.result, Left::kRemoved, c.left,
+                  closeFails ? kLauncherFile : "");
   }
 }
 
@@ -161,7 +171,10 @@ TEST_F(UpdateCheck, WritesTheScriptStartsItAndEnds) {
   // The directory at replacement time, not the one captured; the program's
   // folder either way, but written in another letter case.
   process.currentDirectory = "c:\\GAMES";
+  std::vector<std::string> reports;
+  env.report = [&](std::string_view line) { reports.emplace_back(line); };
   EXPECT_EQ(Run(), std::nullopt);
+  EXPECT_EQ(reports, std::vector<std::string>{"Launcher update: replacing"});
   EXPECT_EQ(files.files.at(kLauncherFile), launcher);
   ASSERT_TRUE(files.Has("c:\\GAMES\\Launcher_update.bat"));
   EXPECT_EQ(files.files.at("c:\\GAMES\\Launcher_update.bat"),
@@ -170,14 +183,74 @@ TEST_F(UpdateCheck, WritesTheScriptStartsItAndEnds) {
   EXPECT_EQ(process.ended, 1);
 }
 
-TEST_F(UpdateCheck, EndsEvenWhenTheScriptDoesNotStart) {
+// A script that never runs (a scanner removed it, a policy blocked it, a
+// folder name the interpreter expanded) must not make the launcher vanish:
+// it goes on, without the download and without a second attempt.
+TEST_F(UpdateCheck, GoesOnWhenTheScriptDoesNotRun) {
   http.answers[kVersionUrl] = Ok("1.02");
   http.answers[kExeUrl] = Ok(NewLauncher());
-  process.scriptStarts = false;
-  EXPECT_EQ(Run(), std::nullopt);
-  EXPECT_EQ(process.startedScripts.size(), 1u);
-  EXPECT_EQ(process.ended, 1);
-  EXPECT_TRUE(files.Has(kLauncherFile));  // the old launcher stays in place; the new file waits
+  process.scriptRuns = false;
+  std::vector<std::string> reports;
+  env.report = [&](std::string_view line) { reports.emplace_back(line); };
+  EXPECT_EQ(Run(), UpdateResult::ScriptDidNotRun);
+  EXPECT_EQ(process.startedScripts, std::vector<std::string>{kScriptFile});
+  EXPECT_EQ(process.ended, 0);
+  EXPECT_FALSE(process.ending) << "the windows were kept waiting";
+  EXPECT_EQ(WhatIsLeft(files, kLauncherFile), Left::kRemoved);
+  EXPECT_EQ(WhatIsLeft(files, kScriptFile), Left::kRemoved);
+  EXPECT_EQ(reports, std::vector<std::string>{"Launcher update: 10017 ScriptDidNotRun"});
+}
+
+// The game window opened while the launcher was fetched: the game is never
+// ended for an update. The launcher, checked, waits for the next start.
+TEST_F(UpdateCheck, KeepsTheLauncherForTheNextStartOnceTheGameHasBegun) {
+  http.answers[kVersionUrl] = Ok("1.02");
+  const std::string launcher = NewLauncher();
+  http.answers[kExeUrl] = Ok(launcher);
+  process.gameBegun = true;
+  files.files["C:\\Games\\Launcher_next.exe"] = "an earlier one";
+  files.files["C:\\Games\\Launcher_next.sig"] = "its signature";
+  EXPECT_EQ(Run(), UpdateResult::KeptForNextStart);
+  EXPECT_EQ(process.ended, 0);
+  EXPECT_TRUE(process.startedScripts.empty());
+  EXPECT_FALSE(files.Has(kScriptFile));
+  EXPECT_EQ(WhatIsLeft(files, kLauncherFile), Left::kRemoved);
+  EXPECT_EQ(files.files.at("C:\\Games\\Launcher_next.exe"), launcher);
+  EXPECT_FALSE(files.Has("C:\\Games\\Launcher_next.sig"));  // unsigned updates: no signature waits
+  // A launcher the checks refuse waits for nothing.
+  StartOver();
+  process.gameBegun = true;
+  http.answers[kExeUrl] = Ok(LauncherWith("version=1.01\r\n"));
+  EXPECT_EQ(Run(), UpdateResult::LauncherDownloadFailed);
+  EXPECT_EQ(files.files, (std::map<std::string, std::string>{}));
+}
+
+// What cannot be used is never downloaded: a script the interpreter could
+// not read, or whose name a leftover holds, is known before the launcher
+// is fetched.
+TEST_F(UpdateCheck, DecidesWhetherTheScriptCanBeWrittenBeforeFetchingTheLauncher) {
+  struct Case {
+    const char* what;
+    std::string programPath;
+    bool folderOfTheScriptsName;
+    bool fetches;
+  } cases[] = {
+      {"a program the console can name", "C:\\Games\\Launcher.exe", false, true},
+      {"a program name the console cannot write", "C:\\Games\\\xE6\x98\x9F\xE6\xB5\xB7.exe", false, false},
+      {"a folder named like the script", "C:\\Games\\Launcher.exe", true, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    StartOver();
+    process.consoleAsciiOnly = true;
+    process.programPath = c.programPath;
+    if (c.folderOfTheScriptsName) files.folders.insert(kScriptFile);
+    http.answers[kVersionUrl] = Ok("1.02");
+    http.answers[kExeUrl] = Ok(NewLauncher());
+    EXPECT_EQ(Run(), c.fetches ? std::nullopt : std::optional(UpdateResult::ScriptNotCreated));
+    EXPECT_EQ(http.requests.size(), c.fetches ? 2u : 1u);
+    EXPECT_EQ(WhatIsLeft(files, kLauncherFile), c.fetches ? Left::kContent : Left::kNeverCreated);
+  }
 }
 
 TEST(StartSelfReplacement, AScriptThatCannotBeWrittenWholeIsRemovedAndNothingStarts) {
@@ -257,7 +330,7 @@ TEST(StartSelfReplacement, PutsTheScriptBesideTwoSeparatorsAtADriveRoot) {
   FakeProcess process;
   process.currentDirectory = "C:\\";
   UpdateEnvironment env{http, files, process, IsGbkLeadByte};
-  EXPECT_EQ(StartSelfReplacement("C:\\\\917L.exe", env), Replacement::kStarted);
+  EXPECT_EQ(StartSelfReplacement("C:\\\\917L.exe", env), Replacement::kRunning);
   EXPECT_EQ(process.startedScripts, std::vector<std::string>{"C:\\\\Launcher_update.bat"});
 }
 
@@ -327,7 +400,10 @@ TEST_F(UpdateCheck, RemovesWhatEarlierChecksLeftOnlyInTheProgramsFolder) {
   files.files["C:\\Games\\123version.txt"] = "part";
   http.answers[kVersionUrl] = Ok("1.01");
   settings.workDir = "C:\\Windows";
-  Run();
+  // Nothing could be updated from there: nothing is asked, nothing written.
+  EXPECT_EQ(Run(), UpdateResult::OutsideProgramFolder);
+  EXPECT_TRUE(http.requests.empty());
+  EXPECT_TRUE(files.everCreated.empty());
   EXPECT_TRUE(files.Has("C:\\Windows\\123version.txt"));
   settings.workDir = "C:\\Games";
   Run();

@@ -39,6 +39,8 @@ TEST(IsLauncherImage, AcceptsOnlyA32BitImageWithAReadableConfiguration) {
       {"a zip alone", Package(), false},
       {"a program without a package", MakePeImage(), false},
       {"no MZ", WithByte(launcher, 0, 'X'), false},
+      {"another program of the machine", Concat({MakePeImage(1024, 2, false), Package()}), false},
+      {"the mark's name without its bytes", WithByte(launcher, 0x200, 'X'), false},
       {"no PE signature", WithByte(launcher, 0x80, 'X'), false},
       {"a 64-bit machine", WithByte(WithByte(launcher, 0x84, 0x64), 0x85, 0x86), false},
       {"NT headers past the end", WithByte(launcher, 0x3F, 0x7F), false},
@@ -60,6 +62,7 @@ TEST(CheckLauncherImage, NamesTheFirstThingStartUpWouldStopAt) {
   }();
   const std::string config = testkit::MinimalConfig("version=1.02\r\nupdateKey=ab\r\n");
   const std::string buttons = "[global]\r\nlinkCount=1\r\n[link1]\r\ntype=2\r\n";
+  const std::string straightToGame = testkit::MinimalConfig("firstUrl=http://game.test/\r\n");
   struct Case {
     const char* what;
     Bytes file;
@@ -81,6 +84,22 @@ TEST(CheckLauncherImage, NamesTheFirstThingStartUpWouldStopAt) {
       {"a button without its pictures",
        Concat({MakePeImage(), ZipBuilder().Add("config/cg.txt", buttons).Add("config/main1.png", png).Build()}),
        LauncherImageFault::kPictureMissing, "config/1_n.png"},
+      {"another program with the package", Concat({MakePeImage(1024, 2, false), testkit::LauncherPackage(config)}),
+       LauncherImageFault::kNotTheLauncher, ""},
+      {"straight to the game without its sprite sheet",
+       Concat({MakePeImage(), ZipBuilder()
+                                  .Add("config/cg.txt", straightToGame)
+                                  .Add("config/main1.png", png)
+                                  .Add("config/logo.png", png)
+                                  .Build()}),
+       LauncherImageFault::kPictureMissing, "config/style.png"},
+      {"straight to the game without its logo",
+       Concat({MakePeImage(), ZipBuilder()
+                                  .Add("config/cg.txt", straightToGame)
+                                  .Add("config/main1.png", png)
+                                  .Add("config/style.png", png)
+                                  .Build()}),
+       LauncherImageFault::kPictureMissing, "config/logo.png"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -92,4 +111,30 @@ TEST(CheckLauncherImage, NamesTheFirstThingStartUpWouldStopAt) {
       EXPECT_EQ(check.updateKey, "ab");
     }
   }
+}
+
+// The pictures of the first window must decode with the launcher's own
+// decoder: a sound header over data that does not decode shows a window
+// without its button or its login area.
+TEST(CheckLauncherImage, DecodesThePicturesWithTheDecoderItIsGiven) {
+  const Bytes png = testkit::RgbaPng(3, 2, [](int, int) { return 0xFF000000u; });
+  const std::string picture(png.begin(), png.end());
+  const std::string buttons =
+      testkit::MinimalConfig("linkCount=2\r\n") + "[link2]\r\ntype=2\r\n";  // an area, then a button
+  const Bytes file = Concat({MakePeImage(), ZipBuilder()
+                                                .Add("config/cg.txt", buttons)
+                                                .Add("config/main1.png", picture)
+                                                .Add("config/2_n.png", picture)
+                                                .Add("config/2_d.png", picture + "!")
+                                                .Build()});
+  std::vector<std::size_t> decoded;
+  const PictureDecoder decodes = [&](std::span<const std::uint8_t> bytes) {
+    decoded.push_back(bytes.size());
+    return bytes.back() != '!';
+  };
+  const LauncherImageCheck check = CheckLauncherImage(file, decodes);
+  EXPECT_EQ(check.fault, LauncherImageFault::kPictureUndecodable);
+  EXPECT_EQ(check.picture, "config/2_d.png");
+  EXPECT_EQ(decoded, (std::vector<std::size_t>{png.size(), png.size(), png.size() + 1}));
+  EXPECT_EQ(CheckLauncherImage(file).fault, LauncherImageFault::kNone);  // the headers alone are sound
 }

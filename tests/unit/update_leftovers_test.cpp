@@ -36,9 +36,40 @@ TEST(UpdateLeftovers, OnlyTheOldProgramAndTheScriptOfTheWorkingDirectoryGo) {
       files.files[path] = "x";
     FakeProcess process;
     process.currentDirectory = c.directory;
-    EXPECT_EQ(RemoveUpdateLeftovers(files, process), c.scriptFound) << c.what;
+    EXPECT_EQ(RemoveUpdateLeftovers(files, process).scriptRemoved, c.scriptFound) << c.what;
     std::set<std::string> left;
     for (const auto& [path, content] : files.files) left.insert(path);
     EXPECT_EQ(left, c.left) << c.what;
+  }
+}
+
+// Only a script that is really gone says the previous run updated: one that
+// stays (a folder of that name) would otherwise switch the checks off for
+// good. A read-only one is the launcher's own file and goes all the same.
+TEST(UpdateLeftovers, OnlyAScriptThatIsGoneCountsAsAnUpdate) {
+  struct Case {
+    const char* what;
+    bool folder;
+    bool readOnly;
+    bool removed;
+  } cases[] = {
+      {"a script", false, false, true},
+      {"a read-only script", false, true, true},
+      {"a folder of the script's name", true, false, false},
+  };
+  const std::string script = "C:\\Games\\Launcher_update.bat";
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    MemoryFileSystem files;
+    if (c.folder)
+      files.folders.insert(script);
+    else
+      files.files[script] = "x";
+    if (c.readOnly) files.readOnly.insert(script);
+    FakeProcess process;
+    const UpdateLeftovers found = RemoveUpdateLeftovers(files, process);
+    EXPECT_TRUE(found.scriptFound);
+    EXPECT_EQ(found.scriptRemoved, c.removed);
+    EXPECT_FALSE(files.Has(script));
   }
 }

@@ -126,9 +126,10 @@ TEST(ConsoleUpdateScript, WritesWhatTheConsoleCanReadOrNothing) {
   }
 }
 
-// Without a script the interpreter could read, nothing is replaced, the
-// download goes and the launcher keeps running: every line of an unreadable
-// script would miss, and the launcher would end for nothing at every start.
+// Without a script the interpreter could read, nothing is replaced and the
+// launcher keeps running: every line of an unreadable script would miss,
+// and the launcher would end for nothing at every start. That is known
+// before the launcher is fetched, so nothing is downloaded for it.
 TEST(ConsoleUpdateScript, AScriptTheConsoleCannotReadReplacesNothing) {
   using namespace updatefakes;
   FakeHttp http;
@@ -143,7 +144,7 @@ TEST(ConsoleUpdateScript, AScriptTheConsoleCannotReadReplacesNothing) {
   UpdateEnvironment env{http, files, process, [](unsigned char) { return false; }};
   const UpdateSettings settings{"/v.txt", "/L.exe", "update.test", "1.01", 80, folder, ""};
   EXPECT_EQ(RunUpdateCheck(&settings, env), UpdateResult::ScriptNotCreated);
-  EXPECT_EQ(http.requests.size(), 2u);
+  EXPECT_EQ(http.requests.size(), 1u);
   EXPECT_TRUE(files.files.empty());
   EXPECT_TRUE(process.startedScripts.empty());
   EXPECT_EQ(process.ended, 0);

@@ -280,28 +280,45 @@ TEST_F(UpdateTrust, ALauncherBeyond64MegabytesIsRemoved) {
 
 TEST_F(UpdateTrust, ReplacesOnlyWhenTheWorkingDirectoryIsTheProgramsFolder) {
   // Fetched into `workDir` (the directory when the check began); the script
-  // goes to the directory of the moment of replacement.
+  // goes to the directory of the moment of replacement. Started from
+  // another folder, nothing is fetched at all.
+  constexpr auto kElsewhere = UpdateResult::OutsideProgramFolder;
+  constexpr auto kNoScript = UpdateResult::ScriptNotCreated;
   struct Case {
     const char* what;
     std::string programPath;
     std::string workDir;
     std::optional<std::string> directoryNow;
-    bool fetched;
-    bool replaced;
+    std::size_t requests;
+    std::optional<UpdateResult> result;  // nothing: replaced
   } cases[] = {
-      {"the same", "C:\\Games\\Launcher.exe", "C:\\Games", "C:\\Games", true, true},
-      {"another letter case", "C:\\Games\\Launcher.exe", "c:\\GAMES", "C:\\gAMES", true, true},
-      {"a drive's root", "C:\\Launcher.exe", "C:\\", "C:\\", true, true},
-      {"another folder", "C:\\Games\\Launcher.exe", "C:\\Windows\\System32", "C:\\Windows\\System32", false, false},
-      {"a subfolder", "C:\\Games\\Launcher.exe", "C:\\Games\\sub", "C:\\Games\\sub", false, false},
-      {"a folder whose name the program's begins with", "C:\\Games\\Launcher.exe", "C:\\Game", "C:\\Game", false,
-       false},
-      {"changed while fetching", "C:\\Games\\Launcher.exe", "C:\\Games", "D:\\Now", true, false},
-      {"unreadable now", "C:\\Games\\Launcher.exe", "C:\\Games", std::nullopt, true, false},
+      {"the same", "C:\\Games\\Launcher.exe", "C:\\Games", "C:\\Games", 2, std::nullopt},
+      {"another letter case", "C:\\Games\\Launcher.exe", "c:\\GAMES", "C:\\gAMES", 2, std::nullopt},
+      {"a drive's root", "C:\\Launcher.exe", "C:\\", "C:\\", 2, std::nullopt},
+      {"another folder", "C:\\Games\\Launcher.exe", "C:\\Windows\\System32", "C:\\Windows\\System32", 0, kElsewhere},
+      {"a subfolder", "C:\\Games\\Launcher.exe", "C:\\Games\\sub", "C:\\Games\\sub", 0, kElsewhere},
+      {"a folder whose name the program's begins with", "C:\\Games\\Launcher.exe", "C:\\Game", "C:\\Game", 0,
+       kElsewhere},
+      {"changed while fetching", "C:\\Games\\Launcher.exe", "C:\\Games", "D:\\Now", 2, kNoScript},
+      {"unreadable now: no script could be written", "C:\\Games\\Launcher.exe", "C:\\Games", std::nullopt, 1,
+       kNoScript},
       // 0xB1 leads a GBK character: its trail bytes 'A' and 'a' are different characters.
-      {"a GBK folder, the same", "C:\\\xB1" "A\\Launcher.exe", "C:\\\xB1" "A", "C:\\\xB1" "A", true, true},
-      {"a GBK folder differing in a trail byte's case", "C:\\\xB1" "A\\Launcher.exe", "C:\\\xB1" "a",
-       "C:\\\xB1" "a", false, false},
+      {"a GBK folder, the same",
+       "C:\\\xB1"
+       "A\\Launcher.exe",
+       "C:\\\xB1"
+       "A",
+       "C:\\\xB1"
+       "A",
+       2, std::nullopt},
+      {"a GBK folder differing in a trail byte's case",
+       "C:\\\xB1"
+       "A\\Launcher.exe",
+       "C:\\\xB1"
+       "a",
+       "C:\\\xB1"
+       "a",
+       0, kElsewhere},
   };
   settings.updateKey = "";
   for (const Case& c : cases) {
@@ -310,14 +327,16 @@ TEST_F(UpdateTrust, ReplacesOnlyWhenTheWorkingDirectoryIsTheProgramsFolder) {
     process.programPath = c.programPath;
     process.currentDirectory = c.directoryNow;
     settings.workDir = c.workDir;
-    const auto result = Run();
-    EXPECT_EQ(result, c.replaced ? std::nullopt : std::optional(UpdateResult::ScriptNotCreated));
-    EXPECT_EQ(http.requests.size(), c.fetched ? 2u : 1u);
-    EXPECT_EQ(process.ended, c.replaced ? 1 : 0);
+    EXPECT_EQ(Run(), c.result);
+    EXPECT_EQ(http.requests.size(), c.requests);
+    EXPECT_EQ(process.ended, c.result ? 0 : 1);
     const std::string download = c.workDir + "\\" + kPrefix + "Launcher_new.exe";  // two separators after a root
-    EXPECT_EQ(files.Has(download), c.replaced);
-    if (!c.replaced) {
+    EXPECT_EQ(files.Has(download), !c.result);
+    if (c.result) {
       EXPECT_TRUE(process.startedScripts.empty());
+    }
+    if (c.result == kElsewhere) {
+      EXPECT_TRUE(files.everCreated.empty());
     }
   }
 }
@@ -361,11 +380,20 @@ TEST_F(UpdateTrust, TheLauncherMustStartAsTheRunningOneDoes) {
       for (int shift = 24; shift >= 0; shift -= 8) header += static_cast<char>(v >> shift);
     return header + std::string("\x08\x06\0\0\0\0\0\0\0", 9);
   };
-  const std::string config = testkit::MinimalConfig("version=1.02\r\n");
-  const std::string withButton =
-      "[global]\r\nlinkCount=2\r\nversion=1.02\r\n[link1]\r\ntype=4\r\nwidth=10\r\nheight=10\r\n"
-      "url=about:blank\r\n[link2]\r\ntype=1\r\nurl=http://example.test/\r\n";
-  const std::string straightToGame = testkit::MinimalConfig("version=1.02\r\nfirstUrl=http://game.test/\r\n");
+  // Data the launcher's decoder (here a stand-in) refuses behind a sound header.
+  const auto undecodable = [&](std::uint32_t width, std::uint32_t height) {
+    return announced(width, height) + "undecodable";
+  };
+  env.decodes = [](std::span<const std::uint8_t> bytes) {
+    return std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()).find("undecodable") ==
+           std::string_view::npos;
+  };
+  const std::string config = testkit::MinimalConfig(std::string(kUpdateChannel) + "version=1.02\r\n");
+  const std::string withButton = std::string("[global]\r\nlinkCount=2\r\nversion=1.02\r\n") + kUpdateChannel +
+                                 "[link1]\r\ntype=4\r\nwidth=10\r\nheight=10\r\n"
+                                 "url=about:blank\r\n[link2]\r\ntype=1\r\nurl=http://example.test/\r\n";
+  const std::string straightToGame =
+      testkit::MinimalConfig(std::string(kUpdateChannel) + "version=1.02\r\nfirstUrl=http://game.test/\r\n");
   struct Case {
     const char* what;
     testkit::ZipBuilder package;
@@ -381,6 +409,8 @@ TEST_F(UpdateTrust, TheLauncherMustStartAsTheRunningOneDoes) {
        testkit::ZipBuilder().Add("config/cg.txt", config).Add("config/main1.png", announced(7681, 4320)), false},
       {"a login background at the picture limit",
        testkit::ZipBuilder().Add("config/cg.txt", config).Add("config/main1.png", announced(7680, 4320)), true},
+      {"a login background that does not decode",
+       testkit::ZipBuilder().Add("config/cg.txt", config).Add("config/main1.png", undecodable(4, 3)), false},
       {"a login button without its pressed picture",
        testkit::ZipBuilder()
            .Add("config/cg.txt", withButton)
@@ -394,19 +424,22 @@ TEST_F(UpdateTrust, TheLauncherMustStartAsTheRunningOneDoes) {
            .Add("config/2_n.png", png(2, 2))
            .Add("config/2_d.png", png(2, 2)),
        true},
-      {"straight to the game without its sprite sheet",
+      {"a login button whose pressed picture does not decode",
        testkit::ZipBuilder()
-           .Add("config/cg.txt", straightToGame)
+           .Add("config/cg.txt", withButton)
            .Add("config/main1.png", png(4, 3))
-           .Add("config/logo.png", png(2, 2)),
+           .Add("config/2_n.png", png(2, 2))
+           .Add("config/2_d.png", undecodable(2, 2)),
        false},
+      // Whole, it would start, but never check for an update again: only
+      // the login window checks.
       {"straight to the game with its sprite sheet and logo",
        testkit::ZipBuilder()
            .Add("config/cg.txt", straightToGame)
            .Add("config/main1.png", png(4, 3))
            .Add("config/style.png", png(8, 8))
            .Add("config/logo.png", png(2, 2)),
-       true},
+       false},
   };
   settings.updateKey = "";
   for (const Case& c : cases) {
@@ -416,6 +449,64 @@ TEST_F(UpdateTrust, TheLauncherMustStartAsTheRunningOneDoes) {
     const auto result = Run();
     EXPECT_EQ(result, c.replaced ? std::nullopt : std::optional(kFailed));
     if (!c.replaced) ExpectNothingReplaced();
+  }
+}
+
+// Players who install a release that starts but can never update again
+// are stuck on it for good: such a release is refused before anything is
+// replaced, and the refusal is named in the launcher's report.
+TEST_F(UpdateTrust, AReleaseThatCouldNeverUpdateAgainIsRefused) {
+  const auto release = [](const std::string& globalLines, bool marked = true) {
+    const testkit::Bytes bytes = testkit::Concat(
+        {testkit::MakePeImage(1024, 2, marked), testkit::LauncherPackage(testkit::MinimalConfig(globalLines))});
+    return AsText(bytes);
+  };
+  const std::string version = "version=1.02\r\n";
+  const std::string server = "server=update.test\r\nport=8080\r\n";
+  const std::string paths = "versionUrl=/static/version.txt\r\nexeUrl=/static/Launcher_new.exe\r\n";
+  struct Case {
+    const char* what;
+    std::string release;
+    UpdateVerdict refusal;  // kAccepted: installed
+  } cases[] = {
+      {"a release that checks as this one does", release(version + server + paths), UpdateVerdict::kAccepted},
+      {"addresses made unique for a cache",
+       release(version + server + "versionUrl=/v/version.txt?nocache=1\r\nexeUrl=/game/Launcher.exe?v=102\r\n"),
+       UpdateVerdict::kAccepted},
+      {"another server", release(version + "server=https://cdn.test\r\nport=443\r\n" + paths),
+       UpdateVerdict::kAccepted},
+      {"straight to the game", release(version + server + paths + "firstUrl=http://game.test/\r\n"),
+       UpdateVerdict::kOpensTheGame},
+      {"a malformed key", release(version + server + paths + "updateKey=" + std::string(63, 'a') + "\r\n"),
+       UpdateVerdict::kKeyMalformed},
+      {"no server", release(version + paths), UpdateVerdict::kNoUpdateChannel},
+      {"no version file", release(version + server + "exeUrl=/static/Launcher_new.exe\r\n"),
+       UpdateVerdict::kNoUpdateChannel},
+      {"no launcher address", release(version + server + "versionUrl=/static/version.txt\r\n"),
+       UpdateVerdict::kNoUpdateChannel},
+      {"a launcher address that names no file",
+       release(version + server + "versionUrl=/static/version.txt\r\nexeUrl=/static/get:exe\r\n"),
+       UpdateVerdict::kNoUpdateChannel},
+      // A console tool uploaded in the launcher's place, the release's
+      // package appended: a program of the right machine, not the launcher.
+      {"another program with the package", release(version + server + paths, false), UpdateVerdict::kNotThisLauncher},
+  };
+  settings.updateKey = "";
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    StartOver();
+    std::vector<std::string> reports;
+    env.report = [&](std::string_view line) { reports.emplace_back(line); };
+    http.answers[kExeUrl] = Ok(c.release);
+    const auto result = Run();
+    if (c.refusal == UpdateVerdict::kAccepted) {
+      EXPECT_EQ(result, std::nullopt);
+      continue;
+    }
+    EXPECT_EQ(result, kFailed);
+    ExpectNothingReplaced();
+    EXPECT_EQ(reports, std::vector<std::string>{std::string("Launcher update: 10011 LauncherDownloadFailed ") +
+                                                UpdateVerdictName(c.refusal)});
   }
 }
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "common/paths.h"
 #include "update/server_url.h"
 
 TEST(LastPathComponent, IsWhatFollowsTheLastSlashOrBackslash) {
@@ -56,25 +57,89 @@ TEST(DownloadPrefix, IsTheTickCountAsASignedNumberAndTheUnguessableOneInHex) {
   EXPECT_NE(DownloadPrefix(1000, 7), DownloadPrefix(1000, 8));  // and a name nobody can plant ahead
 }
 
-TEST(DownloadPath, JoinsTheWorkingDirectoryThePrefixAndTheLastComponent) {
-  EXPECT_EQ(DownloadPath("C:\\Games", "917", "/static/version.txt"), "C:\\Games\\917version.txt");
-  EXPECT_EQ(DownloadPath("C:\\Games", "-5", "/x/Launcher.exe"), "C:\\Games\\-5Launcher.exe");
-  EXPECT_EQ(DownloadPath("C:\\Games", "917", ""), "C:\\Games\\917");  // empty path: the prefix alone
-  EXPECT_EQ(DownloadPath("C:\\", "917", "/v.txt"), "C:\\\\917v.txt");
-  // 259 characters fit a path buffer; 260 do not.
-  const std::string dir(250, 'd');
-  EXPECT_EQ(DownloadPath(dir, "917", "/abcde")->size(), 259u);
-  EXPECT_EQ(DownloadPath(dir, "917", "/abcdef"), std::nullopt);
+// What a check fetches is kept under the last component of the address's
+// path: a query or fragment (cache busting on a CDN) names no part of the
+// file, and a name Windows cannot hold is none.
+TEST(LocalFileName, IsTheLastComponentWithoutQueryOrFragment) {
+  struct Case {
+    const char* path;
+    std::optional<std::string> name;
+  } cases[] = {
+      {"/static/version.txt", "version.txt"},
+      {"/v/version.txt?nocache=1", "version.txt"},
+      {"/game/Launcher.exe?v=102", "Launcher.exe"},
+      {"/game/Launcher.exe#top", "Launcher.exe"},
+      {"/game/Launcher.exe?next=/a/b.exe", "Launcher.exe"},  // a "/" in the query is no separator
+      {"/dl?file=Launcher.exe", "dl"},
+      {"/files/?id=3", ""},  // the prefix alone, as for "/files/"
+      {"", ""},
+      {"/a\\b.exe", "b.exe"},
+      {"/get:exe", std::nullopt},  // a stream of the file "get" on NTFS, not a file
+      {"/a<b.exe", std::nullopt},
+      {"/a|b.exe", std::nullopt},
+      {"/a*.exe", std::nullopt},
+      {"/a\"b.exe", std::nullopt},
+      {"/a\tb.exe", std::nullopt},
+      {"/Launcher.exe.", std::nullopt},  // the system would create "Launcher.exe"
+      {"/Launcher.exe ", std::nullopt},
+      {"/bad:dir/Launcher.exe", "Launcher.exe"},  // only the name counts
+  };
+  for (const Case& c : cases) EXPECT_EQ(LocalFileName(c.path), c.name) << c.path;
+}
+
+TEST(LocalFileName, StepsOverDoubleByteCharactersOfTheGivenRule) {
+  // 盶 is 0xB1 0x5C and 0xB1 0x7C a character whose trail byte is "|": in
+  // GBK neither is a separator nor a forbidden character.
+  EXPECT_EQ(LocalFileName("/d/\xB1\x5Cgame.exe", IsGbkLeadByte), "\xB1\x5Cgame.exe");
+  EXPECT_EQ(LocalFileName("/d/\xB1\x7Cgame.exe", IsGbkLeadByte), "\xB1\x7Cgame.exe");
+  EXPECT_EQ(LocalFileName("/d/\xB1\x7Cgame.exe"), std::nullopt);  // read byte by byte
+}
+
+TEST(SignatureServerPath, PutsTheSuffixBeforeTheQuery) {
+  EXPECT_EQ(SignatureServerPath("/static/Launcher.exe"), "/static/Launcher.exe.sig");
+  EXPECT_EQ(SignatureServerPath("/game/Launcher.exe?v=102"), "/game/Launcher.exe.sig?v=102");
+  EXPECT_EQ(SignatureServerPath("/game/Launcher.exe#x"), "/game/Launcher.exe.sig#x");
+  EXPECT_EQ(SignatureServerPath(""), ".sig");
+}
+
+TEST(DownloadPath, JoinsTheWorkingDirectoryThePrefixAndTheLocalName) {
+  const CheckNumbers numbers{917, 0x00c0ffee12345678};
+  const std::string prefix = "917-00c0ffee12345678-";
+  EXPECT_EQ(DownloadPath("C:\\Games", numbers, "/static/version.txt", DownloadKind::kVersionFile),
+            "C:\\Games\\" + prefix + "version.txt");
+  EXPECT_EQ(DownloadPath("C:\\Games", numbers, "/x/Launcher.exe?v=2", DownloadKind::kLauncher),
+            "C:\\Games\\" + prefix + "Launcher.exe");
+  EXPECT_EQ(DownloadPath("C:\\Games", numbers, "", DownloadKind::kVersionFile), "C:\\Games\\" + prefix);
+  EXPECT_EQ(DownloadPath("C:\\", numbers, "/v.txt", DownloadKind::kVersionFile), "C:\\\\" + prefix + "v.txt");
+  EXPECT_EQ(DownloadPath("C:\\Games", numbers, "/get:exe", DownloadKind::kLauncher), std::nullopt);
+}
+
+// A program folder deep enough that the long name passes a path buffer
+// gets the compact one, which fits wherever the update script's name fits.
+TEST(DownloadPath, TakesTheCompactNameWhereTheLongOneDoesNotFit) {
+  const CheckNumbers numbers{917, 0x00c0ffee12345678};
+  const std::string scriptName = "Launcher_update.bat";
+  for (const std::size_t length : {std::size_t{215}, std::size_t{235}, 259 - 1 - scriptName.size()}) {
+    SCOPED_TRACE(length);
+    const std::string dir(length, 'd');
+    ASSERT_TRUE(PathInDirectory(dir, scriptName).has_value());
+    const auto path = DownloadPath(dir, numbers, "/static/Launcher_new.exe", DownloadKind::kLauncher);
+    ASSERT_TRUE(path.has_value());
+    EXPECT_LT(Utf16Length(*path), kMaxPath);
+    const bool longFits = length + 1 + 21 + 16 < kMaxPath;
+    EXPECT_EQ(*path, dir + "\\" + (longFits ? "917-00c0ffee12345678-Launcher_new.exe" : "00c0ffee12345678.e"));
+  }
+  EXPECT_EQ(CompactDownloadName(0x00c0ffee12345678, DownloadKind::kVersionFile), "00c0ffee12345678.v");
+  EXPECT_EQ(CompactDownloadName(1, DownloadKind::kSignature), "0000000000000001.s");
+  EXPECT_EQ(DownloadPath(std::string(242, 'd'), numbers, "/v.txt", DownloadKind::kVersionFile), std::nullopt);
   // Counted as the system holds them, in UTF-16 units, not in UTF-8 bytes:
   // 游 takes three bytes and one unit, an emoji four bytes and two units.
   std::string chinese;
-  for (int i = 0; i < 250; ++i) chinese += "\xE6\xB8\xB8";
-  EXPECT_TRUE(DownloadPath(chinese, "917", "/abcde").has_value());
-  EXPECT_EQ(DownloadPath(chinese, "917", "/abcdef"), std::nullopt);
+  for (int i = 0; i < 240; ++i) chinese += "\xE6\xB8\xB8";
+  EXPECT_TRUE(DownloadPath(chinese, numbers, "/v.txt", DownloadKind::kVersionFile).has_value());
   std::string emoji;
-  for (int i = 0; i < 125; ++i) emoji += "\xF0\x9F\x8E\xAE";
-  EXPECT_TRUE(DownloadPath(emoji, "917", "/abcde").has_value());
-  EXPECT_EQ(DownloadPath(emoji, "917", "/abcdef"), std::nullopt);
+  for (int i = 0; i < 121; ++i) emoji += "\xF0\x9F\x8E\xAE";
+  EXPECT_EQ(DownloadPath(emoji, numbers, "/v.txt", DownloadKind::kVersionFile), std::nullopt);
 }
 
 TEST(IsEarlierDownload, IsASignedTickCountAndTheLastComponent) {
@@ -86,12 +151,12 @@ TEST(IsEarlierDownload, IsASignedTickCountAndTheLastComponent) {
       {"917Launcher_new.exe", "/static/Launcher_new.exe", true},
       {"-2147483648version.txt", "/v/version.txt", true},
       {"4294967295version.txt", "version.txt", true},
-      {"Launcher_new.exe", "/static/Launcher_new.exe", false},      // no prefix: the operator's own file
+      {"Launcher_new.exe", "/static/Launcher_new.exe", false},  // no prefix: the operator's own file
       {"-Launcher_new.exe", "/static/Launcher_new.exe", false},
-      {"12345678901version.txt", "/version.txt", false},            // more digits than a tick count has
+      {"12345678901version.txt", "/version.txt", false},  // more digits than a tick count has
       {"9x1version.txt", "/version.txt", false},
-      {"917launcher_new.exe", "/static/Launcher_new.exe", false},   // named as created, letter case included
-      {"917", "", false},                                           // bare numbers could be anyone's
+      {"917launcher_new.exe", "/static/Launcher_new.exe", false},  // named as created, letter case included
+      {"917", "", false},                                          // bare numbers could be anyone's
       {"917", "/static/", false},
       {"917version.txt.bak", "/version.txt", false},
       {"917-00c0ffee12345678-Launcher_new.exe", "/static/Launcher_new.exe", true},
@@ -99,8 +164,15 @@ TEST(IsEarlierDownload, IsASignedTickCountAndTheLastComponent) {
       {"917-00C0FFEE12345678-version.txt", "/version.txt", false},  // not the launcher's lower-case digits
       {"917-00c0ffee1234567-version.txt", "/version.txt", false},   // fifteen digits
       {"917-00c0ffee1234567g-version.txt", "/version.txt", false},
-      {"-00c0ffee12345678-version.txt", "/version.txt", false},     // no tick count
+      {"-00c0ffee12345678-version.txt", "/version.txt", false},  // no tick count
       {"917-00c0ffee12345678version.txt", "/version.txt", false},
+      {"917-00c0ffee12345678-version.txt", "/version.txt?nocache=1", true},  // the query named no part of it
+      {"917-00c0ffee12345678-version.txt?nocache=1", "/version.txt?nocache=1", false},
+      {"00c0ffee12345678.e", "/version.txt", true},  // compact names, of any check's three files
+      {"00c0ffee12345678.v", "", true},
+      {"00c0ffee12345678.x", "/version.txt", false},
+      {"00C0FFEE12345678.e", "/version.txt", false},
+      {"0c0ffee12345678.e", "/version.txt", false},
   };
   for (const Case& c : cases) EXPECT_EQ(IsEarlierDownload(c.name, c.serverPath), c.earlier) << c.name;
 }

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "launcher_driver.h"
+#include "package/package_images_win.h"
 #include "png_writer.h"
 #include "update/file_system_win.h"
 #include "update/internet_client_win.h"
@@ -12,6 +13,7 @@
 #include "update_test_server.h"
 #include "win/process.h"
 #include "win/text.h"
+#include "zip_builder.h"
 
 using testkit::Bytes;
 using testkit::Route;
@@ -29,10 +31,12 @@ class RecordingProcess : public SystemProcess {
   std::optional<std::uint64_t> UnguessableNumber() override { return 0x00c0ffee12345678; }
   std::optional<std::string> CurrentDirectory() override { return directory_; }
   std::optional<std::string> ProgramPath() override { return directory_ + "\\Launcher.exe"; }
-  bool StartHiddenScript(const std::string& scriptPath) override {
-    startedScript = scriptPath;
+  bool RunScript(const std::string& directory, const std::string& scriptName) override {
+    startedScript = directory + "\\" + scriptName;
     return true;
   }
+  bool BeginEnding() override { return true; }
+  void CancelEnding() override {}
   void EndProcess() override { ended = true; }
 
   std::string startedScript;
@@ -42,8 +46,15 @@ class RecordingProcess : public SystemProcess {
   std::string directory_;
 };
 
-Bytes NewLauncher() {
-  return testkit::Concat({testkit::LauncherExe(), testkit::LauncherPackage(testkit::MinimalConfig("version=1.02\r\n"))});
+// A newer launcher that checks for updates too, with the login background
+// given.
+Bytes NewLauncher(std::optional<std::string> background = std::nullopt) {
+  const std::string config = testkit::MinimalConfig(
+      "version=1.02\r\nserver=127.0.0.1\r\nversionUrl=/static/version.txt\r\nexeUrl=/static/Launcher_new.exe\r\n");
+  if (!background) return testkit::Concat({testkit::LauncherExe(), testkit::LauncherPackage(config)});
+  return testkit::Concat(
+      {testkit::LauncherExe(),
+       testkit::ZipBuilder().Add("config/cg.txt", config).Add("config/main1.png", *background).Build()});
 }
 
 // The names this check gives its files.
@@ -53,11 +64,12 @@ constexpr char kLauncherFile[] = "917-00c0ffee12345678-Launcher_new.exe";
 class UpdateCheckOverWinInet : public ::testing::Test {
  protected:
   std::optional<UpdateResult> Run() {
+    testkit::StartGdiplus();  // as start-up does before any check
     UpdateSettings settings{"/static/version.txt", "/static/Launcher_new.exe", "127.0.0.1", "1.01", server.Port(),
                             workDir.Path(), ""};
     WinInetClient http(win::ProgramFileTitle());
     Win32FileSystem files;
-    UpdateEnvironment env{http, files, process, [](unsigned char) { return false; }, win::Utf8FromGbk};
+    UpdateEnvironment env{http, files, process, NoLeadBytes, win::Utf8FromGbk, PictureDecodes};
     return RunUpdateCheck(&settings, env);
   }
   std::vector<std::string> Paths() const {
@@ -128,6 +140,17 @@ TEST_F(UpdateCheckOverWinInet, WhatCannotBeALauncherNeverReplacesThisOne) {
       {"an empty 200", {200, {}}, false},
       {"a launcher cut short", {200, launcher, std::nullopt, launcher.size() / 2}, false},
       {"404", {404, testkit::ToBytes("<html>not found</html>")}, true},
+      // Its header sound, its pixels' data damaged: GDI+, which the
+      // launcher draws with, does not decode it.
+      {"a launcher whose login background does not decode",
+       {200, NewLauncher([] {
+          const Bytes png = testkit::RgbaPng(40, 30, [](int, int) { return 0xFF808080u; });
+          std::string damaged(png.begin(), png.end());
+          const std::size_t data = damaged.find("IDAT") + 4;
+          for (std::size_t i = data; i < data + 12 && i < damaged.size(); ++i) damaged[i] = '\xFF';
+          return damaged;
+        }())},
+       false},
       {"500", {500, testkit::ToBytes("<html>error</html>")}, true},
   };
   server.Serve("/static/version.txt", {200, testkit::ToBytes("1.02")});

@@ -499,6 +499,13 @@ TEST(PackCheck, UpdateRequestFindings) {
        {"config/cg.txt:7: warning: [global] version: is \"1.2.3\": only the first two numbers count, so the "
         "launcher reads 1.2"}},
       {"no server: nothing asked, nothing compared", "version=v2\nexeUrl=http://x/y\n", {}},
+      // The launcher names its files after the path alone: addresses made
+      // unique for a cache work as they are.
+      {"a query and a fragment", server + "versionUrl=/v.txt?nocache=1\nexeUrl=/game/L.exe?v=102#x\nversion=1\n", {}},
+      {"a last part Windows cannot name a file after",
+       server + "versionUrl=/v.txt\nexeUrl=/dl/get:exe?v=1\nversion=1\n",
+       {"config/cg.txt:6: error: [global] exeUrl: is \"/dl/get:exe?v=1\": the launcher keeps what it fetches under the "
+        "last part of the path (a query or fragment left out), and \"get:exe\" cannot name a file on Windows"}},
   };
   for (const auto& c : cases) {
     const auto found = Check(SkinWithConfig(Edited("title=Clean\n", "title=Clean\n" + c.lines)));

@@ -9,8 +9,10 @@
 #include <fstream>
 
 #include "pack_test_skin.h"
+#include "png_writer.h"
 #include "release/release_verdict.h"
 #include "update/update_version.h"
+#include "zip_builder.h"
 
 namespace fs = std::filesystem;
 
@@ -258,3 +260,47 @@ TEST(Release, SignsWithAuthenticodeBeforeTheUpdateSignature) {
   EXPECT_FALSE(fs::exists(w.dir / "out/MyGame.exe.authenticode"));
 }
 #endif
+
+// A release that would start but never update again, or is not the
+// launcher at all, is named for what the launchers would refuse it for.
+TEST(JudgeRelease, NamesTheReleasesNoLauncherInstalls) {
+  const std::string channel = "server=127.0.0.1\r\nversionUrl=/v.txt\r\nexeUrl=/L.exe\r\n";
+  const testkit::Bytes png = testkit::RgbaPng(2, 2, [](int, int) { return 0xFF000000u; });
+  const std::string picture(png.begin(), png.end());
+  const auto release = [&](const std::string& lines, const std::string& background, bool marked) {
+    const std::string image = marked ? packtest::LauncherImage() : [] {
+      std::string other = packtest::LauncherImage();
+      other.replace(other.find(".lmark"), 6, ".other");
+      return other;
+    }();
+    const testkit::Bytes package = testkit::ZipBuilder()
+                                       .Add("config/cg.txt", testkit::MinimalConfig("version=1.02\r\n" + lines))
+                                       .Add("config/main1.png", background)
+                                       .Build();
+    return ReleaseBytes{"1.02\r\n", image + std::string(package.begin(), package.end()), std::nullopt};
+  };
+  const struct {
+    const char* name;
+    ReleaseBytes release;
+    std::string says;  // empty: it installs
+  } cases[] = {
+      {"a launcher that checks", release(channel, picture, true), ""},
+      {"another program", release(channel, picture, false), "the exe is another program with the package appended"},
+      {"straight to the game", release(channel + "firstUrl=http://g.test/\r\n", picture, true),
+       "the exe's firstUrl opens the game at once"},
+      {"no server", release("versionUrl=/v.txt\r\nexeUrl=/L.exe\r\n", picture, true), "the exe names no server"},
+      {"a malformed key", release(channel + "updateKey=12\r\n", picture, true),
+       "the exe's updateKey is not 64 hexadecimal digits"},
+      {"a background that does not decode", release(channel, picture.substr(0, 40), true),
+       "the exe would not start: config/main1.png does not decode"},
+  };
+  for (const auto& c : cases) {
+    const ReleaseVerdict verdict = JudgeRelease(c.release, "", Version{1, 1});
+    if (c.says.empty()) {
+      EXPECT_TRUE(verdict.Installs()) << c.name << ": " << testing::PrintToString(verdict.problems);
+      continue;
+    }
+    ASSERT_EQ(verdict.problems.size(), 1u) << c.name << ": " << testing::PrintToString(verdict.problems);
+    EXPECT_TRUE(verdict.problems[0].starts_with(c.says)) << c.name << ": " << verdict.problems[0];
+  }
+}

@@ -101,16 +101,25 @@ void CheckPath(const CheckContext& c, const char* key, const std::string& path, 
     c.KeyError("global", key,
                "is " + Quoted(path) + ", which does not begin with \"/\": the launcher would ask for " +
                    Quoted(BuildServerUrl(model.server, model.port, path).value_or("")));
-  else if (LastPathComponent(path).empty())
+  else if (LastPathComponent(PathWithoutQuery(path)).empty())
     c.KeyError("global", key,
                "is " + Quoted(path) + ", a folder, not a file: the server answers it with a page or a listing, not " +
                    what + ", and the launcher names its download after the file; end it with the file's name");
+  else if (!LocalFileName(path, IsGbkLeadByte))
+    c.KeyError("global", key,
+               "is " + Quoted(path) +
+                   ": the launcher keeps what it fetches under the last part of the path (a query "
+                   "or fragment left out), and " +
+                   Quoted(std::string(LastPathComponent(PathWithoutQuery(path)))) +
+                   " cannot name a file on Windows (none of < > : \" | * or control characters, no dot or space "
+                   "at its end), so it fetches nothing");
 }
 
 // release writes the version file and the launcher side by side under the
 // names they have on the server.
 void CheckFileNames(const CheckContext& c) {
-  const std::string_view version = LastPathComponent(c.model.versionUrl), exe = LastPathComponent(c.model.exeUrl);
+  const std::string_view version = LastPathComponent(PathWithoutQuery(c.model.versionUrl)),
+                         exe = LastPathComponent(PathWithoutQuery(c.model.exeUrl));
   if (!version.empty() && version == exe)
     c.KeyWarning("global", "exeUrl",
                  "ends in " + Quoted(exe) +

@@ -3,6 +3,7 @@
 #include <climits>
 #include <span>
 
+#include "formats/png_codec.h"
 #include "update/launcher_image.h"
 #include "update/update_signature.h"
 #include "update/update_verdict.h"
@@ -14,6 +15,21 @@ std::span<const std::uint8_t> AsBytes(std::string_view text) {
 }
 
 constexpr std::uint16_t kProductMachine = 0x14C, kWideMachine = 0x8664;
+
+// The tool's own PNG decoder standing in for the launcher's: a picture it
+// cannot decode would not show.
+bool Decodes(std::span<const std::uint8_t> bytes) {
+  std::string error;
+  return DecodePng({reinterpret_cast<const char*>(bytes.data()), bytes.size()}, &error).has_value();
+}
+
+std::string PictureProblem(LauncherImageFault fault) {
+  switch (fault) {
+    case LauncherImageFault::kPictureMissing: return " is missing from its package";
+    case LauncherImageFault::kPictureUndecodable: return " does not decode";
+    default: return " is no picture it can show";
+  }
+}
 
 }  // namespace
 
@@ -54,7 +70,7 @@ ReleaseVerdict JudgeRelease(const ReleaseBytes& release, std::string_view update
                             : ": launchers of " + verdict.carried +
                                   " find themselves older and fetch it at every "
                                   "start"));
-  switch (JudgeDownloadedLauncher(AsBytes(release.launcher), running, key, signature, machine)) {
+  switch (JudgeDownloadedLauncher(AsBytes(release.launcher), running, key, signature, Decodes, machine)) {
     case UpdateVerdict::kAccepted: break;
     case UpdateVerdict::kTooLarge:
       problems.push_back("the exe is " + std::to_string(release.launcher.size()) + " bytes, more than the " +
@@ -67,14 +83,32 @@ ReleaseVerdict JudgeRelease(const ReleaseBytes& release, std::string_view update
                                    ", which launchers of " + LauncherKindName(machine) + " never install"
                              : "the exe is no launcher with a package a launcher would start with");
       break;
+    case UpdateVerdict::kNotThisLauncher:
+      problems.push_back(
+          "the exe is another program with the package appended, not the launcher (it lacks the "
+          "launcher's own mark): pack the skin onto Launcher.exe");
+      break;
     case UpdateVerdict::kDoesNotStart: {
-      const LauncherImageCheck image = CheckLauncherImage(AsBytes(release.launcher), machine);
-      problems.push_back("the exe would not start: " + image.picture +
-                         (image.fault == LauncherImageFault::kPictureMissing ? " is missing from its package"
-                                                                             : " is no picture it can show") +
+      const LauncherImageCheck image = CheckLauncherImage(AsBytes(release.launcher), Decodes, machine);
+      problems.push_back("the exe would not start: " + image.picture + PictureProblem(image.fault) +
                          ", and a launcher replaced by it never reaches another update");
       break;
     }
+    case UpdateVerdict::kOpensTheGame:
+      problems.push_back(
+          "the exe's firstUrl opens the game at once, and only the login window checks for updates: "
+          "the launchers it would become never update again");
+      break;
+    case UpdateVerdict::kNoUpdateChannel:
+      problems.push_back(
+          "the exe names no server, versionUrl or exeUrl it could fetch from: the launchers it would "
+          "become never update again");
+      break;
+    case UpdateVerdict::kKeyMalformed:
+      problems.push_back(
+          "the exe's updateKey is not 64 hexadecimal digits: the launchers it would become refuse "
+          "every update after it");
+      break;
     case UpdateVerdict::kKeyChanged:
       problems.push_back("the exe does not carry updateKey=" + std::string(updateKey) +
                          ": the launchers it would become could not check the updates after it");

@@ -19,7 +19,11 @@ class MemoryFiles : public FileSystem {
     if (it == files_.end()) return std::nullopt;
     return it->second.substr(0, limit);
   }
+  // The downloader neither reads nor renames files; nothing here is read-only.
+  std::unique_ptr<ReadableFile> OpenToRead(const std::string&) override { return nullptr; }
   bool Remove(const std::string& path) override { return files_.erase(path) != 0; }
+  bool ClearReadOnly(const std::string&) override { return false; }
+  bool Rename(const std::string&, const std::string&) override { return false; }
   bool Exists(const std::string& path) override { return files_.count(path) != 0; }
   std::vector<std::string> ListFiles(const std::string&) override { return {}; }
   std::optional<std::string> ShortPath(const std::string&) override { return std::nullopt; }

@@ -7,7 +7,7 @@
 std::optional<UpdateAddresses> AddressesOf(const LauncherConfig& model) {
   const auto versionFile = BuildServerUrl(model.server, model.port, model.versionUrl);
   const auto launcher = BuildServerUrl(model.server, model.port, model.exeUrl);
-  const auto signature = BuildServerUrl(model.server, model.port, model.exeUrl + kSignatureSuffix);
+  const auto signature = BuildServerUrl(model.server, model.port, SignatureServerPath(model.exeUrl));
   if (!versionFile || !launcher || !signature) return std::nullopt;
   return UpdateAddresses{*versionFile, *launcher, *signature};
 }
