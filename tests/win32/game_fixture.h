@@ -90,6 +90,7 @@ struct ShownMenu {
   HWND window = nullptr;
   RECT rect{};
   std::vector<std::pair<UINT, std::string>> items;
+  std::vector<std::pair<UINT, std::wstring>> wideItems;  // the same as the menu holds them
 };
 // Runs `open` (which shows a pop-up menu of this thread and tracks it),
 // reads the menu while it is shown, then closes it: without a choice, or
