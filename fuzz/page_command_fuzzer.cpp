@@ -1,7 +1,9 @@
 // The input is what a game page can send with JsCallClient, and the text of
 // a call into the page. The first byte's length prefix gives the configured
-// title; then each argument of the parameter block, in block order, is a
-// type byte, four bytes of number and a length-prefixed UTF-16LE text. What
+// title; the next byte the number of arguments, and with its high bit a
+// skin in UTF-8 rather than GBK; then each argument of the parameter block,
+// in block order, is a type byte, four bytes of number and a length-prefixed
+// UTF-16LE text. What
 // is left after the block is split as a page function's argument text.
 #include <cstdint>
 #include <cstring>
@@ -9,6 +11,7 @@
 
 #include "browser/page_arguments.h"
 #include "browser/page_command.h"
+#include "common/utf8.h"
 
 namespace {
 
@@ -39,9 +42,6 @@ std::size_t GbkLikeLength(std::u16string_view text) {
   return bytes;
 }
 
-bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
-
 PageArgument ReadArgument(Reader& reader) {
   static const std::uint16_t kTypes[] = {kVariantI4, kVariantString, kVariantInt, kVariantUint, 0x4008, 0};
   PageArgument argument;
@@ -66,15 +66,19 @@ void Check(bool condition) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   Reader reader(data, size);
-  const std::string title = CutToField(reader.Bytes(reader.Byte()), kPageTextField);
+  const std::string titleBytes = reader.Bytes(reader.Byte());
   PageCallBlock block;
-  const std::size_t count = reader.Byte() % 5;
+  const std::uint8_t countByte = reader.Byte();
+  const TextEncoding encoding = countByte & 0x80 ? TextEncoding::kUtf8 : TextEncoding::kGbk;
+  const GbkMeasure measure = encoding == TextEncoding::kUtf8 ? Utf8Length : GbkLikeLength;
+  const std::string title = CutToField(titleBytes, kPageTextField, encoding);
+  const std::size_t count = countByte % 5;
   for (std::size_t i = 0; i < count && !reader.Empty(); ++i) block.push_back(ReadArgument(reader));
 
-  const PageCommand command = InterpretPageCall(block, title, GbkLikeLength);
+  const PageCommand command = InterpretPageCall(block, title, GbkLikeLength, encoding);
   const std::int32_t code = PageCallCode(block);
-  const auto parameter = PageCallParameter(block, GbkLikeLength);
-  if (parameter) Check(GbkLikeLength(*parameter) < kPageTextField && parameter->find(u'\0') == std::u16string::npos);
+  const auto parameter = PageCallParameter(block, GbkLikeLength, encoding);
+  if (parameter) Check(measure(*parameter) < kPageTextField && parameter->find(u'\0') == std::u16string::npos);
   switch (command.action) {
     case PageAction::kNone: Check(block.empty() || (code != 1 && code != 2)); break;
     case PageAction::kClose: Check(code == 1); break;
@@ -82,16 +86,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     case PageAction::kSetButtonLink: Check(code == 4 && parameter && command.text == *parameter); break;
     case PageAction::kSetTitle: {
       Check(code == 6 && parameter.has_value());
-      const std::size_t prefix = PageTitlePrefix(title).size();
+      const std::size_t prefix = PageTitlePrefix(title, encoding).size();
       Check(prefix < kPageTextField);
       // The page's text, cut only when prefix and text do not fit, then by at
       // most one character, and never inside a surrogate pair.
       Check(parameter->compare(0, command.text.size(), command.text) == 0);
-      Check(prefix + GbkLikeLength(command.text) < kPageTextField);
-      if (prefix + GbkLikeLength(*parameter) < kPageTextField) {
+      Check(prefix + measure(command.text) < kPageTextField);
+      if (prefix + measure(*parameter) < kPageTextField) {
         Check(command.text == *parameter);
       } else {
-        Check(prefix + GbkLikeLength(command.text) + 4 >= kPageTextField);
+        Check(prefix + measure(command.text) + 4 >= kPageTextField);
         // A lone high surrogate is a character of its own and may end the
         // cut; one whose low half followed in the page's text may not.
         const std::size_t cut = command.text.size();

@@ -149,14 +149,15 @@ endif()
 
 # The tests that read the launcher's texts back, once more as a Western
 # system (code page 1252) in a Wine prefix of their own: the Chinese of the
-# configuration must show there as on a Chinese system. The test programs
-# check at their start that they got the ANSI and OEM code pages that
-# LAUNCHER_EXPECTED_CODE_PAGES names (936 and 936 when it names none).
+# configuration must show there as on a Chinese system, and a UTF-8 skin's
+# letters on both. The test programs check at their start that they got the
+# ANSI and OEM code pages that LAUNCHER_EXPECTED_CODE_PAGES names (936 and
+# 936 when it names none).
 if(LAUNCHER_WINDOWS_TESTS_RUN)
   set(WESTERN_LOCALE en_US.UTF-8)
   add_test(NAME win32_tests.western_code_page
     COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-run-locale ${WESTERN_LOCALE} $<TARGET_FILE:win32_tests>
-      --gtest_filter=ShownText.*:GbkText.*:ScriptBridge.PageCalls*:GameWindowTest.PageCommands*)
+      --gtest_filter=ShownText.*:GbkText.*:ScriptBridge.PageCalls*:GameWindowTest.PageCommands*:GameWindowTest.TheLoginPageOfAUtf8Skin*)
   add_test(NAME e2e_tests.western_code_page
     COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-run-locale ${WESTERN_LOCALE} $<TARGET_FILE:e2e_tests>
       --gtest_filter=ShownText.*:Startup.FailuresShowTheirBoxAndEnd)

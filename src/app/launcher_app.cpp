@@ -125,5 +125,5 @@ int LauncherApp::ShutDown() {
 }
 
 void LauncherApp::SetGameAddress(const char* address) {
-  CopyToField(gameAddress_, sizeof gameAddress_, address, IsGbkLeadByte);
+  CopyToField(gameAddress_, sizeof gameAddress_, address, SkinTextEncoding(Config()));
 }

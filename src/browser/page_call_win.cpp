@@ -44,6 +44,6 @@ PageCallBlock ReadPageCallBlock(const DISPPARAMS* params) {
   return block;
 }
 
-PageCommand ReadPageCommand(const DISPPARAMS* params, std::string_view configuredTitle) {
-  return InterpretPageCall(ReadPageCallBlock(params), configuredTitle, win::GbkLength);
+PageCommand ReadPageCommand(const DISPPARAMS* params, std::string_view configuredTitle, TextEncoding encoding) {
+  return InterpretPageCall(ReadPageCallBlock(params), configuredTitle, win::GbkLength, encoding);
 }

@@ -15,5 +15,7 @@
 PageCallBlock ReadPageCallBlock(const DISPPARAMS* params);
 
 // What the call asks of the game window; `configuredTitle` is [global]
-// title. Texts stay as the page wrote them; their limits are counted in GBK.
-PageCommand ReadPageCommand(const DISPPARAMS* params, std::string_view configuredTitle);
+// title. Texts stay as the page wrote them; their limits are counted in the
+// skin's `encoding`.
+PageCommand ReadPageCommand(const DISPPARAMS* params, std::string_view configuredTitle,
+                            TextEncoding encoding = TextEncoding::kGbk);

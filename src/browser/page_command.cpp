@@ -1,5 +1,7 @@
 #include "browser/page_command.h"
 
+#include "common/utf8.h"
+
 namespace {
 
 enum PageCode : std::int32_t { kCodeClose = 1, kCodeRestart = 2, kCodeSetLink = 4, kCodeSetTitle = 6 };
@@ -15,18 +17,20 @@ std::string AsciiOnly(std::u16string_view text) {
 
 std::u16string_view UpToZero(std::u16string_view text) { return text.substr(0, text.find(u'\0')); }
 
-bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+// How many bytes a page's text takes among the skin's texts.
+GbkMeasure SkinMeasure(GbkMeasure gbkLength, TextEncoding encoding) {
+  return encoding == TextEncoding::kUtf8 ? Utf8Length : gbkLength;
+}
 
-// The longest start of `text` that takes at most `room` bytes of GBK,
-// never ending inside a character (a surrogate pair is one).
-std::u16string_view CutToGbkBytes(std::u16string_view text, std::size_t room, GbkMeasure gbkLength) {
+// The longest start of `text` that takes at most `room` bytes as `measure`
+// counts them, never ending inside a character (a surrogate pair is one).
+std::u16string_view CutToBytes(std::u16string_view text, std::size_t room, GbkMeasure measure) {
   std::size_t used = 0;
   std::size_t end = 0;
   while (end < text.size()) {
     const std::size_t size =
         IsHighSurrogate(text[end]) && end + 1 < text.size() && IsLowSurrogate(text[end + 1]) ? 2 : 1;
-    const std::size_t bytes = gbkLength(text.substr(end, size));
+    const std::size_t bytes = measure(text.substr(end, size));
     if (used + bytes > room) break;
     used += bytes;
     end += size;
@@ -53,30 +57,33 @@ std::int32_t PageCallCode(const PageCallBlock& block) {
   }
 }
 
-std::optional<std::u16string> PageCallParameter(const PageCallBlock& block, GbkMeasure gbkLength) {
+std::optional<std::u16string> PageCallParameter(const PageCallBlock& block, GbkMeasure gbkLength,
+                                                TextEncoding encoding) {
   if (block.size() < 2) return std::nullopt;
   const PageArgument& second = block[block.size() - 2];
   if (second.type != kVariantString) return std::nullopt;
   const std::u16string_view text = UpToZero(second.text);
-  if (gbkLength(text) + 1 > kPageTextField) return std::nullopt;
+  if (SkinMeasure(gbkLength, encoding)(text) + 1 > kPageTextField) return std::nullopt;
   return std::u16string(text);
 }
 
-std::string PageTitlePrefix(std::string_view configuredTitle) {
-  return CutToField(std::string(configuredTitle) + "-", kPageTextField, IsGbkLeadByte);
+std::string PageTitlePrefix(std::string_view configuredTitle, TextEncoding encoding) {
+  return CutToField(std::string(configuredTitle) + "-", kPageTextField, encoding);
 }
 
-PageCommand InterpretPageCall(const PageCallBlock& block, std::string_view configuredTitle, GbkMeasure gbkLength) {
+PageCommand InterpretPageCall(const PageCallBlock& block, std::string_view configuredTitle, GbkMeasure gbkLength,
+                              TextEncoding encoding) {
   switch (PageCallCode(block)) {
     case kCodeClose: return {PageAction::kClose, {}};
     case kCodeRestart: return {PageAction::kRestartAndClose, {}};
     case kCodeSetLink:
-      if (auto link = PageCallParameter(block, gbkLength)) return {PageAction::kSetButtonLink, std::move(*link)};
+      if (auto link = PageCallParameter(block, gbkLength, encoding))
+        return {PageAction::kSetButtonLink, std::move(*link)};
       return {};
     case kCodeSetTitle:
-      if (auto text = PageCallParameter(block, gbkLength)) {
-        const std::size_t room = kPageTextField - 1 - PageTitlePrefix(configuredTitle).size();
-        return {PageAction::kSetTitle, std::u16string(CutToGbkBytes(*text, room, gbkLength))};
+      if (auto text = PageCallParameter(block, gbkLength, encoding)) {
+        const std::size_t room = kPageTextField - 1 - PageTitlePrefix(configuredTitle, encoding).size();
+        return {PageAction::kSetTitle, std::u16string(CutToBytes(*text, room, SkinMeasure(gbkLength, encoding)))};
       }
       return {};
     default: return {};

@@ -52,9 +52,10 @@ struct PageArgument {
 // script's arguments last to first: the first argument is the last entry.
 using PageCallBlock = std::vector<PageArgument>;
 
-// The number of bytes `text` takes in GBK, the code page of the launcher's
-// texts; page texts are kept as the page wrote them, but their limits are
-// counted in the bytes of the configuration's texts.
+// The number of bytes `text` takes in GBK. Page texts are kept as the page
+// wrote them, but their limits are counted in the bytes of the
+// configuration's texts: GBK in a GBK skin, UTF-8 (Utf8Length) in a UTF-8
+// one.
 using GbkMeasure = std::size_t (*)(std::u16string_view text);
 
 enum class PageAction {
@@ -82,17 +83,21 @@ inline constexpr std::size_t kPageTextField = 256;
 std::int32_t PageCallCode(const PageCallBlock& block);
 
 // The call's parameter: its second argument when that is a string that
-// fits kPageTextField bytes of GBK with its terminating zero. A string ends
-// at its first zero character, as the texts it becomes do.
-std::optional<std::u16string> PageCallParameter(const PageCallBlock& block, GbkMeasure gbkLength);
+// fits kPageTextField bytes of the skin's encoding with its terminating
+// zero. A string ends at its first zero character, as the texts it becomes
+// do.
+std::optional<std::u16string> PageCallParameter(const PageCallBlock& block, GbkMeasure gbkLength,
+                                                TextEncoding encoding = TextEncoding::kGbk);
 
-// The configured title's part of a page's title: `configuredTitle` (GBK)
-// and "-", cut to kPageTextField - 1 bytes without splitting a character.
-std::string PageTitlePrefix(std::string_view configuredTitle);
+// The configured title's part of a page's title: `configuredTitle` (in the
+// skin's encoding) and "-", cut to kPageTextField - 1 bytes without
+// splitting a character.
+std::string PageTitlePrefix(std::string_view configuredTitle, TextEncoding encoding = TextEncoding::kGbk);
 
 // What one call asks of the game window. A code that takes a parameter does
 // nothing without one. The new title is PageTitlePrefix and the parameter,
-// the whole cut to kPageTextField - 1 bytes of GBK without splitting a
-// character; it starts from the configured title every time, so titles never
-// pile up.
-PageCommand InterpretPageCall(const PageCallBlock& block, std::string_view configuredTitle, GbkMeasure gbkLength);
+// the whole cut to kPageTextField - 1 bytes of the skin's encoding without
+// splitting a character; it starts from the configured title every time,
+// so titles never pile up.
+PageCommand InterpretPageCall(const PageCallBlock& block, std::string_view configuredTitle, GbkMeasure gbkLength,
+                              TextEncoding encoding = TextEncoding::kGbk);

@@ -55,7 +55,11 @@ void CWebBrowser::DestroyHost() {
 }
 
 bool CWebBrowser::Navigate(const char* address) {
-  win::Bstr url(win::WideFromGbk(address != nullptr ? address : ""));
+  return Navigate(win::WideFromGbk(address != nullptr ? address : ""));
+}
+
+bool CWebBrowser::Navigate(std::wstring_view address) {
+  win::Bstr url(address);
   if (!url) return false;
   // Flags, target frame, post data and headers are passed absent; the block
   // lists the arguments last to first.

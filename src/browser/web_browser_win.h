@@ -7,6 +7,7 @@
 #include <oaidl.h>
 
 #include <memory>
+#include <string_view>
 
 #include "win/com_ptr.h"
 #include "win/window.h"
@@ -25,9 +26,10 @@ class CWebBrowser : public win::Window {
   // window is left behind.
   bool Create(const char* windowName, DWORD style, const RECT& rect, HWND parent, UINT id);
 
-  // The control's automation calls. The address is GBK text, as the
-  // configuration and the login hand-over give it.
+  // The control's automation calls. The address is GBK text, or the
+  // characters themselves.
   bool Navigate(const char* address);
+  bool Navigate(std::wstring_view address);
   // The current document, or none.
   win::ComPtr<IDispatch> GetDocument();
   // True: the control shows no script errors or other boxes of its own.

@@ -3,36 +3,69 @@
 #include <algorithm>
 #include <cstring>
 
+#include "common/utf8.h"
+
 bool IsGbkLeadByte(unsigned char byte) { return byte >= 0x81 && byte <= 0xFE; }
 
 bool NoLeadBytes(unsigned char) { return false; }
 
 namespace {
 
-// Number of bytes of `text` that fit in `limit` without splitting a character.
-std::size_t FittingLength(std::string_view text, std::size_t limit, LeadByteRule isLeadByte) {
+// Number of bytes of `text` that fit in `limit` without splitting a
+// character; `step` gives the length of the character at a position.
+template <class Step>
+std::size_t FittingLengthBy(std::string_view text, std::size_t limit, Step step) {
   if (text.size() <= limit) return text.size();
   std::size_t pos = 0;
   while (pos < limit) {
-    const std::size_t step = isLeadByte(static_cast<unsigned char>(text[pos])) ? 2 : 1;
-    if (pos + step > limit) break;
-    pos += step;
+    const std::size_t length = step(pos);
+    if (pos + length > limit) break;
+    pos += length;
   }
   return pos;
+}
+
+std::size_t FittingLength(std::string_view text, std::size_t limit, LeadByteRule isLeadByte) {
+  return FittingLengthBy(text, limit, [&](std::size_t pos) {
+    return isLeadByte(static_cast<unsigned char>(text[pos])) ? std::size_t{2} : std::size_t{1};
+  });
+}
+
+std::size_t FittingLength(std::string_view text, std::size_t limit, TextEncoding encoding) {
+  if (encoding == TextEncoding::kGbk) return FittingLength(text, limit, IsGbkLeadByte);
+  return FittingLengthBy(text, limit, [&](std::size_t pos) { return Utf8UnitAt(text, pos).length; });
+}
+
+template <class Rule>
+std::string Cut(std::string_view text, std::size_t width, Rule rule) {
+  if (width == 0) return {};
+  return std::string(text.substr(0, FittingLength(text, width - 1, rule)));
+}
+
+template <class Rule>
+void Copy(char* field, std::size_t width, std::string_view text, Rule rule) {
+  if (width == 0) return;
+  const std::size_t length = FittingLength(text, width - 1, rule);
+  std::memcpy(field, text.data(), length);
+  field[length] = '\0';
 }
 
 }  // namespace
 
 std::string CutToField(std::string_view text, std::size_t width, LeadByteRule isLeadByte) {
-  if (width == 0) return {};
-  return std::string(text.substr(0, FittingLength(text, width - 1, isLeadByte)));
+  return Cut(text, width, isLeadByte);
 }
 
 void CopyToField(char* field, std::size_t width, std::string_view text, LeadByteRule isLeadByte) {
-  if (width == 0) return;
-  const std::size_t length = FittingLength(text, width - 1, isLeadByte);
-  std::memcpy(field, text.data(), length);
-  field[length] = '\0';
+  Copy(field, width, text, isLeadByte);
+}
+
+std::string CutToField(std::string_view text, std::size_t width, TextEncoding encoding) {
+  return Cut(text, width, encoding);
+}
+
+void CopyToField(char* field, std::size_t width, std::string_view text, TextEncoding encoding) {
+  Copy(field, width, text, encoding);
 }
 
 std::int32_t ParseDecimalInt(std::string_view text) {

@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "common/text_encoding.h"
+
 using LeadByteRule = bool (*)(unsigned char byte);
 
 // GBK: a byte from 0x81 to 0xFE starts a two-byte character.
@@ -25,6 +27,11 @@ std::string CutToField(std::string_view text, std::size_t width, LeadByteRule is
 // Copies a zero-terminated text into a caller's field of `width` bytes by the
 // rule of CutToField; the field always ends with a zero byte.
 void CopyToField(char* field, std::size_t width, std::string_view text, LeadByteRule isLeadByte = IsGbkLeadByte);
+// The same for a text of a skin in `encoding`: GBK by GBK's lead bytes,
+// UTF-8 never inside a sequence (a bad run of bytes counts as one
+// character, Utf8UnitAt).
+std::string CutToField(std::string_view text, std::size_t width, TextEncoding encoding);
+void CopyToField(char* field, std::size_t width, std::string_view text, TextEncoding encoding);
 
 // Reads a decimal integer the way strtol does for base 10: leading white
 // space, an optional sign, digits up to the first other byte. No digits give

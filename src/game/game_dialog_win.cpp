@@ -38,7 +38,7 @@ CGameDialog::CGameDialog(const Skin& skin)
 CGameDialog::~CGameDialog() = default;
 
 void CGameDialog::SetStartAddress(const char* address) {
-  CopyToField(startAddress_, sizeof startAddress_, address != nullptr ? address : "", IsGbkLeadByte);
+  CopyToField(startAddress_, sizeof startAddress_, address != nullptr ? address : "", SkinTextEncoding(skin_.Config()));
 }
 
 BOOL CGameDialog::OnInitDialog() {
@@ -64,7 +64,7 @@ bool CGameDialog::Build() {
     titleBar_.MakeFont(scale_.Dpi());
   }
   frame_.SetGameSize(scale_.Length(config.minGameWidth), scale_.Length(config.minGameHeight), workArea);
-  SetWindowTextW(Handle(), win::WideFromGbk(config.title).c_str());
+  SetWindowTextW(Handle(), win::WideFromSkin(config.title, SkinTextEncoding(config)).c_str());
 
   AttachedPackage* package = skin_.Package();
   ScaledSheet sheet;
@@ -132,7 +132,7 @@ bool CGameDialog::StartBrowser() {
   browser_.UiController().SetDpiAware(ScalesWithDisplay(skin_.Config()));
   browser_.AttachUiController(false);
   browser_.SetExternalObject(&bridge_);
-  browser_.Navigate(startAddress_);
+  browser_.Navigate(win::WideFromSkin(startAddress_, SkinTextEncoding(skin_.Config())));
   browser_.SetSilent(true);
   // The page's script is reached through the document of this moment.
   page_.AttachDocument(browser_.GetDocument().Get());
@@ -194,7 +194,9 @@ void CGameDialog::RunPageCommand(const DISPPARAMS* params) {
   // page calling for a restart in a loop would otherwise start a launcher
   // for every call before the loop ever looked at its end.
   if (closing_) return;
-  const PageCommand command = ReadPageCommand(params, skin_.Config().title);
+  const LauncherConfig& config = skin_.Config();
+  const TextEncoding encoding = SkinTextEncoding(config);
+  const PageCommand command = ReadPageCommand(params, config.title, encoding);
   switch (command.action) {
     case PageAction::kNone: break;
     case PageAction::kClose: Close(); break;
@@ -203,11 +205,11 @@ void CGameDialog::RunPageCommand(const DISPPARAMS* params) {
       // Any page the player reaches can send this: web addresses only, with
       // what could split or unquote them for the shell encoded.
       if (CSkinButton* button = FindButtonByKind(kButtonPageLink);
-          button != nullptr && PageMayLink(win::GbkFromWide(command.text)))
+          button != nullptr && PageMayLink(win::SkinFromWide(command.text, encoding)))
         button->SetLink(EncodePageAddress(std::wstring(command.text.begin(), command.text.end())));
       break;
     case PageAction::kSetTitle:
-      titleBar_.SetTitleText(PageTitlePrefix(skin_.Config().title), command.text);
+      titleBar_.SetTitleText(PageTitlePrefix(config.title, encoding), command.text, encoding);
       break;
   }
 }
@@ -227,7 +229,11 @@ void CGameDialog::NotifyPage(int code, int x, int y) { page_.SendPageEvent(code,
 
 void CGameDialog::Minimise() { ShowWindow(Handle(), SW_MINIMIZE); }
 
-bool CGameDialog::AskToClose() { return win::AskOkCancel(Handle(), skin_.Config().closeMsg, win::ProgramCaption()); }
+bool CGameDialog::AskToClose() {
+  const LauncherConfig& config = skin_.Config();
+  return win::AskOkCancel(Handle(), win::WideFromSkin(config.closeMsg, SkinTextEncoding(config)),
+                          win::ProgramCaption());
+}
 
 void CGameDialog::ConfirmClose() {
   if (AskToClose()) Close();
@@ -239,7 +245,10 @@ void CGameDialog::Relogin() {
 
 void CGameDialog::ConfirmClearCache() {
   const LauncherConfig& config = skin_.Config();
-  if (win::AskOkCancel(Handle(), config.clearFlashMsg, win::WideFromGbk(config.clearFlashTitle))) ClearUrlCache();
+  const TextEncoding encoding = SkinTextEncoding(config);
+  if (win::AskOkCancel(Handle(), win::WideFromSkin(config.clearFlashMsg, encoding),
+                       win::WideFromSkin(config.clearFlashTitle, encoding)))
+    ClearUrlCache();
 }
 
 void CGameDialog::ShowSettingsMenu() {
@@ -253,7 +262,7 @@ void CGameDialog::ShowSettingsMenu() {
     // no button to open below: the menu opens at the pointer.
     GetCursorPos(&at);
   }
-  TrackPopup(Handle(), at, SettingsMenuEntries(skin_.Config()), 0);
+  TrackPopup(Handle(), at, SettingsMenuEntries(skin_.Config()), SkinTextEncoding(skin_.Config()), 0);
 }
 
 void CGameDialog::OnPaint() {

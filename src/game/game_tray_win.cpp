@@ -17,11 +17,11 @@ namespace {
 // cursor, owned by `window`. The window is brought to the foreground first,
 // as menus of the notification area need to close when the player clicks
 // elsewhere. True when the item was chosen.
-bool TrackExitMenu(HWND window, const std::string& label) {
+bool TrackExitMenu(HWND window, const std::string& label, TextEncoding encoding) {
   POINT cursor{};
   GetCursorPos(&cursor);
   SetForegroundWindow(window);
-  const UINT chosen = TrackPopup(window, cursor, {{IDCANCEL, label}}, TPM_RETURNCMD);
+  const UINT chosen = TrackPopup(window, cursor, {{IDCANCEL, label}}, encoding, TPM_RETURNCMD);
   // Lets the foreground change that closing the menu asked for happen.
   PostMessageA(window, WM_NULL, 0, 0);
   return chosen == IDCANCEL;
@@ -56,7 +56,7 @@ std::optional<LRESULT> GameTray::HandleMessage(UINT message, WPARAM wParam, LPAR
 }
 
 bool GameTray::AddIcon() {
-  const std::wstring tip = win::WideFromGbk(TrayTip(config_));
+  const std::wstring tip = win::WideFromSkin(TrayTip(config_), SkinTextEncoding(config_));
   record_ = {};
   record_.cbSize = kRecordSize;
   record_.hWnd = Window();
@@ -90,7 +90,7 @@ void GameTray::ShowExitMenu() {
   // The choice is taken back here rather than posted, so that the window
   // knows whether it is closing before it decides to show itself again.
   menuUp_ = true;
-  const bool exitChosen = TrackExitMenu(Window(), config_.notifyCloseTitle);
+  const bool exitChosen = TrackExitMenu(Window(), config_.notifyCloseTitle, SkinTextEncoding(config_));
   menuUp_ = false;
   RemoveIcon();
   if (exitChosen) SendMessageA(Window(), WM_COMMAND, MAKEWPARAM(IDCANCEL, 0), 0);

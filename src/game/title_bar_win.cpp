@@ -41,6 +41,7 @@ void GameTitleBar::Fit(Button& button, const ScaledSheet& sheet, const GameButto
 
 bool GameTitleBar::CreateButtons(const ScaledSheet& sheet, const LauncherConfig& config, HWND parent,
                                  const RECT& workArea, const DisplayScale& scale) {
+  const TextEncoding encoding = SkinTextEncoding(config);
   for (std::size_t j = 0; j < config.gameButtons.size(); ++j) {
     const GameButtonSpec& record = config.gameButtons[j];
     const int spriteIndex = ButtonSpriteIndex(record, config.sprites.size());
@@ -51,12 +52,13 @@ bool GameTitleBar::CreateButtons(const ScaledSheet& sheet, const LauncherConfig&
     const RECT rect{workArea.right + x, workArea.top + y, workArea.right + x + scale.Length(sprite.width),
                     workArea.top + y + scale.Length(sprite.height)};
     const UINT id = static_cast<UINT>(record.type + kButtonIdBase);
-    if (!button.control->Create(record.title.c_str(), WS_CHILD | WS_VISIBLE, rect, parent, id)) return false;
+    if (!button.control->Create(win::WideFromSkin(record.title, encoding), WS_CHILD | WS_VISIBLE, rect, parent, id))
+      return false;
     button.control->SetKind(static_cast<BYTE>(record.type));
     Fit(button, sheet, record, sprite, scale);
     if (scale.Scales()) button.control->SetFontDpi(scale.Dpi());
-    if (ButtonOpensLink(record.type)) button.control->SetLink(record.url.c_str());
-    if (!record.tips.empty()) button.control->SetTip(record.tips.c_str());
+    if (ButtonOpensLink(record.type)) button.control->SetLink(win::WideFromSkin(record.url, encoding));
+    if (!record.tips.empty()) button.control->SetTip(win::WideFromSkin(record.tips, encoding));
     button.control->SetCaptionColor(record.color);
     button.control->SetRecordIndex(static_cast<int>(j));
     buttons_.push_back(std::move(button));
@@ -90,7 +92,7 @@ void GameTitleBar::ShowLogoPicture(DibImage& picture) {
 void GameTitleBar::SetUpTitle(const LauncherConfig& config, const DisplayScale& scale) {
   const Point at = scale.Position({config.titlex, config.titley});
   titlePosition_ = {at.x, at.y};
-  SetTitleText(config.title);
+  SetTitleText(config.title, SkinTextEncoding(config));
   titleColour_ = config.titleColor;
 }
 
@@ -113,12 +115,12 @@ void GameTitleBar::Rescale(const ScaledSheet& sheet, AttachedPackage* package, c
   MakeFont(scale.Dpi());
 }
 
-void GameTitleBar::SetTitleText(const std::string& text) {
-  titleText_ = win::WideFromGbk(CutToField(text, 256, IsGbkLeadByte));
+void GameTitleBar::SetTitleText(const std::string& text, TextEncoding encoding) {
+  titleText_ = win::WideFromSkin(CutToField(text, 256, encoding), encoding);
 }
 
-void GameTitleBar::SetTitleText(const std::string& prefix, std::u16string_view pageText) {
-  titleText_ = win::WideFromGbk(prefix);
+void GameTitleBar::SetTitleText(const std::string& prefix, std::u16string_view pageText, TextEncoding encoding) {
+  titleText_ = win::WideFromSkin(prefix, encoding);
   titleText_.append(pageText.begin(), pageText.end());
 }
 

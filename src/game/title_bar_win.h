@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "common/display_scale.h"
+#include "common/text_encoding.h"
 #include "game/frame_geometry.h"
 #include "skin/skin_button_win.h"
 #include "win/handles.h"
@@ -65,11 +66,11 @@ class GameTitleBar {
 
   // Draws the title text, one line, unclipped, over what is painted.
   void PaintTitle(HDC dc) const;
-  // A configured title (GBK), cut to 255 bytes.
-  void SetTitleText(const std::string& text);
-  // A page's title: `prefix` (GBK, the configured part) and the page's own
-  // text as it wrote it.
-  void SetTitleText(const std::string& prefix, std::u16string_view pageText);
+  // A configured title (in the skin's `encoding`), cut to 255 bytes.
+  void SetTitleText(const std::string& text, TextEncoding encoding);
+  // A page's title: `prefix` (the configured part, in the skin's
+  // `encoding`) and the page's own text as it wrote it.
+  void SetTitleText(const std::string& prefix, std::u16string_view pageText, TextEncoding encoding);
   // The title as shown, and as GBK bytes (a character GBK lacks becomes "?").
   const std::wstring& WideTitleText() const { return titleText_; }
   std::string TitleText() const;

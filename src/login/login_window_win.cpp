@@ -42,7 +42,7 @@ void CLauncherStandardDlg::Build() {
     StartUpdateWorker(std::move(worker));
   if (TranslucentWindow() == nullptr) return;
   fillColour_ = config.loginCenterColor;
-  const std::wstring title = win::WideFromGbk(config.title);
+  const std::wstring title = win::WideFromSkin(config.title, SkinTextEncoding(config));
   SetWindowTextW(Handle(), title.c_str());
   SetWindowTextW(TranslucentWindow()->Handle(), title.c_str());
 
@@ -121,7 +121,7 @@ bool CLauncherStandardDlg::MakeButton(const LinkSpec& link, int number, unsigned
   if (!button->Create("", WS_CHILD | WS_VISIBLE, rect, Handle(), id)) return false;
   if (!ReportLoad(LoadScaledImage(package, ButtonImageName(number, true).c_str(), scale, &pressed))) return false;
   button->SetImages(normal.Detach(), pressed.Detach(), nullptr);
-  button->SetLink(link.url.c_str());
+  button->SetLink(win::WideFromSkin(link.url, SkinTextEncoding(skin_.Config())));
   button->SetKind(static_cast<BYTE>(link.type));
   button->SetRecordIndex(number - 1);  // its link, for a new scale
   buttons_.push_back(std::move(button));
@@ -171,7 +171,7 @@ bool CLauncherStandardDlg::MakeHtmlArea(const LinkSpec& link, unsigned id, const
   browser.Navigate("about:blank");
   browser.UiController().SetDpiAware(ScalesWithDisplay(skin_.Config()));
   browser.AttachUiController(false);
-  browser.Navigate(link.url.c_str());
+  browser.Navigate(win::WideFromSkin(link.url, SkinTextEncoding(skin_.Config())));
   // A page that completed while this area was being made has shown the
   // areas made before it; this one joins them.
   if (htmlAreaShown_) ShowWindow(browser.Handle(), SW_SHOW);
@@ -192,7 +192,9 @@ bool CLauncherStandardDlg::OnCommand(WORD id, WORD, HWND) {
 }
 
 void CLauncherStandardDlg::ConfirmClose() {
-  if (win::AskOkCancel(Handle(), skin_.Config().closeMsg, win::ProgramCaption())) OnOK();
+  const LauncherConfig& config = skin_.Config();
+  if (win::AskOkCancel(Handle(), win::WideFromSkin(config.closeMsg, SkinTextEncoding(config)), win::ProgramCaption()))
+    OnOK();
 }
 
 LRESULT CLauncherStandardDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -237,10 +239,12 @@ void CLauncherStandardDlg::OnDocumentComplete(IDispatch*, std::wstring_view) {
 }
 
 void CLauncherStandardDlg::OnBeforeNavigate2(IDispatch*, std::wstring_view url) {
-  // The address as the login page's buffer holds it: at most 511 bytes of
-  // GBK, the code page of the configured prefix it is compared with.
-  const std::string address = CutToField(win::GbkFromWide(url), kNavigationBufferSize, IsGbkLeadByte);
-  const auto gameAddress = HandOverAddress(address, skin_.Config().gameheader);
+  // The address as the login page's buffer holds it: at most 511 bytes in
+  // the skin's encoding, that of the configured prefix it is compared with.
+  const LauncherConfig& config = skin_.Config();
+  const TextEncoding encoding = SkinTextEncoding(config);
+  const std::string address = CutToField(win::SkinFromWide(url, encoding), kNavigationBufferSize, encoding);
+  const auto gameAddress = HandOverAddress(address, config.gameheader);
   if (!gameAddress) return;
   if (handOver_) handOver_(gameAddress->c_str());
   OnOK();

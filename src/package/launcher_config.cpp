@@ -62,6 +62,9 @@ const Field<LauncherConfig> kGlobalFields[] = {
     Text("updateKey", &LauncherConfig::updateKey, 128),
     Int("dpiScaling", &LauncherConfig::dpiScaling),
     Int("browserMode", &LauncherConfig::browserMode),
+    // Wider than any name it takes, so that a longer value stays another
+    // name instead of being cut into one.
+    Text("textEncoding", &LauncherConfig::textEncoding, 16),
 };
 
 const Field<LinkSpec> kLinkFields[] = {
@@ -102,11 +105,12 @@ constexpr const char* kCountKeys[4] = {"linkCount", "menuCount", "picCount", "ga
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Warray-bounds"
 template <class R, std::size_t N>
-void ReadRecord(const IniDocument& document, const char* section, const Field<R> (&fields)[N], R* record) {
+void ReadRecord(const IniDocument& document, const char* section, const Field<R> (&fields)[N], TextEncoding encoding,
+                R* record) {
   for (const Field<R>& field : fields) {
     if (field.text != nullptr) {
       const std::string& fallback = record->*field.text;
-      record->*field.text = CutToField(document.GetString(section, field.key, fallback.c_str()), field.width);
+      record->*field.text = CutToField(document.GetString(section, field.key, fallback.c_str()), field.width, encoding);
     } else if (field.colour != nullptr) {
       // The integer's bits are the colour, as the file gives them.
       const auto fallback = static_cast<std::int32_t>(record->*field.colour);
@@ -121,12 +125,13 @@ void ReadRecord(const IniDocument& document, const char* section, const Field<R>
 
 // Reads [nameN] for N = 1 .. count; a missing section gives a record of defaults.
 template <class R, std::size_t N>
-std::vector<R> ReadList(const IniDocument& document, const char* name, int count, const Field<R> (&fields)[N]) {
+std::vector<R> ReadList(const IniDocument& document, const char* name, int count, const Field<R> (&fields)[N],
+                        TextEncoding encoding) {
   std::vector<R> list;
   for (int n = 1; n <= count && n <= kMaxListLength; ++n) {
     const std::string section = name + std::to_string(n);
     R record;
-    ReadRecord(document, section.c_str(), fields, &record);
+    ReadRecord(document, section.c_str(), fields, encoding, &record);
     list.push_back(std::move(record));
   }
   return list;
@@ -149,22 +154,27 @@ void AddKeys(std::vector<KeyInfo>* keys, const char* section, const Field<R> (&f
 
 bool BuildConfig(const IniDocument& document, LauncherConfig* config) {
   *config = LauncherConfig{};
-  ReadRecord(document, "global", kGlobalFields, config);
+  // Every text is cut to its field by the rules of its encoding: the key
+  // that declares it is read first.
+  const TextEncoding encoding = TextEncodingOf(document.GetString("global", "textEncoding", ""));
+  ReadRecord(document, "global", kGlobalFields, encoding, config);
   for (std::size_t i = 0; i < 8; ++i)
     config->edgeImages[i] = document.GetInt("global", kEdgeImageKeys[i], config->edgeImages[i]);
   const int linkCount = document.GetInt("global", "linkCount", 0);
   if (linkCount < 1) return false;
-  config->links = ReadList(document, "link", linkCount, kLinkFields);
-  config->menuItems = ReadList(document, "menu", document.GetInt("global", "menuCount", 0), kMenuFields);
-  config->sprites = ReadList(document, "gamePic", document.GetInt("global", "picCount", 0), kSpriteFields);
+  config->links = ReadList(document, "link", linkCount, kLinkFields, encoding);
+  config->menuItems = ReadList(document, "menu", document.GetInt("global", "menuCount", 0), kMenuFields, encoding);
+  config->sprites = ReadList(document, "gamePic", document.GetInt("global", "picCount", 0), kSpriteFields, encoding);
   config->gameButtons =
-      ReadList(document, "gamebutton", document.GetInt("global", "gameButtonCount", 0), kGameButtonFields);
+      ReadList(document, "gamebutton", document.GetInt("global", "gameButtonCount", 0), kGameButtonFields, encoding);
   return true;
 }
 
 bool ScalesWithDisplay(const LauncherConfig& config) { return config.dpiScaling == 1; }
 
 bool IsValidDpiScaling(std::int64_t value) { return value == 0 || value == 1; }
+
+TextEncoding SkinTextEncoding(const LauncherConfig& config) { return TextEncodingOf(config.textEncoding); }
 
 std::span<const KeyInfo> ConfigKeys() {
   static const std::vector<KeyInfo> keys = [] {

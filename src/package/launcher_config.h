@@ -1,6 +1,7 @@
 // The launcher's configuration model: every setting the windows and the
 // update check use, read once from the configuration document with its
-// defaults applied. Texts are GBK bytes cut to their field width - 1.
+// defaults applied. Texts are the skin's bytes (GBK, or UTF-8 where the
+// skin declares it) cut to their field width - 1.
 #pragma once
 
 #include <array>
@@ -8,6 +9,8 @@
 #include <span>
 #include <string>
 #include <vector>
+
+#include "common/text_encoding.h"
 
 class IniDocument;
 
@@ -67,6 +70,7 @@ struct LauncherConfig {
   std::string updateKey;  // the operator's Ed25519 public key in hex; empty: unsigned updates
   int dpiScaling = 0;      // 1: the windows take the display's scale; else physical pixels
   int browserMode = 0;     // the browser control's document mode to register; 0: none
+  std::string textEncoding;  // "utf-8": every text of the file is UTF-8; else GBK
   std::vector<MenuItemSpec> menuItems;
   std::array<int, 8> edgeImages{9, 9, 9, 9, 9, 9, 9, 9};
 };
@@ -81,6 +85,11 @@ bool BuildConfig(const IniDocument& document, LauncherConfig* config);
 bool ScalesWithDisplay(const LauncherConfig& config);
 // The values [global] dpiScaling is meant to have: 0 and 1.
 bool IsValidDpiScaling(std::int64_t value);
+
+// The encoding of every text of the configuration, as [global] textEncoding
+// declares it (TextEncodingOf): the texts are cut to their fields by it,
+// and the windows show them by it.
+TextEncoding SkinTextEncoding(const LauncherConfig& config);
 
 // The key table, for tools that document or check a configuration.
 enum class KeyKind { kInteger, kColour, kText };

@@ -50,7 +50,11 @@ CSkinButton::~CSkinButton() {
 }
 
 bool CSkinButton::Create(const char* caption, DWORD style, const RECT& rect, HWND parent, UINT id) {
-  const std::wstring text = win::WideFromGbk(caption != nullptr ? caption : "");
+  return Create(win::WideFromGbk(caption != nullptr ? caption : ""), style, rect, parent, id);
+}
+
+bool CSkinButton::Create(std::wstring_view caption, DWORD style, const RECT& rect, HWND parent, UINT id) {
+  const std::wstring text(caption);
   HWND hwnd = CreateWindowExW(0, L"BUTTON", text.c_str(), style, rect.left, rect.top, rect.right - rect.left,
                               rect.bottom - rect.top, parent, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)),
                               GetModuleHandleA(nullptr), nullptr);
@@ -77,8 +81,10 @@ void CSkinButton::SetLink(std::wstring_view link) {
 
 std::string CSkinButton::Link() const { return win::GbkFromWide(link_); }
 
-void CSkinButton::SetTip(const char* tip) {
-  std::wstring text = win::WideFromGbk(tip != nullptr ? tip : "");
+void CSkinButton::SetTip(const char* tip) { SetTip(win::WideFromGbk(tip != nullptr ? tip : "")); }
+
+void CSkinButton::SetTip(std::wstring_view tip) {
+  std::wstring text(tip);
   TOOLINFOW tool{};
   tool.cbSize = sizeof tool;
   tool.hwnd = hwnd_;

@@ -18,9 +18,11 @@ class CSkinButton {
   CSkinButton(const CSkinButton&) = delete;
   CSkinButton& operator=(const CSkinButton&) = delete;
 
-  // A child push button of `parent` at `rect` (client coordinates); the
-  // caption, like the tip, is GBK.
+  // A child push button of `parent` at `rect` (client coordinates). A
+  // caption or tip given as bytes is GBK; the windows give their skin's
+  // texts as the characters they are.
   bool Create(const char* caption, DWORD style, const RECT& rect, HWND parent, UINT id);
+  bool Create(std::wstring_view caption, DWORD style, const RECT& rect, HWND parent, UINT id);
   HWND Handle() const { return hwnd_; }
 
   // Takes ownership of the bitmaps (any may be null) after releasing every
@@ -28,13 +30,16 @@ class CSkinButton {
   void SetImages(HBITMAP normal, HBITMAP pressed, HBITMAP hover);
   // Stored with every ";" made "&" (operators write query strings with ";")
   // and otherwise as given: the shell gets it so when the button is
-  // pressed, unless it holds a control character. A configured link is
-  // GBK; a page's arrives as UTF-16 and is kept so.
+  // pressed, unless it holds a control character. A link given as bytes is
+  // GBK; the windows give their skin's, like a page's, as UTF-16, kept so.
   void SetLink(const char* link);
   void SetLink(std::wstring_view link);
-  // The link as GBK bytes, as a configuration would write it.
+  // The link as GBK bytes, as a configuration would write it, and as the
+  // characters the shell gets.
   std::string Link() const;
+  const std::wstring& WideLink() const { return link_; }
   void SetTip(const char* tip);
+  void SetTip(std::wstring_view tip);
   // Returns the colour set before (at first the system's button-text colour).
   COLORREF SetCaptionColor(COLORREF colour);
   void SetKind(BYTE kind) { kind_ = kind; }

@@ -5,6 +5,7 @@
 #include <climits>
 
 #include "common/text.h"
+#include "common/utf8.h"
 
 namespace win {
 namespace {
@@ -70,6 +71,21 @@ std::string Utf8FromWide(std::wstring_view text) {
   return utf8;
 }
 
+// On Windows UTF-16 code units are wchar_t.
+std::wstring WideFromSkin(std::string_view text, TextEncoding encoding) {
+  if (encoding == TextEncoding::kGbk) return WideFromGbk(text);
+  const std::u16string wide = Utf16FromUtf8(text);
+  return std::wstring(wide.begin(), wide.end());
+}
+
+std::string SkinFromWide(std::wstring_view text, TextEncoding encoding) {
+  return SkinFromWide(std::u16string_view(reinterpret_cast<const char16_t*>(text.data()), text.size()), encoding);
+}
+
+std::string SkinFromWide(std::u16string_view text, TextEncoding encoding) {
+  return encoding == TextEncoding::kGbk ? GbkFromWide(text) : Utf8FromUtf16(text);
+}
+
 std::string Utf8FromGbk(std::string_view text) { return Utf8FromWide(WideFromGbk(text)); }
 
 bool IsSystemLeadByte(unsigned char byte) { return IsDBCSLeadByte(byte) != FALSE; }
@@ -94,10 +110,10 @@ std::wstring ProgramCaption() {
   return std::wstring(title.begin(), title.end());
 }
 
-bool AskOkCancel(HWND owner, std::string_view text, std::wstring_view caption) {
+bool AskOkCancel(HWND owner, std::wstring_view text, std::wstring_view caption) {
   constexpr UINT kQuestionStyle = MB_OKCANCEL | MB_DEFBUTTON2 | MB_SYSTEMMODAL | MB_TASKMODAL;
   static_assert(kQuestionStyle == 0x3101);
-  return MessageBoxW(owner, WideFromGbk(text).c_str(), std::wstring(caption).c_str(), kQuestionStyle) == IDOK;
+  return MessageBoxW(owner, std::wstring(text).c_str(), std::wstring(caption).c_str(), kQuestionStyle) == IDOK;
 }
 
 int ShowMessage(HWND owner, std::string_view text, std::string_view caption, UINT style) {

@@ -11,6 +11,7 @@
 
 #include "game_driver.h"
 #include "png_writer.h"
+#include "win/text.h"
 
 using namespace testkit;
 
@@ -120,6 +121,55 @@ TEST(ShownText, TheGameWindowsTitleAndCloseQuestionAreTheConfiguredChinese) {
   EXPECT_EQ(WideWindowText(GetDlgItem(box->hwnd, 0xFFFF)), kWideCloseMsg);
   EXPECT_EQ(WideWindowText(box->hwnd), L"Launcher");
   EXPECT_TRUE(IsQuestion(*box, kCloseMsg, "Launcher", game.window));
+  box->Press(IDOK);
+  EXPECT_EQ(game.launcher.WaitForExit(), 0u);
+}
+
+namespace {
+
+// A skin that declares UTF-8: the login pair's title in Thai and Korean,
+// the game window's title and close question in Vietnamese.
+constexpr wchar_t kThaiKoreanTitle[] = L"\u0E40\u0E17\u0E1E\u0E2A\u0E07\u0E04\u0E23\u0E32\u0E21 \uC804\uC2E0";
+constexpr wchar_t kVietnameseTitle[] = L"Chi\u1EBFn Th\u1EA7n";
+constexpr wchar_t kVietnameseCloseMsg[] = L"B\u1EA1n c\u00F3 ch\u1EAFc mu\u1ED1n tho\u00E1t?";
+
+GameSkinOptions Utf8Skin(const std::string& firstUrl, const wchar_t* title) {
+  return {.firstUrl = firstUrl,
+          .extraGlobal = "textEncoding=UTF-8\r\ntitle=" + win::Utf8FromWide(title) +
+                         "\r\ncloseMsg=" + win::Utf8FromWide(kVietnameseCloseMsg) + "\r\n"};
+}
+
+}  // namespace
+
+// Another program reads the packed launcher's windows as the characters
+// they hold: those of a UTF-8 skin in languages GBK cannot spell, on a
+// Chinese system and on a Western one alike.
+TEST(ShownText, AUtf8SkinsLoginPairCarriesItsThaiAndKoreanTitle) {
+  LauncherProcess launcher(GameSkin(Utf8Skin("", kThaiKoreanTitle)));
+  const HWND background = launcher.WaitForWindow(
+      [](HWND w) { return WideWindowText(w) == kThaiKoreanTitle && GetWindow(w, GW_OWNER) == nullptr; });
+  ASSERT_NE(background, nullptr) << launcher.Describe();
+  const HWND companion = launcher.WaitForWindow([&](HWND w) { return GetWindow(w, GW_OWNER) == background; });
+  ASSERT_NE(companion, nullptr) << launcher.Describe();
+  EXPECT_EQ(WideWindowText(companion), kThaiKoreanTitle);
+  launcher.Kill();
+}
+
+TEST(ShownText, AUtf8SkinsGameWindowAsksItsVietnameseCloseQuestion) {
+  GameLauncher game(Utf8Skin("about:blank", kVietnameseTitle), false);
+  game.window =
+      game.launcher.WaitForWindow([](HWND w) { return WideWindowText(w) == kVietnameseTitle && GetDlgItem(w, 170); });
+  ASSERT_NE(game.window, nullptr) << game.launcher.Describe();
+  ASSERT_TRUE(game.Idle());
+  POINT origin{0, 0};
+  ClientToScreen(game.window, &origin);
+  KeepShot(TakeShot({origin.x, origin.y, origin.x + 400, origin.y + kTitleBarHeight}), "game-title-utf8.png");
+
+  PostMessageW(game.window, WM_CLOSE, 0, 0);
+  const auto box = game.launcher.WaitForMessageBox();
+  ASSERT_TRUE(box.has_value()) << game.launcher.Describe();
+  EXPECT_EQ(box->wideText, kVietnameseCloseMsg);
+  EXPECT_EQ(box->wideCaption, L"Launcher");
   box->Press(IDOK);
   EXPECT_EQ(game.launcher.WaitForExit(), 0u);
 }

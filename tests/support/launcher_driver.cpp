@@ -28,6 +28,8 @@ std::optional<MessageBoxView> ReadMessageBox(HWND hwnd) {
   if (textControl == nullptr) return std::nullopt;
   MessageBoxView box;
   box.hwnd = hwnd;
+  box.wideCaption = WideWindowText(hwnd);
+  box.wideText = WideWindowText(textControl);
   box.caption = WindowText(hwnd);
   box.text = WindowText(textControl);
   box.owner = GetWindow(hwnd, GW_OWNER);

@@ -24,6 +24,8 @@ struct MessageBoxView {
   HWND hwnd = nullptr;
   std::string caption;
   std::string text;
+  std::wstring wideCaption;  // the same as the box holds them
+  std::wstring wideText;
   HWND owner = nullptr;
   std::vector<int> buttons;  // identifiers: 1 OK, 2 Cancel, ...
   int defaultButton = 0;     // the one drawn as the default push button

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 #include <string>
 
@@ -221,4 +222,46 @@ TEST(LauncherConfig, DpiScalingIsOnOnlyAtOneAndBrowserModeIsReadAsANumber) {
   EXPECT_TRUE(IsValidDpiScaling(1));
   EXPECT_FALSE(IsValidDpiScaling(2));
   EXPECT_FALSE(IsValidDpiScaling(-1));
+}
+
+// textEncoding=utf-8 (any letter case) makes every text UTF-8, and the
+// texts are cut to their fields by it, wherever in [global] the key stands;
+// any other value, or none, keeps the GBK of every skin before the key.
+TEST(LauncherConfig, TextEncodingDecidesHowEveryTextIsCut) {
+  // "ab" and ten 전 of three bytes: 32 bytes for a field of 31.
+  std::string korean = "ab";
+  for (int i = 0; i < 10; ++i) korean += "\xEC\xA0\x84";
+  const std::string utf8Cut = korean.substr(0, 29);  // 전 never split
+  const std::string gbkCut = korean.substr(0, 30);   // GBK's pairs, as always
+  struct Case {
+    std::string line;
+    std::string keyRead;
+    TextEncoding encoding;
+  } cases[] = {
+      {"", "", TextEncoding::kGbk},
+      {"textEncoding=utf-8\n", "utf-8", TextEncoding::kUtf8},
+      {"TEXTENCODING = UTF-8 \n", "UTF-8", TextEncoding::kUtf8},
+      {"textEncoding=gbk\n", "gbk", TextEncoding::kGbk},
+      {"textEncoding=\n", "", TextEncoding::kGbk},
+      {"textEncoding=utf8\n", "utf8", TextEncoding::kGbk},
+      {"textEncoding=utf-8 ;unicode\n", "utf-8 ;unicode", TextEncoding::kGbk},
+      {"textEncoding=" + std::string(20, 'x') + "\n", std::string(15, 'x'), TextEncoding::kGbk},
+  };
+  for (const Case& c : cases) {
+    // The key after the texts it governs, and a section after [global].
+    const LauncherConfig config = Build("[global]\nlinkCount=1\ngameButtonCount=1\ntitle=" + korean + "\n" + c.line +
+                                        "[gamebutton1]\ntitle=" + korean + "\ntips=" + korean + "\n");
+    EXPECT_EQ(config.textEncoding, c.keyRead) << c.line;
+    EXPECT_EQ(SkinTextEncoding(config), c.encoding) << c.line;
+    const std::string& cut = c.encoding == TextEncoding::kUtf8 ? utf8Cut : gbkCut;
+    EXPECT_EQ(config.gameButtons[0].title, cut) << c.line;
+    EXPECT_EQ(config.gameButtons[0].tips, cut) << c.line;
+    EXPECT_EQ(config.title, korean) << c.line;  // 32 bytes fit a field of 128
+  }
+  const auto key = std::find_if(ConfigKeys().begin(), ConfigKeys().end(), [](const KeyInfo& k) {
+    return std::string(k.section) == "global" && std::string(k.key) == "textEncoding";
+  });
+  ASSERT_NE(key, ConfigKeys().end());
+  EXPECT_EQ(key->kind, KeyKind::kText);
+  EXPECT_EQ(key->width, 16);
 }

@@ -192,3 +192,48 @@ TEST(PageCommand, TitlePrefixIsTheConfiguredTitleAndADashInTwoHundredFiftyFiveBy
   };
   for (const Case& c : cases) EXPECT_EQ(PageTitlePrefix(c.configured), c.prefix) << c.configured.size();
 }
+
+// In a UTF-8 skin a page's text is counted in the bytes it takes as UTF-8,
+// the encoding of the skin's own texts, and cut only between characters.
+TEST(PageCommand, InAUtf8SkinTextsAreCountedAndCutAsUtf8) {
+  const std::u16string kVietnamese(1, u'\u1EA7');   // ầ: three bytes of UTF-8, two of GBK
+  const std::u16string kDragon = u"\U0001F409";     // a surrogate pair: four bytes
+  const std::u16string kLone(1, char16_t(0xD83D));  // shown as U+FFFD: three bytes
+  struct Case {
+    const char* name;
+    std::string configured;  // UTF-8
+    std::u16string text;
+    PageAction action;
+    std::u16string shown;  // the page's part of the title
+  } cases[] = {
+      {"255 bytes fit", "T", Repeat(kVietnamese, 85), PageAction::kSetTitle, Repeat(kVietnamese, 84)},
+      {"258 bytes do not", "T", Repeat(kVietnamese, 86), PageAction::kNone, u""},
+      {"a pair counts four", "T", Repeat(u"a", 251) + kDragon, PageAction::kSetTitle, Repeat(u"a", 251)},
+      {"a pair that fits", "", Repeat(u"a", 250) + kDragon, PageAction::kSetTitle, Repeat(u"a", 250) + kDragon},
+      {"a lone surrogate counts three", "", Repeat(u"a", 253) + kLone, PageAction::kNone, u""},
+      // "Chiến-" is eight bytes: 247 are left, 82 whole characters.
+      {"cut after the configured title", "Chi\xE1\xBA\xBFn", Repeat(kVietnamese, 83), PageAction::kSetTitle,
+       Repeat(kVietnamese, 82)},
+  };
+  for (const Case& c : cases) {
+    const PageCommand command =
+        InterpretPageCall(Call({Text(u"6"), Text(c.text)}), c.configured, FakeGbkLength, TextEncoding::kUtf8);
+    EXPECT_EQ(command.action, c.action) << c.name;
+    EXPECT_TRUE(command.text == c.shown) << c.name << ": " << command.text.size() << " units";
+    const PageCommand link =
+        InterpretPageCall(Call({Text(u"4"), Text(c.text)}), c.configured, FakeGbkLength, TextEncoding::kUtf8);
+    EXPECT_EQ(link.action, c.action == PageAction::kNone ? PageAction::kNone : PageAction::kSetButtonLink) << c.name;
+  }
+  // The same Vietnamese counts two bytes a character in a GBK skin.
+  EXPECT_EQ(InterpretPageCall(Call({Text(u"6"), Text(Repeat(kVietnamese, 86))}), "T", FakeGbkLength).action,
+            PageAction::kSetTitle);
+}
+
+TEST(PageCommand, AUtf8TitlePrefixIsCutBetweenCharacters) {
+  // 253 bytes and ế (E1 BA BF): the cut at 255 falls inside ế, which goes
+  // whole; GBK's pairs would keep two of its bytes.
+  const std::string configured = std::string(253, 'T') + "\xE1\xBA\xBF";
+  EXPECT_EQ(PageTitlePrefix(configured, TextEncoding::kUtf8), std::string(253, 'T'));
+  EXPECT_EQ(PageTitlePrefix(configured, TextEncoding::kGbk), std::string(253, 'T') + "\xE1\xBA");
+  EXPECT_EQ(PageTitlePrefix("Chi\xE1\xBA\xBFn", TextEncoding::kUtf8), "Chi\xE1\xBA\xBFn-");
+}

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
 
 TEST(ParseDecimalInt, ReadsLikeStrtolWithSaturation) {
   struct Case {
@@ -52,6 +53,44 @@ TEST(CutToField, KeepsAtMostWidthMinusOneBytesWithoutSplittingACharacter) {
     if (c.width == 0 || c.width > sizeof field) continue;
     CopyToField(field, c.width, c.text);
     EXPECT_STREQ(field, c.expected);
+  }
+}
+
+// A UTF-8 skin's field keeps whole characters: a sequence that ends exactly
+// at width - 1 stays, one that would reach past it goes whole, and so does
+// a bad run of bytes, which shows as one character. The same bytes in a
+// GBK skin are cut by GBK's pairs, as always.
+TEST(CutToField, Utf8KeepsWholeSequencesUpToWidthMinusOneBytes) {
+  struct Case {
+    const char* name;
+    std::string text;
+    std::size_t width;
+    std::string utf8;
+    std::string gbk;
+  } cases[] = {
+      // "Chiến": C h i, then ế as E1 BA BF, then n.
+      {"sequence ends at the boundary", "Chi\xE1\xBA\xBFn", 7, "Chi\xE1\xBA\xBF", "Chi\xE1\xBA"},
+      {"sequence one byte past it", "Chi\xE1\xBA\xBFn", 6, "Chi", "Chi\xE1\xBA"},
+      {"sequence two bytes past it", "Chi\xE1\xBA\xBFn", 5, "Chi", "Chi"},
+      {"fits whole", "Chi\xE1\xBA\xBFn", 8, "Chi\xE1\xBA\xBFn", "Chi\xE1\xBA\xBFn"},
+      // เท: two Thai letters of three bytes.
+      {"Thai", "\xE0\xB9\x80\xE0\xB8\x97", 6, "\xE0\xB9\x80", "\xE0\xB9\x80\xE0\xB8"},
+      // 🐉: four bytes, one character (a surrogate pair once shown).
+      {"four bytes", "\xF0\x9F\x90\x89", 4, "", "\xF0\x9F"},
+      {"four bytes that fit", "a\xF0\x9F\x90\x89", 6, "a\xF0\x9F\x90\x89", "a\xF0\x9F\x90\x89"},
+      {"bad run kept whole", "ab\xE6\x88", 4, "ab", "ab"},
+      {"lone continuation bytes one by one", "a\x80\x80", 3, "a\x80", "a\x80"},
+      {"zero width", "abc", 0, "", ""},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(CutToField(c.text, c.width, TextEncoding::kUtf8), c.utf8) << c.name;
+    EXPECT_EQ(CutToField(c.text, c.width, TextEncoding::kGbk), c.gbk) << c.name;
+    EXPECT_EQ(CutToField(c.text, c.width), c.gbk) << c.name;
+    char field[16];
+    std::memset(field, 'x', sizeof field);
+    if (c.width == 0) continue;
+    CopyToField(field, c.width, c.text, TextEncoding::kUtf8);
+    EXPECT_STREQ(field, c.utf8.c_str()) << c.name;
   }
 }
 

@@ -150,6 +150,7 @@ void ReadMenuWhenShown(ShownMenu& shown, bool& looked, int choose, const std::fu
           const int length = GetMenuStringW(menu, i, label, 256, MF_BYPOSITION);
           const std::wstring_view text(label, length > 0 ? length : 0);
           shown.items.emplace_back(GetMenuItemID(menu, i), win::GbkFromWide(text));
+          shown.wideItems.emplace_back(GetMenuItemID(menu, i), text);
         }
         if (choose < 0) return static_cast<void>(EndMenu());
         // The menu's loop takes every key of this thread, as a player's.

@@ -90,6 +90,7 @@ struct ShownMenu {
   HWND window = nullptr;
   RECT rect{};
   std::vector<std::pair<UINT, std::string>> items;
+  std::vector<std::pair<UINT, std::wstring>> wideItems;  // the same as the menu holds them
 };
 // The pop-up menu of this thread that is shown, or null.
 HWND ShownMenuWindow();

@@ -14,6 +14,7 @@
 #include "script_page.h"
 #include "update_process_tree.h"
 #include "win/process.h"
+#include "win/text.h"
 
 using namespace testkit;
 
@@ -202,4 +203,34 @@ TEST_F(GameWindowTest, RightButtonsGoToThePageAndFunctionKeysNeverDo) {
     });
   });
   received = nullptr;
+}
+
+// In a skin that declares UTF-8 the page's text reaches the title as the
+// page sent it, with no GBK step, and counts the bytes it takes in UTF-8,
+// the skin's own; an address keeps its letters for the button that opens
+// it, as a configured one does.
+TEST_F(GameWindowTest, PageCommandsInAUtf8SkinKeepThePagesVietnamese) {
+  const std::wstring title = L"Chi\u1EBFn Th\u1EA7n";  // 14 bytes of UTF-8; 15 with "-"
+  LoadAppSkin({.extraGlobal = "textEncoding=utf-8\r\ntitle=" + win::Utf8FromWide(title) + "\r\n",
+               .buttons = "gameButtonCount=1\r\n[gamebutton1]\r\ntype=12\r\nx=-30\r\nimage=9\r\nurl=" +
+                          win::Utf8FromWide(L"http://game.example/chi\u1EBFn") + "\r\n"});
+  RunAppGameWindow("about:blank", [&](CGameDialog& game) {
+    EXPECT_EQ(game.FindButtonByKind(12)->WideLink(), L"http://game.example/chi\u1EBFn");
+    EXPECT_TRUE(RunPage(game, L"external.JsCallClient('4', 'https://game.example/tr\u1EADn?t\u00EAn=\u0110\u1EE9c')"));
+    EXPECT_EQ(game.FindButtonByKind(12)->WideLink(), L"https://game.example/tr\u1EADn?t\u00EAn=\u0110\u1EE9c");
+
+    EXPECT_TRUE(RunPage(game, L"external.JsCallClient('6', 'Tr\u1EADn 3: \u0110\u1EA5u tr\u01B0\u1EDDng')"));
+    EXPECT_EQ(game.WideTitleText(), title + L"-Tr\u1EADn 3: \u0110\u1EA5u tr\u01B0\u1EDDng");
+    // 85 letters of three bytes are the 255 a text may take: 240 bytes are
+    // left after the configured part, 80 letters. 86 letters are too many
+    // and change nothing (in GBK, which lacks the letter, each would count
+    // one byte).
+    const std::wstring letters85(85, L'\u1EA7'), letters86(86, L'\u1EA7');
+    EXPECT_TRUE(RunPage(game, (L"external.JsCallClient('6', '" + letters85 + L"')").c_str()));
+    EXPECT_EQ(game.WideTitleText(), title + L"-" + std::wstring(80, L'\u1EA7'));
+    EXPECT_TRUE(RunPage(game, (L"external.JsCallClient('6', '" + letters86 + L"')").c_str()));
+    EXPECT_EQ(game.WideTitleText(), title + L"-" + std::wstring(80, L'\u1EA7'));
+    EXPECT_TRUE(RunPage(game, L"external.JsCallClient('1')"));
+  });
+  LoadAppSkin();  // GBK again, for what runs after in this process
 }

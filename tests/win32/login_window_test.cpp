@@ -517,3 +517,47 @@ TEST_F(GameWindowTest, TheLoginPageLoadsInAPairThatIsNeverPainted) {
     EXPECT_TRUE(loaded) << c.path;
   }
 }
+
+// In a skin that declares UTF-8 the configured login page, its game header
+// and the address the page hands over keep their letters from the
+// configuration through the browser and back: a header that differs from
+// the page's address in one letter's encoding would never match.
+TEST_F(GameWindowTest, TheLoginPageOfAUtf8SkinHandsOverAddressesInTheirLetters) {
+  const std::string header = win::Utf8FromWide(L"tr\u00F2-ch\u01A1i|");
+  const std::string address = win::Utf8FromWide(L"http://game.example/tr\u1EADn?t\u00EAn=\u0110\u1EE9c");
+  testkit::GameSkinOptions options;
+  options.firstUrl = "";
+  options.extraGlobal = "textEncoding=utf-8\r\n";
+  options.gameheader = header;
+  options.loginUrl = header + address;
+  LoadSkin(options);
+  std::unique_ptr<PackagePicture> background;
+  ASSERT_EQ(LoadPackagePicture(TestSkin().Package(), "config/main1.png", &background), LoadOutcome::kLoaded);
+  std::vector<std::string> handed;
+  CLauncherTranslucentDlg login(TestSkin(), std::move(background),
+                                [&](const char* given) { handed.emplace_back(given); });
+  const testkit::EndsWithin bound(login, 30000);
+  login.DoModal();
+  ASSERT_FALSE(handed.empty());
+  for (const std::string& one : handed) EXPECT_EQ(one, address);
+}
+
+// In a UTF-8 skin the application keeps at most 255 bytes of the address
+// and never part of a UTF-8 sequence.
+TEST_F(GameWindowTest, TheApplicationKeepsAUtf8SkinsGameAddressInWholeLetters) {
+  LoadAppSkin({.extraGlobal = "textEncoding=utf-8\r\n"});
+  const std::string letter = "\xE1\xBB\x87";  // ệ
+  const struct {
+    std::string address, stored;
+  } cases[] = {
+      {std::string(252, 'a') + letter, std::string(252, 'a') + letter},
+      {std::string(253, 'a') + letter, std::string(253, 'a')},
+      {std::string(254, 'a') + letter + "b", std::string(254, 'a')},
+  };
+  for (const auto& c : cases) {
+    App().SetGameAddress(c.address.c_str());
+    EXPECT_EQ(App().GameAddress(), c.stored) << c.address.size();
+  }
+  App().SetGameAddress("");
+  LoadAppSkin();  // GBK again, for what runs after in this process
+}

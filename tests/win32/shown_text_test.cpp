@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "launcher_driver.h"
+#include "win/text.h"
 
 using namespace testkit;
 
@@ -108,42 +109,65 @@ Mask Rendered(const std::wstring& text) {
 
 int Count(const Mask& mask) { return static_cast<int>(std::count(mask.begin(), mask.end(), true)); }
 
-class ShownText : public GameWindowTest {};
+// What a running game window shows of its skin's texts, read from the real
+// windows: its title, the close button's (185) caption and tooltip, the
+// settings menu, the clear-cache question, the tray tip, the tray's exit
+// menu and the close question that its item asks.
+struct ShownTexts {
+  std::wstring windowTitle, titleBar, caption, tip, trayTip;
+  ShownMenu settings, exit;
+  MessageBoxView clear, close;
+};
+
+// Reads them from `game`, running, answering each question with Cancel,
+// and ends the run.
+void ReadShownTexts(CGameDialog& game, ShownTexts& shown) {
+  const HWND w = game.Handle();
+  shown.windowTitle = WideWindowText(w);  // the taskbar shows it
+  shown.titleBar = game.WideTitleText();
+  shown.caption = WideWindowText(GetDlgItem(w, 185));
+  shown.tip = TipOf(GetDlgItem(w, 185));
+  shown.settings = ReadMenuWhileShown([&] { game.ShowSettingsMenu(); });
+  AnswerMessageBox(IDCANCEL, &shown.clear);
+  SendMessageW(w, WM_COMMAND, 2036, 0);
+  game.HideToTray();
+  Then([&game, &shown, w] {
+    shown.trayTip = game.TrayTip();
+    AnswerMessageBox(IDCANCEL, &shown.close);
+    shown.exit = ReadMenuWhileShown([&] { SendMessageW(w, 2025, 128, WM_RBUTTONUP); }, 0);
+    EndSoon(game);
+  });
+}
+
+class ShownText : public GameWindowTest {
+ protected:
+  // What a game window of `skin` shows.
+  static ShownTexts ShownBy(const GameSkinOptions& skin) {
+    LoadSkin(skin);
+    CGameDialog game(TestSkin());
+    ShownTexts shown;
+    RunGameWindow(game, [&] { ReadShownTexts(game, shown); });
+    return shown;
+  }
+};
 
 }  // namespace
 
 TEST_F(ShownText, WindowTitleButtonsMenusTrayAndQuestionsShowTheConfiguredChinese) {
-  LoadSkin(ChineseSkin());
-  CGameDialog game(TestSkin());
-  RunGameWindow(game, [&] {
-    const HWND w = game.Handle();
-    EXPECT_EQ(WideWindowText(w), kWideTitle);  // the taskbar shows it
-    EXPECT_EQ(game.WideTitleText(), kWideTitle);
-    EXPECT_EQ(WideWindowText(GetDlgItem(w, 185)), kWideCaption);
-    EXPECT_EQ(TipOf(GetDlgItem(w, 185)), kWideTip);
-
-    const ShownMenu settings = ReadMenuWhileShown([&] { game.ShowSettingsMenu(); });
-    using Items = std::vector<std::pair<UINT, std::string>>;
-    EXPECT_EQ(settings.items, (Items{{2035, kRelogin}, {2036, kClearItem}, {2038, std::string(kVersion) + "1.2.3"}}));
-
-    MessageBoxView clear;
-    AnswerMessageBox(IDCANCEL, &clear);
-    SendMessageW(w, WM_COMMAND, 2036, 0);
-    EXPECT_EQ(clear.caption, kClearTitle);
-    EXPECT_EQ(clear.text, kClearMsg);
-
-    game.HideToTray();
-    Then([&, w] {
-      EXPECT_EQ(game.TrayTip(), kWideTrayTip);
-      MessageBoxView question;
-      AnswerMessageBox(IDCANCEL, &question);
-      const ShownMenu exit = ReadMenuWhileShown([&] { SendMessageW(w, 2025, 128, WM_RBUTTONUP); }, 0);
-      EXPECT_EQ(exit.items, (Items{{IDCANCEL, kExitItem}}));
-      EXPECT_EQ(question.text, kCloseMsg);
-      EXPECT_EQ(question.caption, "win32_tests");  // the program's name
-      EndSoon(game);
-    });
-  });
+  const ShownTexts shown = ShownBy(ChineseSkin());
+  EXPECT_EQ(shown.windowTitle, kWideTitle);
+  EXPECT_EQ(shown.titleBar, kWideTitle);
+  EXPECT_EQ(shown.caption, kWideCaption);
+  EXPECT_EQ(shown.tip, kWideTip);
+  using Items = std::vector<std::pair<UINT, std::string>>;
+  EXPECT_EQ(shown.settings.items,
+            (Items{{2035, kRelogin}, {2036, kClearItem}, {2038, std::string(kVersion) + "1.2.3"}}));
+  EXPECT_EQ(shown.clear.caption, kClearTitle);
+  EXPECT_EQ(shown.clear.text, kClearMsg);
+  EXPECT_EQ(shown.trayTip, kWideTrayTip);
+  EXPECT_EQ(shown.exit.items, (Items{{IDCANCEL, kExitItem}}));
+  EXPECT_EQ(shown.close.text, kCloseMsg);
+  EXPECT_EQ(shown.close.caption, "win32_tests");  // the program's name
 }
 
 // Drawn, the title is the Chinese glyphs themselves: not the question marks
@@ -166,6 +190,82 @@ TEST_F(ShownText, TheTitleBarDrawsTheChineseGlyphs) {
     for (wchar_t c : std::wstring(kWideTitle)) glyphs.push_back(Rendered(std::wstring(1, c)));
     for (std::size_t i = 0; i < glyphs.size(); ++i)
       for (std::size_t j = i + 1; j < glyphs.size(); ++j) EXPECT_FALSE(glyphs[i] == glyphs[j]) << i << " " << j;
+    EndSoon(game);
+  });
+}
+
+namespace {
+
+// A skin that declares UTF-8, in languages GBK cannot spell. Each text is
+// written here as the characters it must show and put into the skin as
+// UTF-8 by the system's own converter.
+constexpr wchar_t kVietnameseTitle[] = L"Chi\u1EBFn Th\u1EA7n";                      // Chiến Thần
+constexpr wchar_t kThaiCaption[] = L"\u0E1B\u0E34\u0E14";                            // ปิด
+constexpr wchar_t kKoreanTip[] = L"\uCC3D \uB2EB\uAE30";                             // 창 닫기
+constexpr wchar_t kVietnameseRelogin[] = L"\u0110\u0103ng nh\u1EADp l\u1EA1i";       // Đăng nhập lại
+constexpr wchar_t kThaiClearItem[] = L"\u0E25\u0E49\u0E32\u0E07\u0E41\u0E04\u0E0A";  // ล้างแคช
+constexpr wchar_t kKoreanVersion[] = L"\uBC84\uC804 v";                              // 버전 v
+constexpr wchar_t kGermanClearMsg[] = L"Zwischenspeicher l\u00F6schen?";             // löschen
+constexpr wchar_t kGermanClearTitle[] = L"L\u00F6schen";
+constexpr wchar_t kThaiTrayTip[] = L"\u0E40\u0E17\u0E1E\u0E2A\u0E07\u0E04\u0E23\u0E32\u0E21";  // เทพสงคราม
+constexpr wchar_t kVietnameseCloseMsg[] = L"Tho\u00E1t tr\u00F2 ch\u01A1i?";                   // Thoát trò chơi?
+constexpr wchar_t kKoreanExit[] = L"\uAC8C\uC784 \uC885\uB8CC";                                // 게임 종료
+
+std::string Utf8(const wchar_t* text) { return win::Utf8FromWide(text); }
+
+// The exit item ends in a byte that is no UTF-8: it shows as one
+// replacement character after the rest, as written.
+GameSkinOptions Utf8Skin() {
+  using std::string;
+  return {.extraGlobal = "textEncoding=utf-8\r\ntitle=" + Utf8(kVietnameseTitle) +
+                         "\r\ncloseMsg=" + Utf8(kVietnameseCloseMsg) + "\r\nnotityTitle=" + Utf8(kThaiTrayTip) +
+                         "\r\nnotifyCloseTitle=" + Utf8(kKoreanExit) + "\xFF\r\nclearFlashMsg=" +
+                         Utf8(kGermanClearMsg) + "\r\nclearFlashTitle=" + Utf8(kGermanClearTitle) + "\r\n",
+          .buttons = "gameButtonCount=2\r\n[gamebutton1]\r\ntype=5\r\nx=-30\r\nimage=9\r\ntitle=" + Utf8(kThaiCaption) +
+                     "\r\ntips=" + Utf8(kKoreanTip) + "\r\n[gamebutton2]\r\ntype=11\r\nx=-55\r\nimage=9\r\n",
+          .menus = "menuCount=3\r\n[menu1]\r\ntitle=" + Utf8(kVietnameseRelogin) + "\r\ntype=1\r\n[menu2]\r\ntitle=" +
+                   Utf8(kThaiClearItem) + "\r\ntype=2\r\n[menu3]\r\ntitle=" + Utf8(kKoreanVersion) + "\r\ntype=4\r\n"};
+}
+
+}  // namespace
+
+// Every kind of text the game window shows, read back as the characters the
+// windows hold, not through any code page: on a Chinese system and on a
+// Western one alike.
+TEST_F(ShownText, AUtf8SkinShowsItsTextsInAnyLanguage) {
+  const ShownTexts shown = ShownBy(Utf8Skin());
+  EXPECT_EQ(shown.windowTitle, kVietnameseTitle);
+  EXPECT_EQ(shown.titleBar, kVietnameseTitle);
+  EXPECT_EQ(shown.caption, kThaiCaption);
+  EXPECT_EQ(shown.tip, kKoreanTip);
+  using Items = std::vector<std::pair<UINT, std::wstring>>;
+  EXPECT_EQ(
+      shown.settings.wideItems,
+      (Items{{2035, kVietnameseRelogin}, {2036, kThaiClearItem}, {2038, std::wstring(kKoreanVersion) + L"1.2.3"}}));
+  EXPECT_EQ(shown.clear.wideCaption, kGermanClearTitle);
+  EXPECT_EQ(shown.clear.wideText, kGermanClearMsg);
+  EXPECT_EQ(shown.trayTip, kThaiTrayTip);
+  EXPECT_EQ(shown.exit.wideItems, (Items{{IDCANCEL, std::wstring(kKoreanExit) + L"\uFFFD"}}));
+  EXPECT_EQ(shown.close.wideText, kVietnameseCloseMsg);
+  EXPECT_EQ(shown.close.wideCaption, L"win32_tests");
+}
+
+// Drawn, the Vietnamese title is its own glyphs, each letter with its marks:
+// the font the title bar draws with, or the one the system links to it,
+// has them.
+TEST_F(ShownText, TheTitleBarDrawsAUtf8SkinsVietnameseGlyphs) {
+  LoadSkin(Utf8Skin());
+  CGameDialog game(TestSkin());
+  RunGameWindow(game, [&] {
+    RedrawWindow(game.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    HDC dc = GetDC(game.Handle());
+    const Mask shown = WhiteMask(dc, kTitleX, kTitleY);
+    ReleaseDC(game.Handle(), dc);
+    EXPECT_GT(Count(shown), 0);
+    EXPECT_TRUE(shown == Rendered(kVietnameseTitle)) << Count(shown) << " white pixels shown";
+    // Without its marks the title would be other pixels.
+    EXPECT_FALSE(shown == Rendered(L"Chien Than"));
+    EXPECT_FALSE(shown == Rendered(L"Chi?n Th?n"));
     EndSoon(game);
   });
 }

@@ -164,6 +164,7 @@ void WriteModel(const LauncherConfig& m, ModelSink& sink) {
   sink.Text("updateKey", m.updateKey);
   sink.Number("dpiScaling", m.dpiScaling);
   sink.Number("browserMode", m.browserMode);
+  sink.Text("textEncoding", m.textEncoding);
   sink.Numbers("edgeImages", m.edgeImages);
   sink.EndRecord();
   WriteList(sink, "links", "link", m.links, [&](const LinkSpec& r) {

@@ -50,6 +50,10 @@ constexpr KeyMeaning kMeanings[] = {
     {"global", "browserMode",
      "document mode of the pages (`FEATURE_BROWSER_EMULATION`), e.g. 11001 for the newest; registered for the "
      "program's file name under the current user before the first page; 0: nothing is registered"},
+    {"global", "textEncoding",
+     "`utf-8` (any letter case): every text of this file is UTF-8, so titles, menus, tooltips, questions and "
+     "addresses can be in any language, and widths count UTF-8 bytes; `gbk` or absent: GBK; any other value is "
+     "read as GBK"},
     {"global", "linkCount", "number of `[linkN]` sections; below 1 the launcher ends without a word"},
     {"global", "menuCount", "number of `[menuN]` sections"},
     {"global", "picCount", "number of `[gamePicN]` sections"},
